@@ -1,0 +1,22 @@
+#pragma once
+// A small INI reader and writer: section and key names match without regard to case, a missing
+// file or key gives the default, and writing keeps every other line of the file as it was.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace velmara {
+
+std::string GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                                    const std::filesystem::path& file);
+
+// Creates the file and the section when missing. Returns false when the file could not be written.
+bool WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
+                               const std::filesystem::path& file);
+
+// The leading decimal number of a text ("-12abc" gives -12; no number gives 0), as a 32-bit value.
+std::int32_t LeadingNumber(std::string_view text);
+
+}  // namespace velmara

@@ -1,0 +1,163 @@
+#include "checker/characters.h"
+
+#include <array>
+
+namespace velmara {
+namespace {
+
+constexpr std::array<bool, 256> MakeSeparatorTable() {
+  std::array<bool, 256> table{};
+  for (int c = 1; c <= 32; ++c) table[c] = true;
+  for (int c = '0'; c <= '9'; ++c) table[c] = true;
+  constexpr unsigned char kOthers[] = {
+      186, 170, 147, 148, '/', '\\', '#', '%', '&', '~', 171, 187,
+      '!', 161, 191, '?', '.', ',', ';', ':', '"', '(', ')', '[', ']', '{', '}',
+      '_', '-', '\'', '=', '<', '>', 128, '$', 163, '|', 133, 150};
+  for (unsigned char c : kOthers) table[c] = true;
+  return table;
+}
+
+constexpr std::array<unsigned char, 256> MakeLowerTable() {
+  std::array<unsigned char, 256> table{};
+  for (int c = 0; c < 256; ++c) table[c] = static_cast<unsigned char>(c);
+  for (int c = 'A'; c <= 'Z'; ++c) table[c] = static_cast<unsigned char>(c + 32);
+  for (int c = 192; c <= 222; ++c)
+    if (c != 215) table[c] = static_cast<unsigned char>(c + 32);
+  table[138] = 154;
+  table[140] = 156;
+  table[142] = 158;
+  table[159] = 255;
+  return table;
+}
+
+constexpr std::array<unsigned char, 256> MakeUpperTable() {
+  std::array<unsigned char, 256> table{};
+  for (int c = 0; c < 256; ++c) table[c] = static_cast<unsigned char>(c);
+  for (int c = 'a'; c <= 'z'; ++c) table[c] = static_cast<unsigned char>(c - 32);
+  for (int c = 224; c <= 254; ++c)
+    if (c != 247) table[c] = static_cast<unsigned char>(c - 32);
+  table[154] = 138;
+  table[156] = 140;
+  table[158] = 142;
+  table[255] = 159;
+  return table;
+}
+
+constexpr std::array<bool, 256> MakeAlphabeticTable() {
+  std::array<bool, 256> table{};
+  for (int c = 'A'; c <= 'Z'; ++c) table[c] = true;
+  for (int c = 'a'; c <= 'z'; ++c) table[c] = true;
+  constexpr unsigned char kOthers[] = {131, 138, 140, 142, 154, 156, 158, 159, 170, 181, 186};
+  for (unsigned char c : kOthers) table[c] = true;
+  for (int c = 192; c <= 255; ++c)
+    if (c != 215 && c != 247) table[c] = true;
+  return table;
+}
+
+constexpr auto kSeparator = MakeSeparatorTable();
+constexpr auto kLower = MakeLowerTable();
+constexpr auto kUpper = MakeUpperTable();
+constexpr auto kAlphabetic = MakeAlphabeticTable();
+
+// Ñ Á É Í Ó Ú Ü and their lower-case partners complete the two 33-letter sets.
+constexpr bool IsExtraUpper(unsigned char c) {
+  return c == 209 || c == 193 || c == 201 || c == 205 || c == 211 || c == 218 || c == 220;
+}
+constexpr bool IsExtraLower(unsigned char c) {
+  return c == 241 || c == 225 || c == 233 || c == 237 || c == 243 || c == 250 || c == 252;
+}
+
+void AppendToken(TokenList& list, std::string_view text) {
+  list.push_back(TokenEntry{std::string(text.substr(0, kMaxTokenLength)), Verdict::Accepted});
+}
+
+}  // namespace
+
+bool IsSeparatorChar(unsigned char c) { return kSeparator[c]; }
+
+bool IsSeparator(std::string_view text) {
+  return !text.empty() && kSeparator[static_cast<unsigned char>(text.front())];
+}
+
+std::size_t Tokenise(std::string_view text, TokenList& list) {
+  list.clear();
+  std::size_t runStart = 0;
+  for (std::size_t p = 0; p < text.size(); ++p) {
+    if (!kSeparator[static_cast<unsigned char>(text[p])]) continue;
+    if (p > runStart) AppendToken(list, text.substr(runStart, p - runStart));
+    AppendToken(list, text.substr(p, 1));
+    runStart = p + 1;
+  }
+  if (runStart < text.size()) AppendToken(list, text.substr(runStart));
+  return list.size();
+}
+
+std::size_t CountWords(const TokenList& list) {
+  std::size_t words = 0;
+  for (const TokenEntry& entry : list)
+    if (!IsSeparator(entry.text)) ++words;
+  return words;
+}
+
+std::size_t FindAfter(std::string_view text, std::string_view pattern, std::size_t after) {
+  if (after >= text.size()) return 0;
+  if (pattern.empty()) return after + 1;
+  std::size_t found = text.find(pattern, after);
+  return found == std::string_view::npos ? 0 : found + 1;
+}
+
+std::string TrimSpaces(std::string_view text) {
+  std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  std::size_t last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+unsigned char LowerChar(unsigned char c) { return kLower[c]; }
+unsigned char UpperChar(unsigned char c) { return kUpper[c]; }
+
+std::string LowerCase(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(kLower[static_cast<unsigned char>(c)]);
+  return out;
+}
+
+std::string UpperCase(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(kUpper[static_cast<unsigned char>(c)]);
+  return out;
+}
+
+std::string MixedCase(std::string_view text) {
+  std::string out(text);
+  bool afterLetter = false;
+  for (char& c : out) {
+    auto u = static_cast<unsigned char>(c);
+    c = static_cast<char>(afterLetter ? kLower[u] : kUpper[u]);
+    afterLetter = kAlphabetic[u];
+  }
+  return out;
+}
+
+bool IsAlphabetic(unsigned char c) { return kAlphabetic[c]; }
+
+bool IsUpperSetLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || IsExtraUpper(c); }
+bool IsLowerSetLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || IsExtraLower(c); }
+
+CasePattern CasePatternOf(std::string_view word) {
+  if (word.empty()) return CasePattern::Other;
+  std::size_t upper = 0;
+  bool restLower = true;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    auto c = static_cast<unsigned char>(word[i]);
+    if (IsUpperSetLetter(c)) ++upper;
+    if (i > 0 && !IsLowerSetLetter(c)) restLower = false;
+  }
+  CasePattern pattern = CasePattern::Other;
+  if (upper == word.size()) pattern = CasePattern::AllCaps;
+  if (upper == 1 && IsUpperSetLetter(static_cast<unsigned char>(word[0])) && restLower)
+    pattern = CasePattern::Capitalised;
+  return pattern;
+}
+
+}  // namespace velmara

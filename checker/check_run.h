@@ -1,0 +1,46 @@
+#pragma once
+// The check run: walks the tokens, classifies every word, gives results their case back, and
+// records result, verdict, corrected text and the trace of the run.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "checker/classify.h"
+#include "tools/character_names.h"
+
+namespace velmara {
+
+inline constexpr const char* kTraceFile = "sucio.txt";
+
+// What a run shows on screen. The headless build keeps the empty bodies.
+class CheckObserver {
+ public:
+  virtual ~CheckObserver() = default;
+  // The whole main box black on white, not bold.
+  virtual void ResetMainBoxFormat() {}
+  // Highlights [start, start + length) of the display text (0-based character positions).
+  virtual void HighlightMainBox(std::size_t start, std::size_t length) { (void)start, (void)length; }
+  // Text of the first part of the status bar ("5 \ 120 palabras").
+  virtual void SetProgressText(const std::string& text) { (void)text; }
+  virtual void PumpPendingMessages() {}
+};
+
+// The source text with every CR and LF replaced by a space.
+std::string DisplayTextOf(std::string_view source);
+
+// Tokenises the display and source texts into the state's lists and empties the result list.
+// Returns the token count.
+std::size_t PrepareCheck(CheckState& state, std::string_view sourceText);
+
+// Runs over the prepared token lists. `traceFile` empty: no trace is written.
+void CheckRun(Classifier& classifier, std::string_view displayText, const CharacterNameTable& names,
+              CheckObserver& observer, const std::optional<std::filesystem::path>& traceFile);
+
+// Prepare, name table and run in one call, for callers without a window.
+void CheckText(Classifier& classifier, std::string_view sourceText, CheckObserver& observer,
+               const std::optional<std::filesystem::path>& traceFile);
+
+}  // namespace velmara

@@ -1,0 +1,36 @@
+#pragma once
+// The state a check run leaves behind: token lists, corrected text, counts and missing words.
+// One instance lives in the program; the marking, the figures, the suggestions dialog and the
+// export read it until the next run.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "checker/tokens.h"
+
+namespace velmara {
+
+inline constexpr std::size_t kMissingWordCapacity = 2000;
+inline constexpr std::size_t kMissingWordLength = 49;
+
+struct CheckState {
+  TokenList display;  // tokens of the display text (line breaks as spaces)
+  TokenList source;   // tokens of the source text, same count
+  TokenList result;   // result text and verdict per token
+  std::string correctedText;
+
+  std::int32_t CorrectedCount = 0;
+  std::int32_t MissingCount = 0;
+  std::int32_t CharacterTotal = 0;
+  // The first kMissingWordCapacity missing words, each cut to kMissingWordLength characters.
+  std::vector<std::string> missingWords;
+
+  // Set by an opening "¿" or "¡", cleared by "?" or "!" or the first interrogative after it.
+  // Carried from one run to the next.
+  bool openQuestion = false;
+  Verdict lastVerdict = Verdict::Accepted;
+};
+
+}  // namespace velmara

@@ -1,0 +1,36 @@
+#pragma once
+// Word classification: the verdict and the replacement of one lowercased word.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "app/configuration.h"
+#include "checker/check_state.h"
+#include "worddb/word_database.h"
+
+namespace velmara {
+
+class Classifier {
+ public:
+  // `intellisenseFile` is read only while the Intellisense option is on.
+  Classifier(const WordDatabase& database, const Settings& settings, std::filesystem::path intellisenseFile,
+             CheckState& state);
+
+  // Returns the replacement text (the word itself when nothing replaces it) and leaves the
+  // verdict in state().lastVerdict; updates the counts and the missing-word list.
+  std::string ClassifyWord(std::string_view word);
+  // Accent corrections, then the Intellisense list; otherwise the word is missing.
+  std::string ResolveUnknownWord(std::string_view word);
+
+  CheckState& state() { return state_; }
+  const WordDatabase& database() const { return database_; }
+
+ private:
+  const WordDatabase& database_;
+  const Settings& settings_;
+  std::filesystem::path intellisenseFile_;
+  CheckState& state_;
+};
+
+}  // namespace velmara

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, only those that are missing.
+# Usage: scripts/install-deps.sh [build|run|bench|desktop]...
+set -euo pipefail
+
+build_packages=(cmake g++ make pkg-config googletest libgtest-dev qt6-base-dev libgl-dev)
+run_packages=(hunspell-es hunspell-tools)
+bench_packages=(libbenchmark-dev libhunspell-dev libnuspell-dev hunspell hunspell-es manpages-es)
+desktop_packages=(xvfb openbox tint2 xdotool xclip imagemagick)
+fuzz_packages=(clang libclang-rt-14-dev)
+
+wanted=()
+for group in "${@:-build}"; do
+  case $group in
+    build) wanted+=("${build_packages[@]}") ;;
+    run) wanted+=("${build_packages[@]}" "${run_packages[@]}") ;;
+    bench) wanted+=("${bench_packages[@]}") ;;
+    desktop) wanted+=("${desktop_packages[@]}") ;;
+    fuzz) wanted+=("${fuzz_packages[@]}") ;;
+    *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for package in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,78 @@
+#include "checker/characters.h"
+
+#include <gtest/gtest.h>
+
+namespace velmara {
+namespace {
+
+std::vector<std::string> Texts(const TokenList& list) {
+  std::vector<std::string> texts;
+  for (const auto& entry : list) texts.push_back(entry.text);
+  return texts;
+}
+
+TEST(Tokenise, SplitsWordsAndSingleSeparators) {
+  TokenList list;
+  EXPECT_EQ(Tokenise("", list), 0u);
+  EXPECT_EQ(Tokenise("hola  mundo", list), 4u);
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"hola", " ", " ", "mundo"}));
+  Tokenise("\xBFQu\xE9?", list);  // ¿Qué?
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"\xBF", "Qu\xE9", "?"}));
+  Tokenise("casa\r\nperro", list);
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"casa", "\r", "\n", "perro"}));
+}
+
+TEST(Tokenise, DigitsAndApostrophes) {
+  TokenList list;
+  EXPECT_EQ(Tokenise("l\x92" "agua", list), 1u);  // curly apostrophe is a word character
+  EXPECT_EQ(Tokenise("l'agua", list), 3u);
+  EXPECT_EQ(Tokenise("3,14", list), 4u);
+  EXPECT_EQ(CountWords(list), 0u);
+  Tokenise("x\xB2 a\xF1o2025", list);  // x² año2025
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"x\xB2", " ", "a\xF1o", "2", "0", "2", "5"}));
+}
+
+TEST(Tokenise, CutsLongWordsTo255) {
+  TokenList list;
+  Tokenise(std::string(300, 'a') + " b", list);
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[0].text.size(), 255u);
+}
+
+TEST(FindAfter, SearchesAfterThePosition) {
+  EXPECT_EQ(FindAfter("la casa y la casa", "casa", 0), 4u);
+  EXPECT_EQ(FindAfter("la casa y la casa", "casa", 4), 14u);
+  EXPECT_EQ(FindAfter("la casa y la casa", "casa", 14), 0u);
+  EXPECT_EQ(FindAfter("la casa", "Casa", 0), 0u);
+  EXPECT_EQ(FindAfter("abc", "abcd", 0), 0u);
+  EXPECT_EQ(FindAfter("abc", "c", 100), 0u);
+}
+
+TEST(CaseMappings, FollowWindows1252Pairs) {
+  EXPECT_EQ(MixedCase("\xD1" "AND\xDA"), "\xD1" "and\xFA");  // ÑANDÚ -> Ñandú
+  EXPECT_EQ(UpperCase("\xF1" "and\xFA"), "\xD1" "AND\xDA");
+  EXPECT_EQ(MixedCase("o'neil"), "O'Neil");
+  EXPECT_EQ(MixedCase("de el"), "De El");
+  EXPECT_EQ(LowerCase("\x8A\x8C\x8E\x9F\xD7"), "\x9A\x9C\x9E\xFF\xD7");  // Š Œ Ž Ÿ ×
+  EXPECT_EQ(UpperCase("\xDF\xF7"), "\xDF\xF7");                          // ß ÷ unchanged
+}
+
+TEST(CaseMappings, CasePatterns) {
+  EXPECT_EQ(CasePatternOf("A"), CasePattern::Capitalised);
+  EXPECT_EQ(CasePatternOf("\xD1U"), CasePattern::AllCaps);  // ÑU
+  EXPECT_EQ(CasePatternOf("\xC7" "ava"), CasePattern::Other);  // Çava
+  EXPECT_EQ(CasePatternOf("McDonald"), CasePattern::Other);
+  EXPECT_EQ(CasePatternOf("NASA"), CasePattern::AllCaps);
+}
+
+TEST(Separators, FirstCharacterOnly) {
+  EXPECT_TRUE(IsSeparator(".abc"));
+  EXPECT_FALSE(IsSeparator("abc."));
+  EXPECT_FALSE(IsSeparator(""));
+  EXPECT_FALSE(IsSeparatorChar(0));
+  EXPECT_TRUE(IsSeparatorChar('\t'));
+  EXPECT_EQ(TrimSpaces("  \ta "), "\ta");
+}
+
+}  // namespace
+}  // namespace velmara

@@ -1,0 +1,39 @@
+#pragma once
+// Every modal interaction with the user goes through this interface, so that tests can script
+// the answers and never wait for a person. The desktop program implements it with Qt; texts are
+// Windows-1252 on this side and converted at the edge.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace velmara {
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct SaveFileRequest {
+  std::string filter;            // e.g. "Texto (*.txt)"
+  std::string defaultExtension;  // "txt"
+  std::filesystem::path initialFolder;
+  std::string initialName;
+};
+
+class Interaction {
+ public:
+  virtual ~Interaction() = default;
+  // Title is "Programador" unless given otherwise.
+  virtual MessageAnswer ShowMessageBox(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
+                                       bool topmost = true, const std::string& title = "Programador") = 0;
+  virtual std::string ClipboardText() = 0;
+  virtual void SetClipboardText(const std::string& text) = 0;
+  virtual std::optional<std::filesystem::path> AskSaveFileName(const SaveFileRequest& request) = 0;
+  // Colours are 0x00BBGGRR; `customColours` are the chooser's 16 custom colours, kept between calls.
+  virtual std::optional<std::uint32_t> ChooseColour(std::uint32_t initial,
+                                                    std::array<std::uint32_t, 16>& customColours) = 0;
+  virtual void Beep(int frequencyHz, int milliseconds) = 0;
+};
+
+}  // namespace velmara

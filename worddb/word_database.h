@@ -1,0 +1,66 @@
+#pragma once
+// The word database: the three word lists and the false-positive list, loaded once from the
+// word-database folder ("palabrasbd" inside the program folder).
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "worddb/word_list.h"
+
+namespace velmara {
+
+inline constexpr const char* kWordDatabaseFolderName = "palabrasbd";
+inline constexpr const char* kDictionaryFile = "diccionario.log";
+inline constexpr const char* kVerbFile = "verbos.log";
+inline constexpr const char* kProperNameFile = "npropios.log";
+inline constexpr const char* kFalsePositiveFile = "Falsos Positivos.txt";
+inline constexpr const char* kIntellisenseFile = "Intellisense.txt";
+
+// A fixed table of 1500 entries (empty where no line filled them) and the number of lines read,
+// which can be larger than the table.
+struct FalsePositiveList {
+  static constexpr std::size_t kCapacity = 1500;
+  WordList entries;  // always kCapacity elements once loaded
+  std::int32_t count = 0;
+};
+
+struct WordDatabase {
+  WordList dictionary;
+  WordList verbs;
+  WordList properNames;
+  FalsePositiveList falsePositives;
+};
+
+// What the loader asks of the screen. A headless program keeps the empty bodies.
+class LoadHooks {
+ public:
+  virtual ~LoadHooks() = default;
+  virtual void PumpPendingMessages() {}
+  virtual void StartLoadingAnimation() {}
+  virtual void CloseLoadingAnimation() {}
+  // Text in Windows-1252; title "Programador", an OK button, topmost.
+  virtual void ShowMessageBox(const std::string& text) { (void)text; }
+};
+
+std::filesystem::path WordDatabaseFolder(const std::filesystem::path& programFolder);
+
+// True when the file system reports the path (a file or a folder).
+bool PathExists(const std::filesystem::path& path);
+
+// Tests "npropios.log", "verbos.log", "diccionario.log" and "Falsos Positivos.txt" in that order.
+bool CheckWordDatabasePresent(const std::filesystem::path& databaseFolder);
+
+// Loads one word-list file of the database folder into `list`. A file whose length is not a
+// multiple of 100 (or that cannot be read) shows "Fichero con formato Erroneo .." CR LF + name,
+// leaves the list as it was and returns false.
+bool LoadWordList(const std::filesystem::path& databaseFolder, const std::string& fileName, WordList& list,
+                  std::size_t pumpPeriod, LoadHooks& hooks);
+
+void LoadFalsePositiveList(const std::filesystem::path& databaseFolder, FalsePositiveList& list);
+
+// Verbs, dictionary, proper names, false positives, with the loading animation around them.
+void LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks);
+
+}  // namespace velmara

@@ -1,0 +1,49 @@
+#pragma once
+// An in-memory word list: lower-case Windows-1252 words in file order, 1-based, duplicates and
+// empty words included. FindInList answers like a scan from index 1 (the first equal element, or
+// 0) but from an index built once, since every word of a text costs about ten lookups.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace velmara {
+
+class WordList {
+ public:
+  WordList() = default;
+  explicit WordList(std::vector<std::string> words) { Assign(std::move(words)); }
+
+  WordList(const WordList& other) { Assign(other.words_); }
+  WordList& operator=(const WordList& other) {
+    if (this != &other) Assign(other.words_);
+    return *this;
+  }
+  WordList(WordList&&) noexcept = default;
+  WordList& operator=(WordList&&) noexcept = default;
+
+  // Replaces the content and rebuilds the index.
+  void Assign(std::vector<std::string> words);
+  void Clear() { Assign({}); }
+
+  std::size_t Count() const { return words_.size(); }
+  // Element `index`, counted from 1.
+  const std::string& At(std::size_t index) const { return words_[index - 1]; }
+  const std::vector<std::string>& Words() const { return words_; }
+
+  // Index (from 1) of the first element equal to `text` byte for byte, or 0.
+  std::size_t Find(std::string_view text) const;
+
+ private:
+  std::vector<std::string> words_;
+  // Keys view the strings in words_, which never move once the index is built
+  // (moving the vector moves its buffer, not the strings).
+  std::unordered_map<std::string_view, std::uint32_t> firstIndex_;
+};
+
+inline std::size_t FindInList(const WordList& list, std::string_view text) { return list.Find(text); }
+
+}  // namespace velmara
