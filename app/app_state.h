@@ -1,0 +1,40 @@
+#pragma once
+// Everything the program keeps for the whole run, one instance in the program. Each test builds
+// its own.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "app/configuration.h"
+#include "checker/check_state.h"
+#include "tools/string_search.h"
+#include "worddb/word_database.h"
+
+namespace velmara {
+
+struct AppState {
+  std::filesystem::path programFolder;  // the folder of the executable
+  Settings settings;
+  WordDatabase database;
+  CheckState check;
+
+  bool busy = false;         // a guarded menu command is running
+  bool optionsBusy = false;  // the options dialog is open
+  bool checking = false;     // a check run is in progress
+  bool exportEnabled = false;
+
+  FinderMode finderMode = FinderMode::All;
+
+  std::filesystem::path lastExportFolder;  // folder and name of the last export
+  std::string lastExportName;
+
+  std::uint32_t selectedColour = 0;  // chosen in the favourite colours, 0x00BBGGRR
+  std::array<std::uint32_t, 16> customColours{};
+
+  std::filesystem::path DatabaseFolder() const { return WordDatabaseFolder(programFolder); }
+  std::filesystem::path IntellisensePath() const { return DatabaseFolder() / kIntellisenseFile; }
+};
+
+}  // namespace velmara

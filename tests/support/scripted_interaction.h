@@ -1,0 +1,58 @@
+#pragma once
+// An Interaction whose answers a test scripts in advance, and which records what was shown.
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/interaction.h"
+
+namespace velmara::testing {
+
+class ScriptedInteraction : public Interaction {
+ public:
+  struct Shown {
+    std::string text;
+    MessageButtons buttons;
+    bool topmost;
+    std::string title;
+  };
+
+  // Answers given to Yes/No boxes in order; when none is left the answer is No.
+  std::deque<MessageAnswer> answers;
+  std::deque<std::optional<std::filesystem::path>> saveAnswers;
+  std::vector<SaveFileRequest> saveRequests;
+  std::deque<std::optional<std::uint32_t>> colourAnswers;
+  std::vector<Shown> messages;
+  std::string clipboard;
+  int beeps = 0;
+
+  MessageAnswer ShowMessageBox(const std::string& text, MessageButtons buttons, bool topmost,
+                               const std::string& title) override {
+    messages.push_back({text, buttons, topmost, title});
+    if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    if (answers.empty()) return MessageAnswer::No;
+    MessageAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::string ClipboardText() override { return clipboard; }
+  void SetClipboardText(const std::string& text) override { clipboard = text; }
+  std::optional<std::filesystem::path> AskSaveFileName(const SaveFileRequest& request) override {
+    saveRequests.push_back(request);
+    if (saveAnswers.empty()) return std::nullopt;
+    auto answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+  }
+  std::optional<std::uint32_t> ChooseColour(std::uint32_t, std::array<std::uint32_t, 16>&) override {
+    if (colourAnswers.empty()) return std::nullopt;
+    auto answer = colourAnswers.front();
+    colourAnswers.pop_front();
+    return answer;
+  }
+  void Beep(int, int) override { ++beeps; }
+};
+
+}  // namespace velmara::testing
