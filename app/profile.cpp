@@ -187,8 +187,14 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key, s
   return WritePrivateProfileStrings(std::span<const ProfileEntry>(&entry, 1), file);
 }
 
-bool WritePrivateProfileStrings(std::span<const ProfileEntry> entries, const std::filesystem::path& file) {
+bool WritePrivateProfileStrings(std::span<const ProfileEntry> entries, const std::filesystem::path& path) {
   std::error_code error;
+  // A linked file is rewritten where it lives; renaming over the link would replace it.
+  fs::path file = path;
+  if (fs::is_symlink(fs::symlink_status(path, error))) {
+    file = fs::weakly_canonical(path, error);
+    if (error) return false;
+  }
   auto status = fs::status(file, error);
   std::string bytes;
   if (fs::exists(status)) {

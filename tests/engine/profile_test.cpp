@@ -108,6 +108,15 @@ TEST(ProfileWrite, SeveralKeysInOneRewrite) {
   EXPECT_EQ(folder.Read("a.ini"), "[A]\r\nx=2\r\nz=4\r\n[B]\r\ny=3\r\n");
 }
 
+TEST(ProfileWrite, LinkedFileIsRewrittenWhereItLives) {
+  TestFolder folder;
+  auto target = folder.Write("real/a.ini", "[Config]\nCrono=0\n");
+  std::filesystem::create_symlink(target, folder.path() / "link.ini");
+  ASSERT_TRUE(WritePrivateProfileString("Config", "Crono", "1", folder.path() / "link.ini"));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.path() / "link.ini"));
+  EXPECT_EQ(folder.Read("real/a.ini"), "[Config]\nCrono=1\n");
+}
+
 TEST(ProfileWrite, FailureReturnsFalseAndKeepsTheFile) {
   TestFolder folder;
   auto blocker = folder.Write("blocker", "not a folder");
