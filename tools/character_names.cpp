@@ -1,27 +1,22 @@
 #include "tools/character_names.h"
 
+#include <utility>
+
 namespace velmara {
+namespace {
+
+// Characters that would be invisible or ambiguous in the trace; every other code names itself.
+constexpr std::pair<int, const char*> kNamedCodes[] = {
+    {0, "$NUL"}, {7, "$BEL"},  {8, "$BS"},   {9, "$TAB"},  {10, "$LF"}, {11, "$VT"}, {12, "$FF"},
+    {13, "$CR"}, {26, "$EOF"}, {27, "$ESC"}, {32, "$SPC"}, {34, "$DQ"}, {39, "$SQ"},
+};
+
+}  // namespace
 
 CharacterNameTable BuildCharacterNameTable() {
   CharacterNameTable table;
-  for (int code = 0; code <= 255; ++code) {
-    switch (code) {
-      case 0: table[code] = "$NUL"; break;
-      case 7: table[code] = "$BEL"; break;
-      case 8: table[code] = "$BS"; break;
-      case 9: table[code] = "$TAB"; break;
-      case 10: table[code] = "$LF"; break;
-      case 11: table[code] = "$VT"; break;
-      case 12: table[code] = "$FF"; break;
-      case 13: table[code] = "$CR"; break;
-      case 26: table[code] = "$EOF"; break;
-      case 27: table[code] = "$ESC"; break;
-      case 32: table[code] = "$SPC"; break;
-      case 34: table[code] = "$DQ"; break;
-      case 39: table[code] = "$SQ"; break;
-      default: table[code] = std::string(1, static_cast<char>(code)); break;
-    }
-  }
+  for (int code = 0; code <= 255; ++code) table[code] = std::string(1, static_cast<char>(code));
+  for (const auto& [code, name] : kNamedCodes) table[code] = name;
   return table;
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
+
 #include "support/test_folder.h"
 
 namespace velmara {
@@ -10,19 +12,19 @@ namespace {
 
 using testing::TestFolder;
 
+// The seven stored settings in file order: Corregidos, Verbos_Bien, Hay_clipboard, Crono,
+// Dificultad, Inteligente, Verbos_Duda.
+std::array<std::int32_t, 7> Stored(const Settings& s) {
+  return {s.Corregidos, s.Verbos_Bien, s.Hay_clipboard, s.Crono, s.Dificultad, s.Inteligente, s.Verbos_Duda};
+}
+
 TEST(Configuration, NoFileGivesDefaultsAndSaveWritesAllSevenKeys) {
   TestFolder folder;
   Settings settings;
   settings.Corregidos = 1;
   settings.Crono = 1;
   ASSERT_TRUE(Configuration("get", folder.path(), settings));
-  EXPECT_EQ(settings.Corregidos, 11558979);
-  EXPECT_EQ(settings.Verbos_Bien, 1426195);
-  EXPECT_EQ(settings.Verbos_Duda, 12632256);
-  EXPECT_EQ(settings.Hay_clipboard, 0);
-  EXPECT_EQ(settings.Crono, 0);
-  EXPECT_EQ(settings.Dificultad, 0);
-  EXPECT_EQ(settings.Inteligente, 0);
+  EXPECT_EQ(Stored(settings), (std::array<std::int32_t, 7>{11558979, 1426195, 0, 0, 0, 0, 12632256}));
 
   settings.Verbos_Bien = -5;
   ASSERT_TRUE(Configuration("save", folder.path(), settings));
@@ -37,12 +39,8 @@ TEST(Configuration, ReadsHandWrittenValues) {
                "[COLORES]\nverbos_duda=255\ncorregidos=rojo\n[Config]\nCrono=\nHay_clipboard= 1\nInteligente=1x\n");
   Settings settings;
   ASSERT_TRUE(Configuration("get", folder.path(), settings));
-  EXPECT_EQ(settings.Verbos_Duda, 255);
-  EXPECT_EQ(settings.Corregidos, 0);
-  EXPECT_EQ(settings.Verbos_Bien, 1426195);
-  EXPECT_EQ(settings.Crono, 0);
-  EXPECT_EQ(settings.Hay_clipboard, 1);
-  EXPECT_EQ(settings.Inteligente, 1);
+  // Not a number gives 0, an empty value 0, a missing key its default, "1x" its leading 1.
+  EXPECT_EQ(Stored(settings), (std::array<std::int32_t, 7>{0, 1426195, 1, 0, 0, 1, 255}));
 }
 
 TEST(Configuration, SaveKeepsOtherContentAndRoundTrips) {
