@@ -1,6 +1,5 @@
 #include "app/profile.h"
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -78,7 +77,6 @@ std::optional<std::string_view> KeyName(std::string_view line) {
 
 // Lines [begin, end) of the first section with this name; begin is the line after the header.
 struct SectionRange {
-  std::size_t header;
   std::size_t begin;
   std::size_t end;
 };
@@ -89,7 +87,7 @@ std::optional<SectionRange> FindSection(const std::vector<Line>& lines, std::str
     if (!name || !SameName(*name, section)) continue;
     std::size_t end = i + 1;
     while (end < lines.size() && !SectionName(lines[end].text)) ++end;
-    return SectionRange{i, i + 1, end};
+    return SectionRange{i + 1, end};
   }
   return std::nullopt;
 }
