@@ -1,5 +1,6 @@
 #include "worddb/word_database.h"
 
+#include <cstdint>
 #include <fstream>
 #include <optional>
 #include <system_error>
@@ -91,7 +92,7 @@ void LoadFalsePositiveList(const std::filesystem::path& databaseFolder, FalsePos
       std::size_t end = rest.find('\n');
       std::string_view line = rest.substr(0, end);
       if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-      ++count;
+      if (count < INT32_MAX) ++count;  // only a file of gigabytes could reach it
       if (static_cast<std::size_t>(count) <= FalsePositiveList::kCapacity) entries[count - 1] = LowerCase(line);
       rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
     } while (!rest.empty());

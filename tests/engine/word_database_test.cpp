@@ -8,7 +8,6 @@
 
 #include "support/fixture_database.h"
 #include "support/test_folder.h"
-#include "worddb/word_record.h"
 
 namespace velmara {
 namespace {
@@ -103,24 +102,6 @@ TEST(LoadWordList, UnusableFilesShowTheMessageAndKeepTheList) {
     EXPECT_EQ(hooks.events, (std::vector<std::string>{std::string("message:Fichero con formato Erroneo ..\r\n") + name}));
     EXPECT_EQ(Words(list), (std::vector<std::string>{"antes", "ya"})) << name;
   }
-}
-
-TEST(LoadWordList, HostileValuesNeitherCrashNorLeakCharacters) {
-  TestFolder folder;
-  std::string bytes;
-  for (std::int64_t value : {INT64_MIN, std::int64_t{-1}, INT64_MAX, std::int64_t{1000000000000000}}) {
-    std::string record(kRecordSize, '\0');
-    auto bits = static_cast<std::uint64_t>(value);
-    for (std::size_t offset : kSlotOffsets)
-      for (std::size_t i = 0; i < 8; ++i) record[offset + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-    bytes += record;
-  }
-  bytes += std::string(kRecordSize, '\xFF');  // every slot -1
-  folder.Write("w.log", bytes);
-  RecordingHooks hooks;
-  WordList list;
-  ASSERT_TRUE(LoadWordList(folder.path(), "w.log", list, 256, hooks));
-  EXPECT_EQ(Words(list), std::vector<std::string>(5, ""));
 }
 
 FalsePositiveList LoadFalsePositives(const TestFolder& folder, const std::string& text) {

@@ -76,19 +76,6 @@ TEST(EncodeWordRecord, RoundTripsRandomWordsToTheirLowerCase) {
   }
 }
 
-TEST(EncodeWordRecord, PacksFiveCharactersPerSlotAndZeroesTheRest) {
-  auto values = EncodeWordValues("Aholas");
-  ASSERT_TRUE(values.has_value());
-  EXPECT_EQ((*values)[0], 65104111108097);
-  EXPECT_EQ((*values)[1], 115);
-  for (std::size_t slot = 2; slot < kPackedSlots; ++slot) EXPECT_EQ((*values)[slot], 0);
-
-  auto record = EncodeWordRecord("hola");
-  ASSERT_TRUE(record.has_value());
-  for (std::size_t offset = 0; offset < kRecordSize; offset += 12)
-    for (std::size_t i = offset; i < offset + 4; ++i) EXPECT_EQ((*record)[i], '\0') << i;
-}
-
 TEST(EncodeWordRecord, RefusesWordsTheFormatCannotCarry) {
   EXPECT_TRUE(EncodeWordRecord(std::string(kMaxWordLength, '\xFF')).has_value());
   EXPECT_FALSE(EncodeWordRecord(std::string(kMaxWordLength + 1, 'a')).has_value());
