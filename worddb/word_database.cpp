@@ -1,6 +1,7 @@
 #include "worddb/word_database.h"
 
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <optional>
 #include <system_error>
@@ -41,6 +42,47 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
   return bytes;
 }
 
+// The words of a word-list file, decoded block by block as the file is read, so the million
+// records of the verb file never sit in memory twice. Nothing when the file cannot be read or
+// its length is not a whole number of records.
+std::optional<std::vector<std::string>> ReadWordListFile(const std::filesystem::path& path, std::size_t pumpPeriod,
+                                                         LoadHooks& hooks) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::vector<std::string> words;
+  // Sized from the file system, but read to the end: the file may change under us.
+  const std::uintmax_t expected = std::filesystem::file_size(path, error);
+  if (!error) {
+    // A malformed file is refused before any record is decoded or any message pumped.
+    if (expected % kRecordSize != 0) return std::nullopt;
+    words.reserve(static_cast<std::size_t>(expected / kRecordSize));
+  }
+
+  constexpr std::size_t kBlockRecords = 4096;
+  std::vector<unsigned char> block(kBlockRecords * kRecordSize);
+  std::size_t held = 0;  // bytes of an incomplete record carried to the next block
+  char word[kMaxWordLength];
+  for (;;) {
+    in.read(reinterpret_cast<char*>(block.data() + held), static_cast<std::streamsize>(block.size() - held));
+    const std::size_t got = static_cast<std::size_t>(in.gcount());
+    if (in.bad()) return std::nullopt;
+    held += got;
+    const std::size_t records = held / kRecordSize;
+    for (std::size_t r = 0; r < records; ++r) {
+      words.emplace_back(word, DecodeWordRecordInto(block.data() + r * kRecordSize, word));
+      if (pumpPeriod != 0 && words.size() % pumpPeriod == 0) hooks.PumpPendingMessages();
+    }
+    const std::size_t rest = held - records * kRecordSize;
+    std::memmove(block.data(), block.data() + records * kRecordSize, rest);
+    held = rest;
+    if (got == 0 || in.eof()) break;
+  }
+  if (held != 0) return std::nullopt;
+  return words;
+}
+
 }  // namespace
 
 std::filesystem::path WordDatabaseFolder(const std::filesystem::path& programFolder) {
@@ -60,22 +102,14 @@ bool CheckWordDatabasePresent(const std::filesystem::path& databaseFolder) {
 
 bool LoadWordList(const std::filesystem::path& databaseFolder, const std::string& fileName, WordList& list,
                   std::size_t pumpPeriod, LoadHooks& hooks) {
-  auto bytes = ReadWholeFile(databaseFolder / fileName);
+  std::optional<std::vector<std::string>> words = ReadWordListFile(databaseFolder / fileName, pumpPeriod, hooks);
   // An unreadable file gets the same message as a malformed one: the list cannot be trusted
   // either way, and the user learns which file to look at.
-  if (!bytes || bytes->size() % kRecordSize != 0) {
+  if (!words) {
     hooks.ShowMessageBox(std::string("Fichero con formato Erroneo ..") + "\r\n" + fileName);
     return false;
   }
-  const std::size_t count = bytes->size() / kRecordSize;
-  std::vector<std::string> words;
-  words.reserve(count);
-  const auto* records = reinterpret_cast<const unsigned char*>(bytes->data());
-  for (std::size_t k = 1; k <= count; ++k) {
-    words.push_back(DecodeWordRecord(records + (k - 1) * kRecordSize));
-    if (pumpPeriod != 0 && k % pumpPeriod == 0) hooks.PumpPendingMessages();
-  }
-  list.Assign(std::move(words));
+  list.Assign(std::move(*words));
   return true;
 }
 

@@ -3,16 +3,15 @@
 namespace velmara {
 
 void WordList::Assign(std::vector<std::string> words) {
-  firstIndex_.clear();
   words_ = std::move(words);
-  firstIndex_.reserve(words_.size());
-  for (std::size_t i = 0; i < words_.size(); ++i)
-    firstIndex_.try_emplace(std::string_view(words_[i]), static_cast<std::uint32_t>(i + 1));
+  index_.Reset(words_.size());
+  auto textOf = [this](std::size_t position) -> std::string_view { return words_[position - 1]; };
+  for (std::size_t i = 0; i < words_.size(); ++i) index_.Insert(HashText(words_[i]), i + 1, textOf);
 }
 
 std::size_t WordList::Find(std::string_view text) const {
-  auto it = firstIndex_.find(text);
-  return it == firstIndex_.end() ? 0 : it->second;
+  return index_.Find(text, HashText(text),
+                     [this](std::size_t position) -> std::string_view { return words_[position - 1]; });
 }
 
 }  // namespace velmara

@@ -7,8 +7,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "worddb/text_index.h"
 
 namespace velmara {
 
@@ -17,11 +18,8 @@ class WordList {
   WordList() = default;
   explicit WordList(std::vector<std::string> words) { Assign(std::move(words)); }
 
-  WordList(const WordList& other) { Assign(other.words_); }
-  WordList& operator=(const WordList& other) {
-    if (this != &other) Assign(other.words_);
-    return *this;
-  }
+  WordList(const WordList& other) = default;
+  WordList& operator=(const WordList& other) = default;
   WordList(WordList&&) noexcept = default;
   WordList& operator=(WordList&&) noexcept = default;
 
@@ -39,9 +37,7 @@ class WordList {
 
  private:
   std::vector<std::string> words_;
-  // Keys view the strings in words_, which never move once the index is built
-  // (moving the vector moves its buffer, not the strings).
-  std::unordered_map<std::string_view, std::uint32_t> firstIndex_;
+  TextIndex index_;  // the first index of each distinct word
 };
 
 inline std::size_t FindInList(const WordList& list, std::string_view text) { return list.Find(text); }

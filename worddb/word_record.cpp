@@ -23,29 +23,42 @@ void WriteLittleEndian64(std::int64_t value, char* bytes) {
   }
 }
 
-}  // namespace
-
-std::string DecodePackedValue(std::int64_t value) {
-  // A value of more than 15 digits would mean more than five characters in one slot; no writer
-  // produces it, so it carries nothing rather than a guess at its characters.
-  if (value <= 0 || value >= kFirstValueTooLong) return {};
+// Writes the characters of one packed value to `out` and returns how many. A value of more than
+// 15 digits would mean more than five characters in one slot; no writer produces it, so it
+// carries nothing rather than a guess at its characters.
+std::size_t WritePackedCharacters(std::int64_t value, char* out) {
+  if (value <= 0 || value >= kFirstValueTooLong) return 0;
   // Groups of three digits from the right are the groups of the zero-padded digit string from
   // the left, read in reverse; arithmetic keeps a million-record load fast.
   char groups[kCharactersPerSlot];
   std::size_t count = 0;
-  while (value > 0) {
-    groups[count++] = static_cast<char>(static_cast<unsigned char>(value % 1000 % 256));
-    value /= 1000;
-  }
-  std::string text(count, '\0');
-  for (std::size_t i = 0; i < count; ++i) text[i] = groups[count - 1 - i];
-  return text;
+  for (; value > 0; value /= 1000) groups[count++] = static_cast<char>(static_cast<unsigned char>(value % 1000 % 256));
+  for (std::size_t i = 0; i < count; ++i) out[i] = groups[count - 1 - i];
+  return count;
+}
+
+}  // namespace
+
+std::string DecodePackedValue(std::int64_t value) {
+  char characters[kCharactersPerSlot];
+  return std::string(characters, WritePackedCharacters(value, characters));
 }
 
 std::string DecodeWordRecord(const unsigned char* record) {
-  std::string joined;
-  for (std::size_t offset : kSlotOffsets) joined += DecodePackedValue(ReadLittleEndian64(record + offset));
-  return LowerCase(TrimSpaces(joined));
+  char word[kMaxWordLength];
+  return std::string(word, DecodeWordRecordInto(record, word));
+}
+
+std::size_t DecodeWordRecordInto(const unsigned char* record, char (&word)[kMaxWordLength]) {
+  std::size_t length = 0;
+  for (std::size_t offset : kSlotOffsets)
+    length += WritePackedCharacters(ReadLittleEndian64(record + offset), word + length);
+  std::size_t first = 0;
+  while (first < length && word[first] == ' ') ++first;
+  while (length > first && word[length - 1] == ' ') --length;
+  for (std::size_t i = first; i < length; ++i)
+    word[i - first] = static_cast<char>(LowerChar(static_cast<unsigned char>(word[i])));
+  return length - first;
 }
 
 std::optional<std::array<std::int64_t, kPackedSlots>> EncodeWordValues(std::string_view word) {

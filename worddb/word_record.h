@@ -24,6 +24,8 @@ std::string DecodePackedValue(std::int64_t value);
 // Word of one record: the characters of the positive values joined in slot order, spaces
 // trimmed at both ends, lowercased.
 std::string DecodeWordRecord(const unsigned char* record);
+// The same word written into `word`, without allocating; returns its length.
+std::size_t DecodeWordRecordInto(const unsigned char* record, char (&word)[kMaxWordLength]);
 
 // The packed values that carry a word (at most 40 characters, no character code 0); the unused
 // slots hold 0. Empty optional when the word cannot be stored.

@@ -1,0 +1,39 @@
+#pragma once
+// A fast hash for the short texts of the word lists and the check run. Reads eight bytes at a
+// time; the word lists index a million forms, and every word of a text is looked up.
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace velmara {
+
+inline std::uint64_t MixBits(std::uint64_t value) {
+  value ^= value >> 32;
+  value *= 0xD6E8FEB86659FD93ull;
+  value ^= value >> 32;
+  return value;
+}
+
+inline std::uint64_t HashText(std::string_view text) {
+  constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+  std::uint64_t hash = text.size() * kMultiplier;
+  const char* bytes = text.data();
+  std::size_t left = text.size();
+  while (left >= 8) {
+    std::uint64_t chunk;
+    std::memcpy(&chunk, bytes, 8);
+    hash = (hash ^ chunk) * kMultiplier;
+    hash ^= hash >> 29;
+    bytes += 8;
+    left -= 8;
+  }
+  if (left > 0) {
+    std::uint64_t chunk = 0;
+    std::memcpy(&chunk, bytes, left);
+    hash = (hash ^ chunk) * kMultiplier;
+  }
+  return MixBits(hash);
+}
+
+}  // namespace velmara
