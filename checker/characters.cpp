@@ -67,8 +67,18 @@ constexpr bool IsExtraLower(unsigned char c) {
   return c == 241 || c == 225 || c == 233 || c == 237 || c == 243 || c == 250 || c == 252;
 }
 
-void AppendToken(TokenList& list, std::string_view text) {
-  list.push_back(TokenEntry{std::string(text.substr(0, kMaxTokenLength)), Verdict::Accepted});
+// Stores token `count` (from 0), reusing the entry and its text's buffer when the list already
+// has one: a check reuses its lists, and a text has hundreds of thousands of tokens.
+void StoreToken(TokenList& list, std::size_t count, std::string_view text) {
+  text = text.substr(0, kMaxTokenLength);
+  if (count == list.size()) list.emplace_back();
+  TokenEntry& entry = list[count];
+  if (text.size() == 1) {
+    entry.text.assign(1, text[0]);
+  } else {
+    entry.text.assign(text);
+  }
+  entry.verdict = Verdict::Accepted;
 }
 
 }  // namespace
@@ -80,16 +90,17 @@ bool IsSeparator(std::string_view text) {
 }
 
 std::size_t Tokenise(std::string_view text, TokenList& list) {
-  list.clear();
+  std::size_t count = 0;
   std::size_t runStart = 0;
   for (std::size_t p = 0; p < text.size(); ++p) {
     if (!kSeparator[static_cast<unsigned char>(text[p])]) continue;
-    if (p > runStart) AppendToken(list, text.substr(runStart, p - runStart));
-    AppendToken(list, text.substr(p, 1));
+    if (p > runStart) StoreToken(list, count++, text.substr(runStart, p - runStart));
+    StoreToken(list, count++, text.substr(p, 1));
     runStart = p + 1;
   }
-  if (runStart < text.size()) AppendToken(list, text.substr(runStart));
-  return list.size();
+  if (runStart < text.size()) StoreToken(list, count++, text.substr(runStart));
+  list.resize(count);
+  return count;
 }
 
 std::size_t CountWords(const TokenList& list) {

@@ -1,9 +1,12 @@
 #include "checker/check_run.h"
 
+#include <charconv>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 
 #include "checker/characters.h"
+#include "checker/classification_memo.h"
 
 namespace velmara {
 namespace {
@@ -20,17 +23,40 @@ bool StartsSentence(std::string_view separator) {
   }
 }
 
-std::string ApplyCase(CaseState caseState, const std::string& result) {
+void ApplyCase(CaseState caseState, const std::string& result, std::string& cased) {
   switch (caseState) {
     case CaseState::Capitalised:
     case CaseState::SentenceStart:
-      return MixedCase(result);
+      cased = MixedCase(result);
+      return;
     case CaseState::AllCaps:
-      return UpperCase(result);
+      cased = UpperCase(result);
+      return;
     case CaseState::AsWritten:
       break;
   }
-  return result;
+  cased = result;
+}
+
+std::string_view TrimmedSpaces(std::string_view text) {
+  std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// "5 \ 120 palabras", written into a text that keeps its buffer from token to token.
+void WriteProgressText(std::size_t wordCounter, std::string_view totalText, std::string& progress) {
+  char digits[24];
+  auto end = std::to_chars(std::begin(digits), std::end(digits), wordCounter).ptr;
+  progress.assign(digits, end);
+  progress += " \\ ";
+  progress += totalText;
+  progress += " palabras";
+}
+
+void LowerCaseInto(std::string_view text, std::string& lowered) {
+  lowered.resize(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) lowered[i] = static_cast<char>(LowerChar(static_cast<unsigned char>(text[i])));
 }
 
 // The trace of the last run, one line per token ended by CR LF. Opened at the first line, so an
@@ -82,12 +108,18 @@ std::string DisplayTextOf(std::string_view source) {
 std::size_t PrepareCheck(CheckState& state, std::string_view sourceText) {
   Tokenise(DisplayTextOf(sourceText), state.display);
   std::size_t count = Tokenise(sourceText, state.source);
-  state.result.assign(count, TokenEntry{});
+  // Emptied in place: the entries keep their buffers for the run that fills them.
+  state.result.resize(count);
+  for (TokenEntry& entry : state.result) {
+    entry.text.clear();
+    entry.verdict = Verdict::Accepted;
+  }
   return count;
 }
 
 void CheckRun(Classifier& classifier, std::string_view displayText, const CharacterNameTable& names,
-              CheckObserver& observer, const std::optional<std::filesystem::path>& traceFile) {
+              CheckObserver& observer, const std::optional<std::filesystem::path>& traceFile,
+              WordClassification classification) {
   CheckState& state = classifier.state();
   const std::size_t tokenCount = state.source.size();
   state.result.resize(tokenCount);
@@ -107,6 +139,10 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
   std::size_t previousStart = 0;
   std::size_t previousLength = 0;
 
+  ClassificationMemo memo(classifier);
+  // Reused from token to token: a long text costs no allocation per word.
+  std::string progress, lowered, fresh, cased;
+
   for (std::size_t i = 0; i < tokenCount; ++i) {
     const std::string& display = state.display[i].text;
     const std::string& source = state.source[i].text;
@@ -114,7 +150,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
     const bool separator = IsSeparator(display);
 
     // Highlight the token where it stands: only spaces lie between it and the previous one.
-    std::string trimmed = TrimSpaces(display);
+    std::string_view trimmed = TrimmedSpaces(display);
     if (!trimmed.empty()) {
       std::size_t position = FindAfter(displayText, trimmed, previousStart + previousLength);
       if (position > 0) {
@@ -125,7 +161,8 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
     }
 
     if (!separator) ++wordCounter;
-    observer.SetProgressText(std::to_string(wordCounter) + " \\ " + totalText + " palabras");
+    WriteProgressText(wordCounter, totalText, progress);
+    observer.SetProgressText(progress);
 
     if (separator) {
       result.text = display;
@@ -143,11 +180,18 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
       if (caseState == CaseState::AsWritten && firstWord) caseState = CaseState::SentenceStart;
       firstWord = false;
 
-      std::string cased = ApplyCase(caseState, classifier.ClassifyWord(LowerCase(display)));
+      LowerCaseInto(display, lowered);
+      const std::string* classified = &fresh;
+      if (classification == WordClassification::Remembered) {
+        classified = &memo.ClassifyWord(lowered);
+      } else {
+        fresh = classifier.ClassifyWord(lowered);
+      }
+      ApplyCase(caseState, *classified, cased);
       caseState = CaseState::AsWritten;
       trace.Line(display, cased);
       state.correctedText += cased;
-      result.text = cased.substr(0, kMaxTokenLength);
+      result.text.assign(cased, 0, kMaxTokenLength);
     }
 
     state.correctedEnds[i] = state.correctedText.size();
@@ -159,12 +203,12 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
 }
 
 void CheckText(Classifier& classifier, std::string_view sourceText, CheckObserver& observer,
-               const std::optional<std::filesystem::path>& traceFile) {
+               const std::optional<std::filesystem::path>& traceFile, WordClassification classification) {
   CheckState& state = classifier.state();
   if (classifier.settings().Dificultad == 1) state.CharacterTotal = 0;
   PrepareCheck(state, sourceText);
   CharacterNameTable names = BuildCharacterNameTable();
-  CheckRun(classifier, DisplayTextOf(sourceText), names, observer, traceFile);
+  CheckRun(classifier, DisplayTextOf(sourceText), names, observer, traceFile, classification);
 }
 
 }  // namespace velmara

@@ -29,6 +29,10 @@ class CheckObserver {
   virtual void PumpPendingMessages() {}
 };
 
+// How a run asks for the classification of its words. Both give the same results; remembering
+// classifies each distinct word once per run and is what the program uses.
+enum class WordClassification { Remembered, EveryOccurrence };
+
 // The source text with every CR and LF replaced by a space.
 std::string DisplayTextOf(std::string_view source);
 
@@ -38,10 +42,12 @@ std::size_t PrepareCheck(CheckState& state, std::string_view sourceText);
 
 // Runs over the prepared token lists. `traceFile` empty: no trace is written.
 void CheckRun(Classifier& classifier, std::string_view displayText, const CharacterNameTable& names,
-              CheckObserver& observer, const std::optional<std::filesystem::path>& traceFile);
+              CheckObserver& observer, const std::optional<std::filesystem::path>& traceFile,
+              WordClassification classification = WordClassification::Remembered);
 
 // Prepare, name table and run in one call, for callers without a window.
 void CheckText(Classifier& classifier, std::string_view sourceText, CheckObserver& observer,
-               const std::optional<std::filesystem::path>& traceFile);
+               const std::optional<std::filesystem::path>& traceFile,
+               WordClassification classification = WordClassification::Remembered);
 
 }  // namespace velmara

@@ -19,6 +19,12 @@ bool AllCharactersIn(std::string_view word, std::string_view set) {
 
 }  // namespace
 
+void RecordMissingWord(CheckState& state, std::string_view word) {
+  state.MissingCount += 1;
+  if (state.missingWords.size() < kMissingWordCapacity)
+    state.missingWords.emplace_back(word.substr(0, kMissingWordLength));
+}
+
 Classifier::Classifier(const WordDatabase& database, const Settings& settings, std::filesystem::path intellisenseFile,
                        CheckState& state)
     : database_(database), settings_(settings), intellisenseFile_(std::move(intellisenseFile)), state_(state) {}
@@ -91,9 +97,7 @@ std::string Classifier::ResolveUnknownWord(std::string_view word) {
   if (found) return replacement;
 
   state.lastVerdict = Verdict::Missing;
-  state.MissingCount += 1;
-  if (state.missingWords.size() < kMissingWordCapacity)
-    state.missingWords.emplace_back(word.substr(0, kMissingWordLength));
+  RecordMissingWord(state, word);
   return std::string(word);
 }
 

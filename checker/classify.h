@@ -11,6 +11,10 @@
 
 namespace velmara {
 
+// Counts a word that ends as missing and keeps its first characters in the missing-word list
+// while the list has room.
+void RecordMissingWord(CheckState& state, std::string_view word);
+
 class Classifier {
  public:
   // `intellisenseFile` is read only while the Intellisense option is on.
