@@ -112,7 +112,8 @@ def sort_entries(entries, affixes):
             dictionary.append((word, other))
         else:
             dictionary.append((word, flags))
-            # A verb without affixes (dar, ir, ser) still has its infinitive among the verbs.
+            # A verb without affixes (dar, ir, ser) still has its infinitive among the verbs. A
+            # noun of that shape (lugar) comes along, harmlessly: the dictionary holds it too.
             if not flags and looks_like_infinitive(word):
                 verbs.append((word, []))
     return dictionary, verbs, proper_names
