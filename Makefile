@@ -11,7 +11,7 @@ deps:
 	@scripts/install-deps.sh build
 
 run-deps:
-	@scripts/install-deps.sh build run
+	@scripts/install-deps.sh run
 
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
