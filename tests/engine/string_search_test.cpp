@@ -124,17 +124,20 @@ TEST(StringSearchOrder, AgreesWithThePlainRules) {
   }
 }
 
-TEST(StringSearchOrder, AMillionWords) {
-  constexpr long long N = 1000000;
+// A lone "-" lists every word: any per-word scan of the results or of the Verb list would not end.
+TEST(StringSearchOrder, EveryWordOfALargeList) {
+  constexpr long long N = 200000;
   Words dictionary, verbs;
   dictionary.reserve(N);
   for (long long i = 0; i < N; ++i) dictionary.push_back("p" + std::to_string(i * 7919 % N));
-  for (int i = 0; i < 100000; ++i) verbs.push_back("p" + std::to_string(i));
+  for (long long i = 0; i < N / 10; ++i) verbs.push_back("p" + std::to_string(i));
   auto database = Database(std::move(dictionary), std::move(verbs), {});
   auto result = RunStringSearch(database, FinderMode::All, "-");
   EXPECT_EQ(result.foundCount, static_cast<std::size_t>(N));
   EXPECT_EQ(result.entries.front(), "p0");
-  EXPECT_EQ(result.entries.back(), "p" + std::to_string(N - 1));
+  EXPECT_EQ(result.entries[1], "p1");
+  EXPECT_EQ(result.entries[2], "p10");
+  EXPECT_EQ(result.entries.back(), "p99999");
 }
 
 }  // namespace
