@@ -93,7 +93,8 @@ SearchKind KindOf(std::string_view searchText) {
 // when it is shorter.
 bool Matches(std::string_view word, SearchKind kind, std::string_view letters) {
   std::size_t first = word.find_first_not_of(' ');
-  word = first == std::string_view::npos ? std::string_view() : word.substr(first, word.find_last_not_of(' ') - first + 1);
+  if (first == std::string_view::npos) return letters.empty();
+  word = word.substr(first, word.find_last_not_of(' ') - first + 1);
   if (word.size() > letters.size())
     word = kind == SearchKind::Prefix ? word.substr(0, letters.size()) : word.substr(word.size() - letters.size());
   if (word.size() != letters.size()) return false;

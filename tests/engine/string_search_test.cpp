@@ -33,7 +33,8 @@ TEST_F(StringSearch, PrefixInEveryList) {
 
 TEST_F(StringSearch, ModesAndCapitals) {
   // casar is a verb: never listed from the Dictionary.
-  EXPECT_EQ(RunStringSearch(database, FinderMode::Dictionary, "cas").entries, (Words{" casita ", "cas", "casa", "caso"}));
+  EXPECT_EQ(RunStringSearch(database, FinderMode::Dictionary, "cas").entries,
+            (Words{" casita ", "cas", "casa", "caso"}));
   EXPECT_EQ(RunStringSearch(database, FinderMode::Verbs, "cas").entries, (Words{"casar", "casaron", "cas\xE9"}));
   EXPECT_EQ(RunStringSearch(database, FinderMode::ProperNames, "cas").entries, (Words{"Casandra"}));
   // A capital matches no Dictionary or Verb word, only proper names.
