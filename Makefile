@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps run-deps build test sanitize run clean
+.PHONY: all deps run-deps build test sanitize run bench clean
 
 all: build
 
@@ -45,5 +45,13 @@ run: run-deps $(BUILD)/CMakeCache.txt
 	  echo "The desktop detector is not built yet (it needs Qt 6); once it is, make run starts $(BUILD)/bin/velmara."; \
 	fi
 
+# Speed beside Hunspell and Nuspell on the full word database and a large real text; a Release
+# build of its own, so `make test` never builds the benchmark.
+bench:
+	@scripts/install-deps.sh run bench
+	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DVELMARA_BENCH=ON -DVELMARA_GUI=OFF -DVELMARA_TESTS=OFF
+	cmake --build $(BUILD)-bench -j $(JOBS)
+	bench/run-bench.sh $(BUILD)-bench
+
 clean:
-	rm -rf $(BUILD) $(BUILD)-sanitize
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-bench
