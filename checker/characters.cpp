@@ -59,27 +59,34 @@ constexpr auto kLower = MakeLowerTable();
 constexpr auto kUpper = MakeUpperTable();
 constexpr auto kAlphabetic = MakeAlphabeticTable();
 
-// Ñ Á É Í Ó Ú Ü and their lower-case partners complete the two 33-letter sets.
-constexpr bool IsExtraUpper(unsigned char c) {
-  return c == 209 || c == 193 || c == 201 || c == 205 || c == 211 || c == 218 || c == 220;
-}
-constexpr bool IsExtraLower(unsigned char c) {
-  return c == 241 || c == 225 || c == 233 || c == 237 || c == 243 || c == 250 || c == 252;
-}
-
 // Stores token `count` (from 0), reusing the entry and its text's buffer when the list already
 // has one: a check reuses its lists, and a text has hundreds of thousands of tokens.
 void StoreToken(TokenList& list, std::size_t count, std::string_view text) {
   text = text.substr(0, kMaxTokenLength);
   if (count == list.size()) list.emplace_back();
   TokenEntry& entry = list[count];
+  entry.text.clear();
   if (text.size() == 1) {
-    entry.text.assign(1, text[0]);
+    entry.text.push_back(text[0]);
   } else {
-    entry.text.assign(text);
+    entry.text.append(text);
   }
   entry.verdict = Verdict::Accepted;
 }
+
+// What a character is for the case pattern of a word.
+enum LetterSet : unsigned char { kNeither = 0, kUpperSet = 1, kLowerSet = 2 };
+
+constexpr std::array<unsigned char, 256> MakeLetterSetTable() {
+  std::array<unsigned char, 256> table{};
+  for (int c = 'A'; c <= 'Z'; ++c) table[c] = kUpperSet;
+  for (int c = 'a'; c <= 'z'; ++c) table[c] = kLowerSet;
+  for (int c : {209, 193, 201, 205, 211, 218, 220}) table[c] = kUpperSet;  // Ñ Á É Í Ó Ú Ü
+  for (int c : {241, 225, 233, 237, 243, 250, 252}) table[c] = kLowerSet;  // ñ á é í ó ú ü
+  return table;
+}
+
+constexpr auto kLetterSet = MakeLetterSetTable();
 
 }  // namespace
 
@@ -152,17 +159,17 @@ std::string MixedCase(std::string_view text) {
 
 bool IsAlphabetic(unsigned char c) { return kAlphabetic[c]; }
 
-bool IsUpperSetLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || IsExtraUpper(c); }
-bool IsLowerSetLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || IsExtraLower(c); }
+bool IsUpperSetLetter(unsigned char c) { return kLetterSet[c] == kUpperSet; }
+bool IsLowerSetLetter(unsigned char c) { return kLetterSet[c] == kLowerSet; }
 
 CasePattern CasePatternOf(std::string_view word) {
   if (word.empty()) return CasePattern::Other;
   std::size_t upper = 0;
   bool restLower = true;
   for (std::size_t i = 0; i < word.size(); ++i) {
-    auto c = static_cast<unsigned char>(word[i]);
-    if (IsUpperSetLetter(c)) ++upper;
-    if (i > 0 && !IsLowerSetLetter(c)) restLower = false;
+    const unsigned char set = kLetterSet[static_cast<unsigned char>(word[i])];
+    upper += set == kUpperSet;
+    restLower = restLower && (i == 0 || set == kLowerSet);
   }
   CasePattern pattern = CasePattern::Other;
   if (upper == word.size()) pattern = CasePattern::AllCaps;

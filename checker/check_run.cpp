@@ -1,8 +1,7 @@
 #include "checker/check_run.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cstdio>
-#include <iterator>
 #include <memory>
 
 #include "checker/characters.h"
@@ -38,26 +37,57 @@ void ApplyCase(CaseState caseState, const std::string& result, std::string& case
   cased = result;
 }
 
+// Sets a short text in place: cheaper than a general assignment for the one-character tokens
+// that make up most of a text.
+void SetText(std::string& text, std::string_view value) {
+  text.clear();
+  if (value.size() == 1) {
+    text.push_back(value[0]);
+  } else {
+    text.append(value);
+  }
+}
+
 std::string_view TrimmedSpaces(std::string_view text) {
   std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// "5 \ 120 palabras", written into a text that keeps its buffer from token to token.
-void WriteProgressText(std::size_t wordCounter, std::string_view totalText, std::string& progress) {
-  char digits[24];
-  auto end = std::to_chars(std::begin(digits), std::end(digits), wordCounter).ptr;
-  progress.assign(digits, end);
-  progress += " \\ ";
-  progress += totalText;
-  progress += " palabras";
+// FindAfter for a token: only spaces lie between the previous token and this one, and a text
+// without leading spaces cannot start on a space, so the first place past the spaces is the
+// first occurrence whenever the text stands there.
+std::size_t FindTokenAfter(std::string_view displayText, std::string_view token, std::size_t after) {
+  std::size_t p = after;
+  while (p < displayText.size() && displayText[p] == ' ') ++p;
+  if (token.size() <= displayText.size() - std::min(p, displayText.size())) {
+    std::size_t k = 0;
+    while (k < token.size() && displayText[p + k] == token[k]) ++k;
+    if (k == token.size()) return p + 1;
+  }
+  return FindAfter(displayText, token, after);
 }
 
-void LowerCaseInto(std::string_view text, std::string& lowered) {
-  lowered.resize(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) lowered[i] = static_cast<char>(LowerChar(static_cast<unsigned char>(text[i])));
-}
+// "5 \ 120 palabras": the count in front changes only at a word, by one.
+class ProgressText {
+ public:
+  explicit ProgressText(std::size_t total) : text_("0 \\ " + std::to_string(total) + " palabras") {}
+  void CountWord() {
+    std::size_t digit = digits_;
+    while (digit > 0 && text_[digit - 1] == '9') text_[--digit] = '0';
+    if (digit == 0) {
+      text_.insert(text_.begin(), '1');
+      ++digits_;
+    } else {
+      ++text_[digit - 1];
+    }
+  }
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string text_;
+  std::size_t digits_ = 1;
+};
 
 // The trace of the last run, one line per token ended by CR LF. Opened at the first line, so an
 // empty text leaves no file; kept open for the whole run. Write errors are ignored: the trace is
@@ -133,15 +163,15 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
   state.correctedEnds.assign(tokenCount, 0);
   CaseState caseState = CaseState::AsWritten;
   bool firstWord = true;
-  std::size_t wordCounter = 0;
-  const std::string totalText = std::to_string(CountWords(state.display));
+  const std::size_t totalWords = CountWords(state.display);
+  ProgressText progress(totalWords);
 
   std::size_t previousStart = 0;
   std::size_t previousLength = 0;
 
-  ClassificationMemo memo(classifier);
+  ClassificationMemo memo(classifier, totalWords);
   // Reused from token to token: a long text costs no allocation per word.
-  std::string progress, lowered, fresh, cased;
+  std::string lowered, cased;
 
   for (std::size_t i = 0; i < tokenCount; ++i) {
     const std::string& display = state.display[i].text;
@@ -150,9 +180,11 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
     const bool separator = IsSeparator(display);
 
     // Highlight the token where it stands: only spaces lie between it and the previous one.
-    std::string_view trimmed = TrimmedSpaces(display);
+    // Word tokens hold no space; a separator token is one character.
+    std::string_view trimmed = display;
+    if (!trimmed.empty() && (trimmed.front() == ' ' || trimmed.back() == ' ')) trimmed = TrimmedSpaces(display);
     if (!trimmed.empty()) {
-      std::size_t position = FindAfter(displayText, trimmed, previousStart + previousLength);
+      std::size_t position = FindTokenAfter(displayText, trimmed, previousStart + previousLength);
       if (position > 0) {
         previousStart = position - 1;
         previousLength = trimmed.size();
@@ -160,19 +192,23 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
       }
     }
 
-    if (!separator) ++wordCounter;
-    WriteProgressText(wordCounter, totalText, progress);
-    observer.SetProgressText(progress);
+    if (!separator) progress.CountWord();
+    observer.SetProgressText(progress.Text());
 
     if (separator) {
-      result.text = display;
+      SetText(result.text, display);
       trace.Line(names[static_cast<unsigned char>(display[0])], names[static_cast<unsigned char>(source[0])]);
       state.correctedText += source;
       if (StartsSentence(source)) caseState = CaseState::SentenceStart;
-      if (source == "\xBF" || source == "\xA1") state.openQuestion = true;
-      if (source == "?" || source == "!") state.openQuestion = false;
+      if (source.size() == 1) {
+        if (source[0] == '\xBF' || source[0] == '\xA1') state.openQuestion = true;
+        if (source[0] == '?' || source[0] == '!') state.openQuestion = false;
+      }
     } else {
-      switch (CasePatternOf(source)) {
+      // The case pattern is the source word's; a remembered word stands for both texts.
+      RememberedWord* known = nullptr;
+      if (classification == WordClassification::Remembered && source == display) known = memo.Recall(display);
+      switch (known != nullptr ? known->pattern : CasePatternOf(source)) {
         case CasePattern::AllCaps: caseState = CaseState::AllCaps; break;
         case CasePattern::Capitalised: caseState = CaseState::Capitalised; break;
         case CasePattern::Other: break;
@@ -180,18 +216,27 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
       if (caseState == CaseState::AsWritten && firstWord) caseState = CaseState::SentenceStart;
       firstWord = false;
 
-      LowerCaseInto(display, lowered);
-      const std::string* classified = &fresh;
-      if (classification == WordClassification::Remembered) {
-        classified = &memo.ClassifyWord(lowered);
+      const std::string* casedResult = &cased;
+      if (known != nullptr) {
+        const auto variant = static_cast<std::size_t>(caseState);
+        const auto bit = static_cast<std::uint8_t>(1u << variant);
+        if ((known->casedKnown & bit) == 0) {
+          ApplyCase(caseState, known->result, known->cased[variant]);
+          known->casedKnown |= bit;
+        }
+        casedResult = &known->cased[variant];
       } else {
-        fresh = classifier.ClassifyWord(lowered);
+        lowered = LowerCase(display);
+        if (classification == WordClassification::Remembered) {
+          ApplyCase(caseState, memo.Classify(display, lowered), cased);
+        } else {
+          ApplyCase(caseState, classifier.ClassifyWord(lowered), cased);
+        }
       }
-      ApplyCase(caseState, *classified, cased);
       caseState = CaseState::AsWritten;
-      trace.Line(display, cased);
-      state.correctedText += cased;
-      result.text.assign(cased, 0, kMaxTokenLength);
+      trace.Line(display, *casedResult);
+      state.correctedText += *casedResult;
+      SetText(result.text, std::string_view(*casedResult).substr(0, kMaxTokenLength));
     }
 
     state.correctedEnds[i] = state.correctedText.size();

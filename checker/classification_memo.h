@@ -1,42 +1,68 @@
 #pragma once
-// Remembers, for one check run, how each distinct word was classified, so a word that recurs all
-// through a text is classified once. Every occurrence still gets the same result, verdict and
-// changes to the check state (counts, character total, missing-word list) as a fresh
-// classification would give it.
+// Remembers, for one check run, how each distinct written word was classified, so a word that
+// recurs all through a text is classified once. Every occurrence still gets the same result,
+// verdict and changes to the check state (counts, character total, missing-word list) as a
+// fresh classification would give it.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "checker/characters.h"
 #include "checker/classify.h"
 #include "worddb/text_index.h"
 
 namespace velmara {
 
+// What every occurrence reads comes first.
+struct RememberedWord {
+  Verdict verdict = Verdict::Accepted;
+  std::int32_t corrections = 0;              // what the word adds to CorrectedCount
+  bool interrogative = false;                // answers to the open-question flag
+  CasePattern pattern = CasePattern::Other;  // of the written word
+  // Left to the check run: the result with each case given back, filled as first needed.
+  std::uint8_t casedKnown = 0;
+  std::array<std::string, 4> cased;
+  std::string lowered;  // what classification was asked
+  std::string result;
+};
+
 class ClassificationMemo {
  public:
-  explicit ClassificationMemo(Classifier& classifier) : classifier_(classifier) {}
+  // `words`: how many words the run has, to size the memory once (distinct words are fewer).
+  ClassificationMemo(Classifier& classifier, std::size_t words);
 
-  // As classifier.ClassifyWord(word). The text stays valid until the next call.
-  const std::string& ClassifyWord(std::string_view word);
+  // The word as classified before in this run, when its outcome cannot have changed since:
+  // nullptr otherwise. A word found has had its occurrence counted, as ClassifyWord would.
+  RememberedWord* Recall(std::string_view written);
+
+  // classifier.ClassifyWord(lowered), remembered under `written` when the outcome cannot change
+  // within the run. The text stays valid until the next call.
+  const std::string& Classify(std::string_view written, std::string_view lowered);
 
  private:
-  struct Outcome {
-    std::string word;
-    std::string result;
-    Verdict verdict;
-    std::int32_t corrections;  // what the word adds to CorrectedCount
-  };
-
-  void Remember(Outcome outcome, std::uint64_t hash);
+  void Remember(std::string_view written, RememberedWord word);
   auto TextOf() const {
-    return [this](std::size_t position) -> std::string_view { return outcomes_[position - 1].word; };
+    return [this](std::size_t position) -> std::string_view {
+      const Key& key = keys_[position - 1];
+      return std::string_view(writtenText_).substr(key.offset, key.length);
+    };
   }
 
+  // The written words sit side by side in one text, so the lookup of a word that recurs reads
+  // little memory; the rest of what is remembered is read only on a match.
+  struct Key {
+    std::uint32_t offset;
+    std::uint32_t length;
+  };
+
   Classifier& classifier_;
-  std::vector<Outcome> outcomes_;
-  TextIndex index_;  // positions in outcomes_
+  std::string writtenText_;
+  std::vector<Key> keys_;
+  std::vector<RememberedWord> words_;  // same positions as keys_
+  TextIndex index_;
   std::string fresh_;  // the result of a word that is not remembered
 };
 

@@ -29,8 +29,9 @@ inline std::uint64_t HashText(std::string_view text) {
     left -= 8;
   }
   if (left > 0) {
+    // Byte by byte: a copy of a variable length would be a library call.
     std::uint64_t chunk = 0;
-    std::memcpy(&chunk, bytes, left);
+    for (std::size_t i = 0; i < left; ++i) chunk |= std::uint64_t{static_cast<unsigned char>(bytes[i])} << (8 * i);
     hash = (hash ^ chunk) * kMultiplier;
   }
   return MixBits(hash);
