@@ -110,6 +110,29 @@ std::size_t Tokenise(std::string_view text, TokenList& list) {
   return count;
 }
 
+std::size_t TokeniseSourceAndDisplay(std::string_view text, TokenList& source, TokenList& display) {
+  std::size_t count = 0;
+  std::size_t runStart = 0;
+  for (std::size_t p = 0; p < text.size(); ++p) {
+    const char c = text[p];
+    if (!kSeparator[static_cast<unsigned char>(c)]) continue;
+    if (p > runStart) {
+      StoreToken(source, count, text.substr(runStart, p - runStart));
+      StoreToken(display, count++, text.substr(runStart, p - runStart));
+    }
+    StoreToken(source, count, text.substr(p, 1));
+    StoreToken(display, count++, c == '\r' || c == '\n' ? std::string_view(" ") : text.substr(p, 1));
+    runStart = p + 1;
+  }
+  if (runStart < text.size()) {
+    StoreToken(source, count, text.substr(runStart));
+    StoreToken(display, count++, text.substr(runStart));
+  }
+  source.resize(count);
+  display.resize(count);
+  return count;
+}
+
 std::size_t CountWords(const TokenList& list) {
   std::size_t words = 0;
   for (const TokenEntry& entry : list)

@@ -136,8 +136,7 @@ std::string DisplayTextOf(std::string_view source) {
 }
 
 std::size_t PrepareCheck(CheckState& state, std::string_view sourceText) {
-  Tokenise(DisplayTextOf(sourceText), state.display);
-  std::size_t count = Tokenise(sourceText, state.source);
+  std::size_t count = TokeniseSourceAndDisplay(sourceText, state.source, state.display);
   // Emptied in place: the entries keep their buffers for the run that fills them.
   state.result.resize(count);
   for (TokenEntry& entry : state.result) {

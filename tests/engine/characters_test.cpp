@@ -50,6 +50,27 @@ TEST(Tokenise, CutsLongWordsTo255) {
   EXPECT_EQ(list[0].text.size(), 255u);
 }
 
+// The lists are reused from check to check: what a longer text left behind must not survive.
+TEST(Tokenise, ReusedListsEndAsFreshOnes) {
+  const std::string text = "Casa\r\nperro,  " + std::string(300, 'b') + "\n\xBFqu\xE9?\r";
+  TokenList source, display;
+  Tokenise(std::string(400, 'x') + " uno dos tres cuatro cinco seis siete", source);
+  for (TokenEntry& entry : source) entry.verdict = Verdict::Missing;
+  display = source;
+  const std::size_t count = TokeniseSourceAndDisplay(text, source, display);
+
+  TokenList freshSource, freshDisplay;
+  EXPECT_EQ(count, Tokenise(text, freshSource));
+  std::string displayText = text;
+  for (char& c : displayText)
+    if (c == '\r' || c == '\n') c = ' ';
+  Tokenise(displayText, freshDisplay);
+  EXPECT_EQ(Texts(source), Texts(freshSource));
+  EXPECT_EQ(Texts(display), Texts(freshDisplay));
+  for (const TokenList* list : {&source, &display})
+    for (const TokenEntry& entry : *list) EXPECT_EQ(entry.verdict, Verdict::Accepted);
+}
+
 TEST(FindAfter, SearchesAfterThePosition) {
   EXPECT_EQ(FindAfter("la casa y la casa", "casa", 0), 4u);
   EXPECT_EQ(FindAfter("la casa y la casa", "casa", 4), 14u);
