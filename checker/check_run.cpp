@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <typeinfo>
 
 #include "checker/characters.h"
 #include "checker/classification_memo.h"
@@ -162,13 +163,15 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
   state.correctedEnds.assign(tokenCount, 0);
   CaseState caseState = CaseState::AsWritten;
   bool firstWord = true;
-  const std::size_t totalWords = CountWords(state.display);
-  ProgressText progress(totalWords);
+  // The plain observer's hooks do nothing: a run nobody watches skips what only feeds them (the
+  // word count, the highlight, the progress text).
+  const bool watched = typeid(observer) != typeid(CheckObserver);
+  ProgressText progress(watched ? CountWords(state.display) : 0);
 
   std::size_t previousStart = 0;
   std::size_t previousLength = 0;
 
-  ClassificationMemo memo(classifier, totalWords);
+  ClassificationMemo memo(classifier, tokenCount);
   // Reused from token to token: a long text costs no allocation per word.
   std::string lowered, cased;
 
@@ -179,20 +182,21 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
     const bool separator = IsSeparator(display);
 
     // Highlight the token where it stands: only spaces lie between it and the previous one.
-    // Word tokens hold no space; a separator token is one character.
-    std::string_view trimmed = display;
-    if (!trimmed.empty() && (trimmed.front() == ' ' || trimmed.back() == ' ')) trimmed = TrimmedSpaces(display);
-    if (!trimmed.empty()) {
-      std::size_t position = FindTokenAfter(displayText, trimmed, previousStart + previousLength);
-      if (position > 0) {
-        previousStart = position - 1;
-        previousLength = trimmed.size();
-        observer.HighlightMainBox(previousStart, previousLength);
+    if (watched) {
+      // Word tokens hold no space; a separator token is one character.
+      std::string_view trimmed = display;
+      if (!trimmed.empty() && (trimmed.front() == ' ' || trimmed.back() == ' ')) trimmed = TrimmedSpaces(display);
+      if (!trimmed.empty()) {
+        std::size_t position = FindTokenAfter(displayText, trimmed, previousStart + previousLength);
+        if (position > 0) {
+          previousStart = position - 1;
+          previousLength = trimmed.size();
+          observer.HighlightMainBox(previousStart, previousLength);
+        }
       }
+      if (!separator) progress.CountWord();
+      observer.SetProgressText(progress.Text());
     }
-
-    if (!separator) progress.CountWord();
-    observer.SetProgressText(progress.Text());
 
     if (separator) {
       SetText(result.text, display);
@@ -241,7 +245,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
     state.correctedEnds[i] = state.correctedText.size();
     result.verdict = state.lastVerdict;
     state.lastVerdict = Verdict::Accepted;
-    observer.PumpPendingMessages();
+    if (watched) observer.PumpPendingMessages();
   }
   observer.ResetMainBoxFormat();
 }

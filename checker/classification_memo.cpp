@@ -13,8 +13,8 @@ constexpr std::size_t kDistinctWordsAtMost = 1 << 16;
 
 }  // namespace
 
-ClassificationMemo::ClassificationMemo(Classifier& classifier, std::size_t words) : classifier_(classifier) {
-  const std::size_t expected = std::min(words, kDistinctWordsAtMost);
+ClassificationMemo::ClassificationMemo(Classifier& classifier, std::size_t tokens) : classifier_(classifier) {
+  const std::size_t expected = std::min(tokens, kDistinctWordsAtMost);
   keys_.reserve(expected);
   words_.reserve(expected);
 }

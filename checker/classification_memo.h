@@ -31,8 +31,8 @@ struct RememberedWord {
 
 class ClassificationMemo {
  public:
-  // `words`: how many words the run has, to size the memory once (distinct words are fewer).
-  ClassificationMemo(Classifier& classifier, std::size_t words);
+  // `tokens`: how many tokens the run has, to size the memory once (distinct words are fewer).
+  ClassificationMemo(Classifier& classifier, std::size_t tokens);
 
   // The word as classified before in this run, when its outcome cannot have changed since:
   // nullptr otherwise. A word found has had its occurrence counted, as ClassifyWord would.
