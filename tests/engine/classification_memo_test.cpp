@@ -129,8 +129,13 @@ TEST_F(ClassificationMemoTest, ProseGivesTheSameResultsUnderEveryOption) {
     }
   }
 
-  // The prose does exercise what the remembering must get right.
+  // A run on screen does the highlight and progress work a quiet one leaves out; same results.
+  class WatchingObserver : public CheckObserver {};
+  WatchingObserver watching;
   CheckObserver quiet;
+  ExpectSameRuns({kProse, kProse}, watching, quiet);
+
+  // The prose does exercise what the remembering must get right.
   CheckState state = Run({kProse}, WordClassification::Remembered, quiet);
   EXPECT_GT(state.MissingCount, 2);
   EXPECT_GT(state.CorrectedCount, 4);
