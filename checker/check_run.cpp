@@ -7,6 +7,7 @@
 
 #include "checker/characters.h"
 #include "checker/classification_memo.h"
+#include "worddb/text_hash.h"
 
 namespace velmara {
 namespace {
@@ -160,7 +161,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
   state.MissingCount = 0;
   state.correctedText.clear();
   state.correctedText.reserve(displayText.size());
-  state.correctedEnds.assign(tokenCount, 0);
+  state.correctedEnds.resize(tokenCount);  // every entry is set below
   CaseState caseState = CaseState::AsWritten;
   bool firstWord = true;
   // The plain observer's hooks do nothing: a run nobody watches skips what only feeds them (the
@@ -210,7 +211,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
     } else {
       // The case pattern is the source word's; a remembered word stands for both texts.
       RememberedWord* known = nullptr;
-      if (classification == WordClassification::Remembered && source == display) known = memo.Recall(display);
+      if (classification == WordClassification::Remembered && SameText(source, display)) known = memo.Recall(display);
       switch (known != nullptr ? known->pattern : CasePatternOf(source)) {
         case CasePattern::AllCaps: caseState = CaseState::AllCaps; break;
         case CasePattern::Capitalised: caseState = CaseState::Capitalised; break;

@@ -30,7 +30,7 @@ class TextIndex {
     for (std::uint64_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
       const std::uint64_t entry = slots_[slot];
       if (entry == 0) return 0;
-      if (Tag(entry) == Tag(hash) && textOf(entry & kPositionBits) == text) return entry & kPositionBits;
+      if (Tag(entry) == Tag(hash) && SameText(textOf(entry & kPositionBits), text)) return entry & kPositionBits;
     }
   }
 
@@ -44,7 +44,7 @@ class TextIndex {
         slots_[slot] = Tag(hash) | position;
         return;
       }
-      if (Tag(entry) == Tag(hash) && textOf(entry & kPositionBits) == textOf(position)) return;
+      if (Tag(entry) == Tag(hash) && SameText(textOf(entry & kPositionBits), textOf(position))) return;
     }
   }
 
