@@ -67,12 +67,6 @@ bool WriteColourSwatch(const std::filesystem::path& programFolder, std::uint32_t
   return ReplaceFileContent(programFolder / kSwatchFile, ColourSwatchBitmap(colour), error);
 }
 
-void DeleteColourSwatch(const std::filesystem::path& programFolder) {
-  std::error_code ignored;
-  std::filesystem::path file = programFolder / kSwatchFile;
-  if (!std::filesystem::is_directory(std::filesystem::symlink_status(file, ignored))) {
-    std::filesystem::remove(file, ignored);
-  }
-}
+void DeleteColourSwatch(const std::filesystem::path& programFolder) { DeleteFileQuietly(programFolder / kSwatchFile); }
 
 }  // namespace velmara

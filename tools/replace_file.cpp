@@ -70,4 +70,11 @@ bool ReplaceFileContent(const std::filesystem::path& path, std::string_view byte
   return written;
 }
 
+void DeleteFileQuietly(const std::filesystem::path& path) {
+  std::error_code ignored;
+  if (!std::filesystem::is_directory(std::filesystem::symlink_status(path, ignored))) {
+    std::filesystem::remove(path, ignored);
+  }
+}
+
 }  // namespace velmara

@@ -13,4 +13,7 @@ namespace velmara {
 // regular file (a folder, a device), so a careless name can never clobber them.
 bool ReplaceFileContent(const std::filesystem::path& path, std::string_view bytes, std::error_code& error);
 
+// Deletes a file, read-only or not; a folder of that name is left alone. Failures are ignored.
+void DeleteFileQuietly(const std::filesystem::path& path);
+
 }  // namespace velmara
