@@ -26,7 +26,7 @@ void ReportFailure(Interaction& ui, const std::filesystem::path& path, const std
 
 std::filesystem::path ChooseExportFile(AppState& state, Interaction& ui) {
   SaveFileRequest request;
-  request.filter = "Texto (*.*)";
+  request.filter = "Texto (*)";  // every file, as "*.*" means elsewhere
   request.defaultExtension = "txt";
   request.initialFolder = state.lastExportFolder;
   request.initialName = state.lastExportName;
