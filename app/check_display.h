@@ -1,0 +1,46 @@
+#pragma once
+// What a check run shows while it works: the highlight walking over the main box and the
+// progress text in the status bar, repainted at screen rate.
+
+#include <cstddef>
+#include <string>
+
+#include "checker/check_run.h"
+#include "ui/pump.h"
+
+class QLabel;
+class QTextEdit;
+
+namespace velmara {
+
+class CheckDisplay : public CheckObserver {
+ public:
+  CheckDisplay(QTextEdit& mainBox, QLabel& progress);
+
+  // Only the word highlighted last is ever marked in the main box, so un-highlighting it gives
+  // the whole box black on white without reformatting all of it for every word.
+  void ResetMainBoxFormat() override;
+  void HighlightMainBox(std::size_t start, std::size_t length) override;
+  // Kept until the next repaint; the label would only show the last of a frame's texts anyway.
+  void SetProgressText(const std::string& text) override;
+  void PumpPendingMessages() override;
+
+  // Brings the screen up to date at the end of a run.
+  void Finish();
+  // Pumps at screen rate; for the marking that follows the run.
+  void Pump() { pump_.Pump(); }
+
+ private:
+  void UpdateScreen();
+
+  QTextEdit& mainBox_;
+  QLabel& progress_;
+  ScreenRatePump pump_;
+  bool highlighted_ = false;
+  std::size_t highlightStart_ = 0;
+  std::size_t highlightLength_ = 0;
+  std::string progressText_;
+  bool progressChanged_ = false;
+};
+
+}  // namespace velmara
