@@ -13,15 +13,13 @@ CheckDisplay::CheckDisplay(QTextEdit& mainBox, QLabel& progress)
     : mainBox_(mainBox), progress_(progress), pump_([this] { UpdateScreen(); }) {}
 
 void CheckDisplay::ResetMainBoxFormat() {
-  if (!highlighted_) return;
-  ColourMainSelection(mainBox_, highlightStart_, highlightLength_, kBlack, kWhite);
   highlighted_ = false;
+  highlightChanged_ = true;
 }
 
 void CheckDisplay::HighlightMainBox(std::size_t start, std::size_t length) {
-  ResetMainBoxFormat();
-  ColourMainSelection(mainBox_, start, length, kBlack, kHighlightColour);
   highlighted_ = true;
+  highlightChanged_ = true;
   highlightStart_ = start;
   highlightLength_ = length;
 }
@@ -40,13 +38,18 @@ void CheckDisplay::UpdateScreen() {
     progress_.setText(ToQString(progressText_));
     progressChanged_ = false;
   }
-  if (highlighted_) {
-    // Keep the word under check in view.
-    QTextCursor cursor(mainBox_.document());
-    cursor.setPosition(static_cast<int>(highlightStart_ + highlightLength_));
-    mainBox_.setTextCursor(cursor);
-    mainBox_.ensureCursorVisible();
+  if (!highlightChanged_) return;
+  highlightChanged_ = false;
+  if (!highlighted_) {
+    mainBox_.setExtraSelections({});
+    return;
   }
+  ColourMainSelection(mainBox_, highlightStart_, highlightLength_, kBlack, kHighlightColour);
+  // Keep the word under check in view.
+  QTextCursor cursor(mainBox_.document());
+  cursor.setPosition(static_cast<int>(highlightStart_ + highlightLength_));
+  mainBox_.setTextCursor(cursor);
+  mainBox_.ensureCursorVisible();
 }
 
 }  // namespace velmara

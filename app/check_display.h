@@ -17,8 +17,8 @@ class CheckDisplay : public CheckObserver {
  public:
   CheckDisplay(QTextEdit& mainBox, QLabel& progress);
 
-  // Only the word highlighted last is ever marked in the main box, so un-highlighting it gives
-  // the whole box black on white without reformatting all of it for every word.
+  // Only the word highlighted last is shown, and only when the screen is brought up to date:
+  // un-highlighting leaves the whole box black on white without reformatting any of it.
   void ResetMainBoxFormat() override;
   void HighlightMainBox(std::size_t start, std::size_t length) override;
   // Kept until the next repaint; the label would only show the last of a frame's texts anyway.
@@ -27,8 +27,6 @@ class CheckDisplay : public CheckObserver {
 
   // Brings the screen up to date at the end of a run.
   void Finish();
-  // Pumps at screen rate; for the marking that follows the run.
-  void Pump() { pump_.Pump(); }
 
  private:
   void UpdateScreen();
@@ -37,6 +35,7 @@ class CheckDisplay : public CheckObserver {
   QLabel& progress_;
   ScreenRatePump pump_;
   bool highlighted_ = false;
+  bool highlightChanged_ = false;
   std::size_t highlightStart_ = 0;
   std::size_t highlightLength_ = 0;
   std::string progressText_;

@@ -128,7 +128,7 @@ void Commands::CheckText(const std::string& sourceText, CheckKind kind) {
   Classifier classifier(state_.database, state_.settings, state_.IntellisensePath(), state_.check);
   CheckRun(classifier, displayText, BuildCharacterNameTable(), display, state_.programFolder / kTraceFile);
   display.Finish();
-  ShowResults(window_.ResultBox(), state_.check, settings, [&display] { display.Pump(); });
+  ShowResults(window_.ResultBox(), state_.check, settings);
   PumpPendingEvents();
   // "&Quitar" or a colour command chosen during the run: the program is ending.
   if (window_.Closed()) return;

@@ -5,7 +5,6 @@
 #include <QColor>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "app/configuration.h"
@@ -24,27 +23,19 @@ inline constexpr std::uint32_t kHighlightColour = 0x00C9EE;  // red 238, green 2
 // the byte positions of the Windows-1252 text.
 void SetBoxText(QTextEdit& box, const std::string& windows1252);
 
-// The whole text of the main box black on white, not bold.
+// The whole text of the main box black on white, not bold, and no highlight.
 void ResetMainBoxFormat(QTextEdit& mainBox);
 
-// Text and background colour of the characters [start, start + length) of a box; nothing else
-// changes. The Strike and Underline variants also turn that effect on.
+// Shows the characters [start, start + length) of the main box in the given text and background
+// colours. It is drawn over the text rather than stored in it: changing the text's own format
+// would lay out the whole paragraph again for every word of a run. Only the last one shows.
 void ColourMainSelection(QTextEdit& mainBox, std::size_t start, std::size_t length, std::uint32_t textColour,
                          std::uint32_t backColour);
-void ColourResultSelection(QTextEdit& resultBox, std::size_t start, std::size_t length, std::uint32_t textColour,
-                           std::uint32_t backColour);
-void StrikeResultSelection(QTextEdit& resultBox, std::size_t start, std::size_t length, std::uint32_t textColour,
-                           std::uint32_t backColour);
-void UnderlineResultSelection(QTextEdit& resultBox, std::size_t start, std::size_t length,
-                              std::uint32_t textColour, std::uint32_t backColour);
-
-// The result texts of the last run joined without anything between them.
-std::string ResultText(const CheckState& state);
 
 // Fills the result box with the result text and marks every word by its verdict: missing words
 // struck out, corrected words underlined, each verdict in its colour from the settings, always on
-// white. `pump` is called after every marked word.
-void ShowResults(QTextEdit& resultBox, const CheckState& state, const Settings& settings,
-                 const std::function<void()>& pump);
+// white; separators and accepted words stay black on white. The text goes in already marked, in
+// one edit, so a long text is laid out once and not once per word.
+void ShowResults(QTextEdit& resultBox, const CheckState& state, const Settings& settings);
 
 }  // namespace velmara

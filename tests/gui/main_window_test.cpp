@@ -234,6 +234,7 @@ TEST_F(MainWindowTest, MenuCheckShowsTheTextTheMarkedResultAndTheFigures) {
     EXPECT_EQ(format.fontUnderline(), mark.underline) << mark.position;
   }
   // No highlight is left behind in the main box.
+  EXPECT_TRUE(main.MainBox().extraSelections().isEmpty());
   for (int position = 0; position < main.MainBox().document()->characterCount() - 1; ++position) {
     EXPECT_EQ(FormatAt(main.MainBox(), position).background().color(), QColor(255, 255, 255)) << position;
   }
