@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "app/app_state.h"
+#include "app/bibliography.h"
 #include "app/check_display.h"
 #include "app/main_window.h"
 #include "app/menu_ids.h"
@@ -16,9 +17,6 @@
 #include "ui/text.h"
 
 namespace velmara {
-
-// Provided with the word lists' references.
-std::string BibliographyText();
 
 namespace {
 
