@@ -14,7 +14,8 @@ void ShowStartUpBoxes(Interaction& interaction) {
 
 void WireCommands(MainWindow& window, AppState& state, Interaction& interaction) {
   (void)window, (void)state, (void)interaction;
-  // Each side tool adds its line here, for example:
+  // Each side tool adds its line here. The window keeps the busy flags and re-arms the clipboard
+  // poll after the options dialog, so a handler only opens its dialog. For example:
   //   window.SetCommand(command::kOptions, [&state] { ShowOptionsDialog(state); });
   //   window.SetCommand(command::kExport, [&] { ExportFormattedText(state, interaction); });
   //   window.SetCommand(command::kAbout, [&state] { ShowAboutBox(state); });

@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <iostream>
@@ -354,6 +355,17 @@ TEST_F(MainWindowTest, ShowHideMinimiseAndCloseKeepTheMarksTrue) {
   EXPECT_TRUE(main.Closed());
   EXPECT_FALSE(main.isVisible());
   EXPECT_EQ(closed, 1);
+}
+
+TEST_F(MainWindowTest, QuitChosenDuringACheckEndsItWithoutTheResultMessage) {
+  MainWindow& main = Open();
+  QTimer::singleShot(0, &main, [&main] { main.GetCommands().Run(command::kQuit); });
+  interaction.clipboard = "hola casa";
+  main.GetCommands().Run(command::kCheck);
+  EXPECT_TRUE(main.Closed());
+  EXPECT_TRUE(interaction.messages.empty());
+  EXPECT_FALSE(state.checking);
+  EXPECT_FALSE(state.busy);
 }
 
 TEST_F(MainWindowTest, ColourCommandsTakeTheChosenColourAndEndTheProgram) {
