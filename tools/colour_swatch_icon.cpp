@@ -1,6 +1,5 @@
 #include "tools/colour_swatch_icon.h"
 
-#include <QAction>
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
@@ -26,17 +25,6 @@ QIcon MakeColourSwatch(const std::filesystem::path& programFolder, std::uint32_t
     pixmap.loadFromData(reinterpret_cast<const uchar*>(bitmap.data()), static_cast<uint>(bitmap.size()), "BMP");
   }
   return QIcon(pixmap);
-}
-
-void SetColourSwatches(const std::function<QAction*(int)>& action, const std::filesystem::path& programFolder,
-                       const Settings& settings) {
-  const std::array<std::int32_t, 5> colours = {settings.Corregidos, settings.MissingColour, settings.Verbos_Bien,
-                                               settings.Verbos_Duda, settings.FalsePositiveColour};
-  for (std::size_t i = 0; i < kColourItemIds.size(); ++i) {
-    if (QAction* item = action(kColourItemIds[i])) {
-      item->setIcon(MakeColourSwatch(programFolder, static_cast<std::uint32_t>(colours[i]) & 0xFFFFFF));
-    }
-  }
 }
 
 }  // namespace velmara

@@ -1,11 +1,8 @@
 #include "tools/colour_swatch_icon.h"
 
-#include <QAction>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 
 #include "support/test_folder.h"
 #include "tools/colour_swatch.h"
@@ -33,25 +30,12 @@ TEST(ColourSwatchIconTest, FolderThatCannotTakeTheFileStillGivesTheSwatch) {
   EXPECT_EQ(Centre(icon), qRgb(255, 0, 0));
 }
 
-TEST(ColourSwatchIconTest, EachColourItemGetsItsSetting) {
+TEST(ColourSwatchIconTest, SwatchesMadeOneAfterAnotherKeepTheirOwnColours) {
   testing::TestFolder folder;
-  Settings settings;
-  settings.Corregidos = 0x000001;
-  settings.MissingColour = 0x000002;
-  settings.Verbos_Bien = 0x000003;
-  settings.Verbos_Duda = 0x000004;
-  settings.FalsePositiveColour = 0x000005;
-  std::map<int, QAction*> items;
-  for (int id : kColourItemIds) items[id] = new QAction(QStringLiteral("item"));
-
-  SetColourSwatches([&](int id) { return items.count(id) ? items[id] : nullptr; }, folder.path(), settings);
-
-  EXPECT_EQ(Centre(items[212]->icon()), qRgb(1, 0, 0));
-  EXPECT_EQ(Centre(items[213]->icon()), qRgb(2, 0, 0));
-  EXPECT_EQ(Centre(items[214]->icon()), qRgb(3, 0, 0));
-  EXPECT_EQ(Centre(items[226]->icon()), qRgb(4, 0, 0));
-  EXPECT_EQ(Centre(items[216]->icon()), qRgb(5, 0, 0));
-  for (auto& [id, item] : items) delete item;
+  QIcon first = MakeColourSwatch(folder.path(), 0x000001);
+  QIcon second = MakeColourSwatch(folder.path(), 0x000002);
+  EXPECT_EQ(Centre(first), qRgb(1, 0, 0));
+  EXPECT_EQ(Centre(second), qRgb(2, 0, 0)) << "the same file name and time must not give the first picture";
 }
 
 }  // namespace
