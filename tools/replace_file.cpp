@@ -1,6 +1,7 @@
 #include "tools/replace_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -54,6 +55,8 @@ bool ReplaceFileContent(const std::filesystem::path& path, std::string_view byte
     return false;
   }
   bool written = WriteAll(descriptor, bytes, error);
+  // The new file keeps the old one's permissions.
+  if (written && fs::is_regular_file(status)) ::fchmod(descriptor, static_cast<mode_t>(status.permissions()));
   if (written && ::fsync(descriptor) != 0) {
     error = LastError();
     written = false;
