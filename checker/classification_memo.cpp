@@ -13,13 +13,18 @@ constexpr std::size_t kDistinctWordsAtMost = 1 << 16;
 
 }  // namespace
 
-ClassificationMemo::ClassificationMemo(Classifier& classifier, std::size_t tokens) : classifier_(classifier) {
+ClassificationMemo::ClassificationMemo(Classifier& classifier, std::size_t tokens)
+    : classifier_(classifier), intellisenseOption_(classifier.settings().Inteligente) {
   const std::size_t expected = std::min(tokens, kDistinctWordsAtMost);
   keys_.reserve(expected);
   words_.reserve(expected);
 }
 
 RememberedWord* ClassificationMemo::Recall(std::string_view written) {
+  if (classifier_.settings().Inteligente != intellisenseOption_) {
+    Forget();
+    intellisenseOption_ = classifier_.settings().Inteligente;
+  }
   std::size_t position = index_.Find(written, HashText(written), TextOf());
   if (position == 0) return nullptr;
   RememberedWord& known = words_[position - 1];
@@ -56,6 +61,13 @@ const std::string& ClassificationMemo::Classify(std::string_view written, std::s
   word.pattern = CasePatternOf(written);
   Remember(written, std::move(word));
   return fresh_;
+}
+
+void ClassificationMemo::Forget() {
+  writtenText_.clear();
+  keys_.clear();
+  words_.clear();
+  index_.Reset(0);
 }
 
 void ClassificationMemo::Remember(std::string_view written, RememberedWord word) {

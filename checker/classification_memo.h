@@ -44,6 +44,7 @@ class ClassificationMemo {
 
  private:
   void Remember(std::string_view written, RememberedWord word);
+  void Forget();
   auto TextOf() const {
     return [this](std::size_t position) -> std::string_view {
       const Key& key = keys_[position - 1];
@@ -63,6 +64,9 @@ class ClassificationMemo {
   std::vector<Key> keys_;
   std::vector<RememberedWord> words_;  // same positions as keys_
   TextIndex index_;
+  // The Intellisense option when the words were remembered: the options can change while a run
+  // on screen processes messages, and what an unknown word comes to depends on it.
+  std::int32_t intellisenseOption_;
   std::string fresh_;  // the result of a word that is not remembered
 };
 

@@ -175,6 +175,27 @@ TEST_F(ClassificationMemoTest, IntellisenseEditedDuringTheRunCountsAtOnce) {
   EXPECT_NE(remembered.correctedText.find("teclas qwerty"), std::string::npos);
 }
 
+// The options dialog can be used while a run on screen processes messages.
+TEST_F(ClassificationMemoTest, IntellisenseOptionChangedDuringTheRunCountsAtOnce) {
+  class TogglingObserver : public CheckObserver {
+   public:
+    explicit TogglingObserver(Settings& settings) : settings_(settings) {}
+    void PumpPendingMessages() override {
+      if (++tokens_ % 60 == 0) settings_.Inteligente = 1 - settings_.Inteligente;
+    }
+
+   private:
+    Settings& settings_;
+    int tokens_ = 0;
+  };
+  IntellisenseAppend(folder.path() / kIntellisenseFile, "qwerty|teclado");
+  IntellisenseAppend(folder.path() / kIntellisenseFile, "zxcv|teclas");
+  TogglingObserver remembered(settings), plain(settings);
+  ExpectSameRuns({kProse + " " + kProse}, remembered, plain);
+  EXPECT_NE(runs.back().correctedText.find("teclado"), std::string::npos);
+  EXPECT_NE(runs.back().correctedText.find("qwerty"), std::string::npos);
+}
+
 TEST_F(ClassificationMemoTest, MissingWordListStopsAtItsCapacityBothWays) {
   std::string text;
   for (int i = 0; i < 1100; ++i) text += "qwerty zxcv ";
