@@ -221,8 +221,11 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
       firstWord = false;
 
       const std::string* casedResult = &cased;
-      if (known != nullptr) {
-        const auto variant = static_cast<std::size_t>(caseState);
+      if (known != nullptr && caseState == CaseState::AsWritten) {
+        casedResult = &known->result;
+      } else if (known != nullptr) {
+        // Capitalised and SentenceStart give the same text.
+        const std::size_t variant = caseState == CaseState::AllCaps ? 1 : 0;
         const auto bit = static_cast<std::uint8_t>(1u << variant);
         if ((known->casedKnown & bit) == 0) {
           ApplyCase(caseState, known->result, known->cased[variant]);

@@ -22,11 +22,12 @@ struct RememberedWord {
   std::int32_t corrections = 0;              // what the word adds to CorrectedCount
   bool interrogative = false;                // answers to the open-question flag
   CasePattern pattern = CasePattern::Other;  // of the written word
-  // Left to the check run: the result with each case given back, filled as first needed.
-  std::uint8_t casedKnown = 0;
-  std::array<std::string, 4> cased;
-  std::string lowered;  // what classification was asked
+  std::uint8_t casedKnown = 0;               // which of `cased` are filled
   std::string result;
+  // Left to the check run: the result given back a case (MixedCase, UpperCase), made when first
+  // needed.
+  std::array<std::string, 2> cased;
+  std::string lowered;  // what classification was asked
 };
 
 class ClassificationMemo {
