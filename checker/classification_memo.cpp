@@ -28,14 +28,9 @@ RememberedWord* ClassificationMemo::Recall(std::string_view written) {
   std::size_t position = index_.Find(written, HashText(written), TextOf());
   if (position == 0) return nullptr;
   RememberedWord& known = words_[position - 1];
-  CheckState& state = classifier_.state();
   // Inside a question an interrogative answers to the open-question flag and clears it.
-  if (state.openQuestion && known.interrogative) return nullptr;
-
-  if (classifier_.settings().Dificultad == 1) state.CharacterTotal += static_cast<std::int32_t>(written.size());
-  state.CorrectedCount += known.corrections;
-  state.lastVerdict = known.verdict;
-  if (known.verdict == Verdict::Missing) RecordMissingWord(state, known.lowered);
+  if (classifier_.state().openQuestion && known.interrogative) return nullptr;
+  Replay(known);
   return &known;
 }
 
@@ -43,6 +38,21 @@ const std::string& ClassificationMemo::Classify(std::string_view written, std::s
   CheckState& state = classifier_.state();
   const bool interrogative = IsPlainInterrogative(lowered) || IsAccentedInterrogative(lowered);
   const bool questionOpen = state.openQuestion;
+
+  // The same word written in another case ("El", "el") was classified already.
+  const std::uint64_t loweredHash = HashText(lowered);
+  if (!(questionOpen && interrogative)) {
+    if (std::size_t position = loweredIndex_.Find(lowered, loweredHash, LoweredOf())) {
+      RememberedWord word = words_[position - 1];
+      word.pattern = CasePatternOf(written);
+      word.casedKnown = 0;
+      word.cased = {};
+      Replay(word);
+      Remember(written, std::move(word), loweredHash);
+      return words_.back().result;
+    }
+  }
+
   const std::int32_t correctedBefore = state.CorrectedCount;
   fresh_ = classifier_.ClassifyWord(lowered);
   const Verdict verdict = state.lastVerdict;
@@ -59,8 +69,16 @@ const std::string& ClassificationMemo::Classify(std::string_view written, std::s
   word.corrections = state.CorrectedCount - correctedBefore;
   word.interrogative = interrogative;
   word.pattern = CasePatternOf(written);
-  Remember(written, std::move(word));
+  Remember(written, std::move(word), loweredHash);
   return fresh_;
+}
+
+void ClassificationMemo::Replay(const RememberedWord& known) {
+  CheckState& state = classifier_.state();
+  if (classifier_.settings().Dificultad == 1) state.CharacterTotal += static_cast<std::int32_t>(known.lowered.size());
+  state.CorrectedCount += known.corrections;
+  state.lastVerdict = known.verdict;
+  if (known.verdict == Verdict::Missing) RecordMissingWord(state, known.lowered);
 }
 
 void ClassificationMemo::Forget() {
@@ -68,17 +86,24 @@ void ClassificationMemo::Forget() {
   keys_.clear();
   words_.clear();
   index_.Reset(0);
+  loweredIndex_.Reset(0);
 }
 
-void ClassificationMemo::Remember(std::string_view written, RememberedWord word) {
+void ClassificationMemo::Remember(std::string_view written, RememberedWord word, std::uint64_t loweredHash) {
   keys_.push_back(Key{static_cast<std::uint32_t>(writtenText_.size()), static_cast<std::uint32_t>(written.size())});
   writtenText_.append(written);
   words_.push_back(std::move(word));
-  if (keys_.size() > index_.Capacity()) {
-    index_.Reset(keys_.size() * 2);
-    for (std::size_t i = 1; i <= keys_.size(); ++i) index_.Insert(HashText(TextOf()(i)), i, TextOf());
+  const std::size_t count = words_.size();
+  if (count > index_.Capacity()) {
+    index_.Reset(count * 2);
+    loweredIndex_.Reset(count * 2);
+    for (std::size_t i = 1; i <= count; ++i) {
+      index_.Insert(HashText(TextOf()(i)), i, TextOf());
+      loweredIndex_.Insert(HashText(LoweredOf()(i)), i, LoweredOf());
+    }
   } else {
-    index_.Insert(HashText(written), keys_.size(), TextOf());
+    index_.Insert(HashText(written), count, TextOf());
+    loweredIndex_.Insert(loweredHash, count, LoweredOf());
   }
 }
 

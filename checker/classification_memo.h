@@ -44,8 +44,13 @@ class ClassificationMemo {
   const std::string& Classify(std::string_view written, std::string_view lowered);
 
  private:
-  void Remember(std::string_view written, RememberedWord word);
+  // Counts one more occurrence of a remembered word, as classifying it again would.
+  void Replay(const RememberedWord& known);
+  void Remember(std::string_view written, RememberedWord word, std::uint64_t loweredHash);
   void Forget();
+  auto LoweredOf() const {
+    return [this](std::size_t position) -> std::string_view { return words_[position - 1].lowered; };
+  }
   auto TextOf() const {
     return [this](std::size_t position) -> std::string_view {
       const Key& key = keys_[position - 1];
@@ -64,7 +69,8 @@ class ClassificationMemo {
   std::string writtenText_;
   std::vector<Key> keys_;
   std::vector<RememberedWord> words_;  // same positions as keys_
-  TextIndex index_;
+  TextIndex index_;         // by the written word
+  TextIndex loweredIndex_;  // by the word classification was asked, the first position of each
   // The Intellisense option when the words were remembered: the options can change while a run
   // on screen processes messages, and what an unknown word comes to depends on it.
   std::int32_t intellisenseOption_;
