@@ -89,6 +89,27 @@ TEST(LoadWordList, PumpsOnceEveryPeriodOfRecords) {
   EXPECT_EQ(list.Count(), 2047u);
 }
 
+// The loader reads the file in blocks of records; a long list must come out whole and in order.
+TEST(LoadWordList, ListsLongerThanAReadBlockKeepEveryWordInOrder) {
+  TestFolder folder;
+  std::vector<std::string> words;
+  for (int i = 0; i < 9000; ++i) {
+    std::string word;
+    for (int n = i; n > 0 || word.empty(); n /= 26) word += static_cast<char>('a' + n % 26);
+    words.push_back(i % 1000 == 999 ? words[i - 500] : word);  // duplicates keep their first index
+  }
+  WriteWordListFile(folder.path() / "w.log", words);
+  RecordingHooks hooks;
+  WordList list;
+  ASSERT_TRUE(LoadWordList(folder.path(), "w.log", list, 256, hooks));
+  ASSERT_EQ(Words(list), words);
+  EXPECT_EQ(hooks.Pumps(), 9000u / 256);
+  for (std::size_t index : {1u, 4095u, 4096u, 4097u, 8000u, 8192u, 8193u, 9000u}) {
+    const std::size_t first = std::find(words.begin(), words.end(), words[index - 1]) - words.begin() + 1;
+    EXPECT_EQ(FindInList(list, words[index - 1]), first) << index;
+  }
+}
+
 TEST(LoadWordList, UnusableFilesShowTheMessageAndKeepTheList) {
   TestFolder folder;
   folder.Write("odd.log", std::string(150, '\0'));
