@@ -1,0 +1,74 @@
+#include "tools/about_statistics.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_folder.h"
+#include "tools/rules_pages.h"
+
+namespace velmara {
+namespace {
+
+using velmara::testing::TestFolder;
+
+std::string Lines(int count, const char* ending) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += "clave" + std::to_string(i) + "|valor" + ending;
+  return text;
+}
+
+TEST(CountNonEmptyLines, SkipsEmptyLinesWhateverTheLineEnd) {
+  TestFolder folder;
+  // 1234 entries with 3 empty lines among them, written the way the program appends (CR LF).
+  std::string text = Lines(600, "\r\n") + "\r\n" + Lines(600, "\r\n") + "\r\n\r\n" + Lines(34, "\r\n");
+  EXPECT_EQ(CountNonEmptyLines(folder.Write("crlf.txt", text)), 1234);
+  EXPECT_EQ(CountNonEmptyLines(folder.Write("lf.txt", Lines(5, "\n") + "\n")), 5);
+  // The last line counts without a line break after it; a line of one space is not empty.
+  EXPECT_EQ(CountNonEmptyLines(folder.Write("last.txt", "a|b\r\n \r\nc|d")), 3);
+}
+
+TEST(CountNonEmptyLines, NothingReadableGivesZero) {
+  TestFolder folder;
+  EXPECT_EQ(CountNonEmptyLines(folder.path() / "missing.txt"), 0);
+  EXPECT_EQ(CountNonEmptyLines(folder.Write("empty.txt", "")), 0);
+  EXPECT_EQ(CountNonEmptyLines(folder.Write("blank.txt", "\r\n\r\n\n")), 0);
+  EXPECT_EQ(CountNonEmptyLines(folder.path()), 0);  // a folder, not a file
+}
+
+TEST(AboutStatisticsLines, ShowTheCountsOfTheLists) {
+  WordDatabase database;
+  database.dictionary.Assign({"a", "b", "c"});
+  database.verbs.Assign({"amar", "temer"});
+  database.properNames.Assign({});
+  database.falsePositives.entries.Assign(std::vector<std::string>(FalsePositiveList::kCapacity));
+  database.falsePositives.count = 25;
+  auto lines = AboutStatisticsLines(database, 1234);
+  EXPECT_EQ(lines[0], "Diccionario: [ali-] 3 palabras");
+  EXPECT_EQ(lines[1], "Verbos: [desen-] 2 palabras");
+  EXPECT_EQ(lines[2], "Nombres propios: 0 palabras");
+  EXPECT_EQ(lines[3], "Falsos positivos: 25 palabras; max. 1500");
+  EXPECT_EQ(lines[4], "Intellisense: 1234 palabras");
+
+  // More lines than the table holds: the count read is shown, beside the fixed limit.
+  database.falsePositives.count = 1600;
+  EXPECT_EQ(AboutStatisticsLines(database, 0)[3], "Falsos positivos: 1600 palabras; max. 1500");
+}
+
+TEST(RulesPages, EachMenuCommandHasItsOwnPage) {
+  std::vector<int> pages;
+  for (int command = kFirstRulesCommand; command <= kLastRulesCommand; ++command)
+    pages.push_back(RulesPageNumber(RulesLetterCode(command)));
+  EXPECT_EQ(pages, (std::vector<int>{900, 901, 902, 903, 904, 905, 906, 907, 908}));
+  EXPECT_EQ(RulesLetterCode(219), "cz");
+  EXPECT_EQ(RulesLetterCode(223), "mn");
+  EXPECT_EQ(RulesLetterCode(216), "");
+  EXPECT_EQ(RulesLetterCode(226), "");
+}
+
+TEST(RulesPages, CodesMatchExactly) {
+  for (std::string_view code : {"", "B", "c", "z", "zc", "cz ", "mnn", "r", "ll"})
+    EXPECT_EQ(RulesPageNumber(code), 0) << '"' << code << '"';
+  EXPECT_EQ(RulesPageNumber(std::string_view("y\0", 2)), 0);
+}
+
+}  // namespace
+}  // namespace velmara
