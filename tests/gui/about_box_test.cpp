@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
+#include "support/fixture_database.h"
 #include "support/modal_dialog.h"
 #include "support/test_folder.h"
 
@@ -25,11 +26,12 @@ class AboutBoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
     state.programFolder = folder.path();
-    state.database.dictionary.Assign({"casa", "perro", "gato", "\xF1u"});
-    state.database.verbs.Assign({"amar", "temer"});
-    state.database.properNames.Assign({"ana"});
-    state.database.falsePositives.entries.Assign(std::vector<std::string>(FalsePositiveList::kCapacity));
-    state.database.falsePositives.count = 25;
+    std::vector<std::string> neologisms;
+    for (int i = 0; i < 25; ++i) neologisms.push_back("wifi" + std::to_string(i));
+    testing::WriteFixtureDatabase(state.DatabaseFolder(), {"casa", "perro", "gato", "\xF1u"}, {"amar", "temer"},
+                                  {"ana"}, neologisms);
+    LoadHooks quiet;
+    LoadWordDatabase(state.DatabaseFolder(), state.database, quiet);
   }
   void WriteIntellisense(int entries, int emptyLines) {
     std::string text;
