@@ -1,11 +1,11 @@
-// The widget tests need one QApplication for the whole run.
-
+// The GUI tests need one application object for the whole run. They never need a real screen,
+// and test discovery at build time runs without the test environment, hence the default.
 #include <QApplication>
+#include <QtGlobal>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-  // No screen needed, also when CTest lists the tests; QT_QPA_PLATFORM=xcb shows them on one.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
