@@ -44,6 +44,11 @@ QImage BlankImage(int width, int height, const QColor& colour) {
   return image;
 }
 
+void SmoothDrawing(QPainter& painter) {
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+}
+
 QFont SansFont(int pixelSize, bool bold = false, bool italic = false) {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setStyleHint(QFont::SansSerif);
@@ -189,7 +194,7 @@ QPixmap DrawProgramIcon(int size) {
   if (size <= 0) return {};
   QImage image = BlankImage(size, size, Qt::transparent);
   QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
+  SmoothDrawing(painter);
   painter.scale(size / 64.0, size / 64.0);
 
   QLinearGradient background(0, 0, 0, 64);
@@ -230,8 +235,7 @@ QPixmap AboutFrame(int number) {
   const int h = kAboutFrameHeight;
   QImage image = BlankImage(w, h, Qt::white);
   QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setRenderHint(QPainter::TextAntialiasing);
+  SmoothDrawing(painter);
 
   QLinearGradient sky(0, 0, 0, h);
   sky.setColorAt(0, kPaleBlue);
@@ -277,8 +281,7 @@ QPixmap ApologyPicture() {
   const int h = kApologyPictureHeight;
   QImage image = BlankImage(w, h, QColor(0xff, 0xf6, 0xdc));
   QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setRenderHint(QPainter::TextAntialiasing);
+  SmoothDrawing(painter);
 
   painter.setPen(kDeepBlue);
   painter.setFont(SansFont(22, true));
@@ -332,8 +335,7 @@ QPixmap RulesPage(std::string_view code) {
   const int h = kRulesPageHeight;
   QImage image = BlankImage(w, h, Qt::white);
   QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setRenderHint(QPainter::TextAntialiasing);
+  SmoothDrawing(painter);
 
   QLinearGradient band(0, 0, w, 0);
   band.setColorAt(0, kDeepBlue);
