@@ -1,20 +1,10 @@
 #include "tools/about_statistics.h"
 
-#include <fstream>
+#include "suggest/intellisense.h"
 
 namespace velmara {
 
-int CountNonEmptyLines(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  int count = 0;
-  std::string line;
-  // Windows lines end in CR LF; the CR belongs to the line break, not to the line.
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) ++count;
-  }
-  return count;
-}
+int CountNonEmptyLines(const std::filesystem::path& file) { return IntellisenseCountEntries(file); }
 
 std::array<std::string, 5> AboutStatisticsLines(const WordDatabase& database, int intellisenseLines) {
   return {

@@ -9,8 +9,8 @@
 
 namespace velmara {
 
-// Lines of a text file with at least one character (a CR before the LF does not count). A file
-// that cannot be read, or an empty one, gives 0.
+// Lines of a text file with at least one character; a file that cannot be read, or an empty
+// one, gives 0. Read like the Intellisense file, which is the one the about box counts.
 int CountNonEmptyLines(const std::filesystem::path& file);
 
 // The five statistics lines in Windows-1252: dictionary, verbs, proper names, false positives
