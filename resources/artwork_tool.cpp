@@ -10,6 +10,7 @@
 #include <string>
 
 #include "resources/artwork.h"
+#include "app/menu_ids.h"
 #include "tools/rules_pages.h"
 
 int main(int argc, char** argv) {
@@ -37,8 +38,8 @@ int main(int argc, char** argv) {
   for (int n = velmara::kAboutFrameFirst; n <= velmara::kAboutFrameLast; ++n)
     save(velmara::AboutFrame(n), QStringLiteral("%1.png").arg(n));
   save(velmara::ApologyPicture(), QStringLiteral("888.png"));
-  for (int command = velmara::kFirstRulesCommand; command <= velmara::kLastRulesCommand; ++command) {
-    std::string_view code = velmara::RulesLetterCode(command);
+  for (int id = velmara::command::kRulesFirst; id <= velmara::command::kRulesLast; ++id) {
+    std::string_view code = velmara::command::RulesPageCode(id);
     save(velmara::RulesPage(code), QStringLiteral("%1.png").arg(velmara::RulesPageNumber(code)));
   }
   return ok ? EXIT_SUCCESS : EXIT_FAILURE;

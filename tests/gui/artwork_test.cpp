@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/rules_pages.h"
+#include "app/menu_ids.h"
 
 namespace velmara {
 namespace {
@@ -12,8 +12,8 @@ TEST(Artwork, PicturesHaveTheSizesTheDialogsExpect) {
   EXPECT_EQ(ColoresBitmap().size(), QSize(kColoresBitmapSize, kColoresBitmapSize));
   for (int n = 701; n <= 707; ++n) EXPECT_EQ(AboutFrame(n).size(), QSize(173, 122)) << n;
   EXPECT_EQ(ApologyPicture().size(), QSize(249, 189));
-  for (int command = kFirstRulesCommand; command <= kLastRulesCommand; ++command)
-    EXPECT_EQ(RulesPage(RulesLetterCode(command)).size(), QSize(378, 454)) << command;
+  for (int id = command::kRulesFirst; id <= command::kRulesLast; ++id)
+    EXPECT_EQ(RulesPage(command::RulesPageCode(id)).size(), QSize(378, 454)) << id;
 }
 
 TEST(Artwork, NumbersAndCodesWithoutPictureGiveNone) {
@@ -31,8 +31,8 @@ TEST(Artwork, AnimationFramesMove) {
 }
 
 TEST(Artwork, EveryRulesPageFitsAtALegibleSize) {
-  for (int command = kFirstRulesCommand; command <= kLastRulesCommand; ++command) {
-    std::string_view code = RulesLetterCode(command);
+  for (int id = command::kRulesFirst; id <= command::kRulesLast; ++id) {
+    std::string_view code = command::RulesPageCode(id);
     EXPECT_GE(RulesPageFontSize(code), 11) << "the text of page \"" << code << "\" is too long";
   }
 }
