@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 
 #include "app/app_state.h"
-#include "checker/encoding.h"
 #include "resources/artwork.h"
 #include "tools/about_statistics.h"
+#include "ui/text.h"
 
 namespace velmara {
 
@@ -72,7 +72,7 @@ AboutBox::AboutBox(const AppState& state, QWidget* parent)
   const char* names[] = {"label1021", "label1022", "label1023", "label1024", "label1026"};
   const QColor* inks[] = {&red, &red, &black, &black, &black};
   for (std::size_t i = 0; i < lines.size(); ++i)
-    AddLabel(layout, QString::fromLatin1(names[i]), QString::fromStdString(Windows1252ToUtf8(lines[i])), inks[i]);
+    AddLabel(layout, QString::fromLatin1(names[i]), ToQString(lines[i]), inks[i]);
 
   layout->addSpacing(8);
   auto* exit = new QPushButton(QStringLiteral("Salir"));
