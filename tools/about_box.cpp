@@ -16,7 +16,7 @@ namespace velmara {
 
 namespace {
 
-constexpr int kBoxWidth = 330;
+constexpr int kBoxWidth = 360;
 
 QFont BoxFont(int points) {
   QFont font;
