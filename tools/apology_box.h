@@ -18,7 +18,6 @@ class ApologyBox : public QDialog {
 
   // One second has passed; the sixtieth closes the box. The timer calls it; tests call it too.
   void Tick();
-  int ticks() const { return ticks_; }
   const QTimer& timer() const { return timer_; }
 
   void done(int result) override;

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "support/test_folder.h"
-#include "app/menu_ids.h"
-#include "tools/rules_pages.h"
 
 namespace velmara {
 namespace {
@@ -42,22 +40,6 @@ TEST(AboutStatisticsLines, ShowTheCountsOfTheLists) {
   // More lines than the table holds: the count read is shown, beside the fixed limit.
   database.falsePositives.count = 1600;
   EXPECT_EQ(AboutStatisticsLines(database, 0)[3], "Falsos positivos: 1600 palabras; max. 1500");
-}
-
-TEST(RulesPages, EachMenuCommandHasItsOwnPage) {
-  std::vector<int> pages;
-  for (int id = command::kRulesFirst; id <= command::kRulesLast; ++id)
-    pages.push_back(RulesPageNumber(command::RulesPageCode(id)));
-  EXPECT_EQ(pages, (std::vector<int>{900, 901, 902, 903, 904, 905, 906, 907, 908}));
-  EXPECT_EQ(RulesPageNumber("cz"), 902);
-  EXPECT_EQ(RulesPageNumber("mn"), 906);
-  EXPECT_EQ(RulesPageNumber("y"), 908);
-}
-
-TEST(RulesPages, CodesMatchExactly) {
-  for (std::string_view code : {"", "B", "c", "z", "zc", "cz ", "mnn", "r", "ll"})
-    EXPECT_EQ(RulesPageNumber(code), 0) << '"' << code << '"';
-  EXPECT_EQ(RulesPageNumber(std::string_view("y\0", 2)), 0);
 }
 
 }  // namespace

@@ -18,11 +18,11 @@
 #include "app/commands.h"
 #include "app/menu_ids.h"
 #include "app/program.h"
-#include "tools/apology_box.h"
 #include "support/fixture_database.h"
 #include "support/modal_dialog.h"
 #include "support/scripted_interaction.h"
 #include "support/test_folder.h"
+#include "tools/apology_box.h"
 #include "ui/text.h"
 
 namespace velmara {
