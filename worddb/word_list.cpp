@@ -23,7 +23,7 @@ FilterProbe FilterProbeOf(std::uint64_t hash, std::uint64_t mask) {
 void WordList::Assign(std::vector<std::string> words) {
   words_ = std::move(words);
   index_.Reset(words_.size());
-  filter_.assign(std::bit_ceil(words_.size() / 4 + 1), 0);
+  filter_.assign(std::bit_ceil(words_.size() / 8 + 1), 0);
   filterMask_ = filter_.size() - 1;
   auto textOf = [this](std::size_t position) -> std::string_view { return words_[position - 1]; };
   for (std::size_t i = 0; i < words_.size(); ++i) {

@@ -38,9 +38,9 @@ class WordList {
  private:
   std::vector<std::string> words_;
   TextIndex index_;  // the first index of each distinct word
-  // Most lookups ask for a text the list does not hold. A filter of 16 bits a word (three bits
-  // set in one 64-bit word per text) says "certainly not" for nearly all of them from a few
-  // hundred kilobytes, instead of a slot in a table of megabytes.
+  // Most lookups ask for a text the list does not hold. A filter of 8 to 16 bits a word (three
+  // bits set in one 64-bit word per text) says "certainly not" for nearly all of them from a
+  // small table that stays in the caches, instead of a slot in a table of megabytes.
   std::vector<std::uint64_t> filter_;
   std::uint64_t filterMask_ = 0;
 };
