@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,15 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 // Creates the file and the section when missing. Returns false when the file could not be written.
 bool WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
                                const std::filesystem::path& file);
+
+struct ProfileEntry {
+  std::string_view section;
+  std::string_view key;
+  std::string_view value;
+};
+
+// Writes several keys in one rewrite of the file, with the same result as writing them one by one.
+bool WritePrivateProfileStrings(std::span<const ProfileEntry> entries, const std::filesystem::path& file);
 
 // The leading decimal number of a text ("-12abc" gives -12; no number gives 0), as a 32-bit value.
 std::int32_t LeadingNumber(std::string_view text);

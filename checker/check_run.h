@@ -21,7 +21,8 @@ class CheckObserver {
   virtual ~CheckObserver() = default;
   // The whole main box black on white, not bold.
   virtual void ResetMainBoxFormat() {}
-  // Highlights [start, start + length) of the display text (0-based character positions).
+  // Moves the highlight to [start, start + length) of the display text (0-based character
+  // positions); the word highlighted before goes back to black on white.
   virtual void HighlightMainBox(std::size_t start, std::size_t length) { (void)start, (void)length; }
   // Text of the first part of the status bar ("5 \ 120 palabras").
   virtual void SetProgressText(const std::string& text) { (void)text; }

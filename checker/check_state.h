@@ -20,6 +20,9 @@ struct CheckState {
   TokenList source;   // tokens of the source text, same count
   TokenList result;   // result text and verdict per token
   std::string correctedText;
+  // Where the text of token i ends in correctedText (a word's result can be longer than the
+  // 255 characters its result entry keeps).
+  std::vector<std::size_t> correctedEnds;
 
   std::int32_t CorrectedCount = 0;
   std::int32_t MissingCount = 0;

@@ -24,6 +24,7 @@ class Classifier {
   std::string ResolveUnknownWord(std::string_view word);
 
   CheckState& state() { return state_; }
+  const Settings& settings() const { return settings_; }
   const WordDatabase& database() const { return database_; }
 
  private:

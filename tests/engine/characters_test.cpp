@@ -32,6 +32,17 @@ TEST(Tokenise, DigitsAndApostrophes) {
   EXPECT_EQ(Texts(list), (std::vector<std::string>{"x\xB2", " ", "a\xF1o", "2", "0", "2", "5"}));
 }
 
+TEST(Tokenise, CountWordsSkipsSeparatorTokens) {
+  TokenList list;
+  Tokenise(", ;", list);
+  EXPECT_EQ(CountWords(list), 0u);
+  Tokenise("hola, mundo", list);
+  EXPECT_EQ(CountWords(list), 2u);
+  Tokenise("uno\tdos", list);
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"uno", "\t", "dos"}));
+  EXPECT_EQ(CountWords(list), 2u);
+}
+
 TEST(Tokenise, CutsLongWordsTo255) {
   TokenList list;
   Tokenise(std::string(300, 'a') + " b", list);
@@ -53,6 +64,7 @@ TEST(CaseMappings, FollowWindows1252Pairs) {
   EXPECT_EQ(UpperCase("\xF1" "and\xFA"), "\xD1" "AND\xDA");
   EXPECT_EQ(MixedCase("o'neil"), "O'Neil");
   EXPECT_EQ(MixedCase("de el"), "De El");
+  EXPECT_EQ(MixedCase("\xC1RBOL"), "\xC1rbol");  // ÁRBOL -> Árbol
   EXPECT_EQ(LowerCase("\x8A\x8C\x8E\x9F\xD7"), "\x9A\x9C\x9E\xFF\xD7");  // Š Œ Ž Ÿ ×
   EXPECT_EQ(UpperCase("\xDF\xF7"), "\xDF\xF7");                          // ß ÷ unchanged
 }

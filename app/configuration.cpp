@@ -1,0 +1,57 @@
+#include "app/configuration.h"
+
+#include <array>
+#include <string>
+
+#include "app/profile.h"
+
+namespace velmara {
+namespace {
+
+struct StoredSetting {
+  const char* section;
+  const char* key;
+  std::int32_t defaultValue;
+  std::int32_t Settings::*member;
+};
+
+// In the order the keys are read and written.
+constexpr std::array<StoredSetting, 7> kStoredSettings{{
+    {"Colores", "Corregidos", 11558979, &Settings::Corregidos},
+    {"Colores", "Verbos_Bien", 1426195, &Settings::Verbos_Bien},
+    {"Config", "Hay_clipboard", 0, &Settings::Hay_clipboard},
+    {"Config", "Crono", 0, &Settings::Crono},
+    {"Config", "Dificultad", 0, &Settings::Dificultad},
+    {"Config", "Inteligente", 0, &Settings::Inteligente},
+    {"Colores", "Verbos_Duda", 12632256, &Settings::Verbos_Duda},
+}};
+
+}  // namespace
+
+void SetFixedColours(Settings& settings) {
+  settings.MissingColour = 255;
+  settings.FalsePositiveColour = 9461965;
+}
+
+bool Configuration(std::string_view action, const std::filesystem::path& programFolder, Settings& settings) {
+  const auto file = programFolder / kConfigurationFile;
+  if (action == "get") {
+    for (const auto& stored : kStoredSettings) {
+      std::string text = GetPrivateProfileString(stored.section, stored.key, std::to_string(stored.defaultValue), file);
+      settings.*stored.member = LeadingNumber(text);
+    }
+    return true;
+  }
+  if (action == "save") {
+    std::array<std::string, kStoredSettings.size()> values;
+    std::array<ProfileEntry, kStoredSettings.size()> entries;
+    for (std::size_t i = 0; i < kStoredSettings.size(); ++i) {
+      values[i] = std::to_string(settings.*kStoredSettings[i].member);
+      entries[i] = {kStoredSettings[i].section, kStoredSettings[i].key, values[i]};
+    }
+    return WritePrivateProfileStrings(entries, file);
+  }
+  return true;
+}
+
+}  // namespace velmara

@@ -1,0 +1,239 @@
+#include "app/profile.h"
+
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+namespace velmara {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One line of the file as stored: its text and its own line end ("\r\n", "\n" or none).
+struct Line {
+  std::string text;
+  std::string end;
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
+
+std::vector<Line> SplitLines(std::string_view bytes) {
+  std::vector<Line> lines;
+  while (!bytes.empty()) {
+    auto lf = bytes.find('\n');
+    std::string_view text = bytes.substr(0, lf);
+    Line line;
+    if (lf == std::string_view::npos) {
+      bytes = {};
+    } else {
+      bytes.remove_prefix(lf + 1);
+      line.end = "\n";
+      if (!text.empty() && text.back() == '\r') {
+        text.remove_suffix(1);
+        line.end = "\r\n";
+      }
+    }
+    line.text = std::string(text);
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+// The section name when the line opens a section.
+std::optional<std::string_view> SectionName(std::string_view line) {
+  line = Trim(line);
+  if (line.empty() || line.front() != '[') return std::nullopt;
+  auto close = line.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  return Trim(line.substr(1, close - 1));
+}
+
+// The key name when the line is a key line; comments and lines without "=" are not.
+std::optional<std::string_view> KeyName(std::string_view line) {
+  std::string_view trimmed = Trim(line);
+  if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '[') return std::nullopt;
+  auto equals = line.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  return Trim(line.substr(0, equals));
+}
+
+// Lines [begin, end) of the first section with this name; begin is the line after the header.
+struct SectionRange {
+  std::size_t begin;
+  std::size_t end;
+};
+
+std::optional<SectionRange> FindSection(const std::vector<Line>& lines, std::string_view section) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    auto name = SectionName(lines[i].text);
+    if (!name || !SameName(*name, section)) continue;
+    std::size_t end = i + 1;
+    while (end < lines.size() && !SectionName(lines[end].text)) ++end;
+    return SectionRange{i + 1, end};
+  }
+  return std::nullopt;
+}
+
+std::optional<std::size_t> FindKey(const std::vector<Line>& lines, const SectionRange& range, std::string_view key) {
+  for (std::size_t i = range.begin; i < range.end; ++i) {
+    auto name = KeyName(lines[i].text);
+    if (name && SameName(*name, key)) return i;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ReadAll(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+void SetKey(std::vector<Line>& lines, const std::string& lineEnd, const ProfileEntry& entry) {
+  // A line added after the last line of the file first gives that line its end.
+  auto insert = [&](std::size_t at, std::string text) {
+    if (at > 0 && lines[at - 1].end.empty()) lines[at - 1].end = lineEnd;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(text), lineEnd});
+  };
+  std::string keyLine = std::string(entry.key) + "=" + std::string(entry.value);
+
+  auto range = FindSection(lines, entry.section);
+  if (!range) {
+    insert(lines.size(), "[" + std::string(entry.section) + "]");
+    insert(lines.size(), std::move(keyLine));
+    return;
+  }
+  if (auto at = FindKey(lines, *range, entry.key)) {
+    // Keep the key as the file spells it; only the value changes.
+    std::string& text = lines[*at].text;
+    text = text.substr(0, text.find('=') + 1) + std::string(entry.value);
+    return;
+  }
+  // After the last non-blank line of the section, so blank lines before the next section stay there.
+  std::size_t after = range->end;
+  while (after > range->begin && Trim(lines[after - 1].text).empty()) --after;
+  insert(after, std::move(keyLine));
+}
+
+// Writes beside the file and renames into place, so the old file stays whole if anything fails.
+bool ReplaceFile(const fs::path& file, const std::string& bytes) {
+  fs::path temporary = file;
+  temporary += ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) {
+      out.close();
+      std::error_code ignored;
+      fs::remove(temporary, ignored);
+      return false;
+    }
+  }
+  std::error_code error;
+  auto status = fs::status(file, error);
+  if (!error && fs::is_regular_file(status)) fs::permissions(temporary, status.permissions(), error);
+  fs::rename(temporary, file, error);
+  if (error) {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                                    const std::filesystem::path& file) {
+  std::error_code error;
+  if (!fs::is_regular_file(file, error)) return std::string(defaultValue);
+  auto bytes = ReadAll(file);
+  if (!bytes) return std::string(defaultValue);
+  auto lines = SplitLines(*bytes);
+  auto range = FindSection(lines, section);
+  if (!range) return std::string(defaultValue);
+  auto at = FindKey(lines, *range, key);
+  if (!at) return std::string(defaultValue);
+  const std::string& text = lines[*at].text;
+  return std::string(Trim(std::string_view(text).substr(text.find('=') + 1)));
+}
+
+bool WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
+                               const std::filesystem::path& file) {
+  ProfileEntry entry{section, key, value};
+  return WritePrivateProfileStrings(std::span<const ProfileEntry>(&entry, 1), file);
+}
+
+bool WritePrivateProfileStrings(std::span<const ProfileEntry> entries, const std::filesystem::path& path) {
+  std::error_code error;
+  // A linked file is rewritten where it lives; renaming over the link would replace it.
+  fs::path file = path;
+  if (fs::is_symlink(fs::symlink_status(path, error))) {
+    file = fs::weakly_canonical(path, error);
+    if (error) return false;
+  }
+  auto status = fs::status(file, error);
+  std::string bytes;
+  if (fs::exists(status)) {
+    // Never rewrite what we could not read: that would lose the rest of the file.
+    if (!fs::is_regular_file(status)) return false;
+    auto read = ReadAll(file);
+    if (!read) return false;
+    bytes = std::move(*read);
+  }
+  auto lines = SplitLines(bytes);
+  std::string lineEnd = "\r\n";
+  for (const auto& line : lines) {
+    if (!line.end.empty()) {
+      lineEnd = line.end;
+      break;
+    }
+  }
+  for (const auto& entry : entries) SetKey(lines, lineEnd, entry);
+
+  std::string out;
+  out.reserve(bytes.size() + 64);
+  for (const auto& line : lines) out += line.text + line.end;
+  return ReplaceFile(file, out);
+}
+
+std::int32_t LeadingNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+  constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
+  std::int64_t magnitude = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    magnitude = magnitude * 10 + (text[i] - '0');
+    if (magnitude > kMax + 1) magnitude = kMax + 1;  // saturate, and keep the product in range
+  }
+  std::int64_t number = negative ? -magnitude : magnitude;
+  if (number > kMax) return static_cast<std::int32_t>(kMax);
+  if (number < kMin) return static_cast<std::int32_t>(kMin);
+  return static_cast<std::int32_t>(number);
+}
+
+}  // namespace velmara

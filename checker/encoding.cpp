@@ -1,0 +1,130 @@
+#include "checker/encoding.h"
+
+#include <array>
+#include <cstdint>
+
+namespace velmara {
+namespace {
+
+// Unicode of the Windows-1252 codes 0x80 to 0x9F. The five codes Windows-1252 leaves undefined
+// map to the C1 control of the same number, so every byte survives a round trip.
+constexpr std::array<char32_t, 32> kHighControls{
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
+};
+
+constexpr char32_t kInvalid = 0xFFFFFFFF;
+
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// Decodes one character at the start of text. An invalid sequence gives kInvalid and the length
+// of its longest valid-looking prefix (at least 1), so the caller resynchronises at the next
+// byte that could start a character.
+char32_t Decode(std::string_view text, std::size_t& length) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  length = 1;
+  if (lead < 0x80) return lead;
+  std::size_t needed;
+  char32_t code;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    needed = 1;
+    code = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    needed = 2;
+    code = lead & 0x0F;
+    if (lead == 0xE0) low = 0xA0;   // overlong
+    if (lead == 0xED) high = 0x9F;  // surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    needed = 3;
+    code = lead & 0x07;
+    if (lead == 0xF0) low = 0x90;   // overlong
+    if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
+  } else {
+    return kInvalid;
+  }
+  for (std::size_t i = 1; i <= needed; ++i) {
+    if (i >= text.size()) return kInvalid;
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool inRange = i == 1 ? (byte >= low && byte <= high) : IsContinuation(byte);
+    if (!inRange) return kInvalid;
+    code = (code << 6) | (byte & 0x3F);
+    length = i + 1;
+  }
+  return code;
+}
+
+// The Windows-1252 byte of a Unicode character, or no value.
+bool Encode(char32_t code, char& byte) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+    byte = static_cast<char>(code);
+    return true;
+  }
+  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+    if (kHighControls[i] == code) {
+      byte = static_cast<char>(0x80 + i);
+      return true;
+    }
+  }
+  return false;
+}
+
+void AppendUtf8(std::string& out, char32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view text) {
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < text.size(); i += length)
+    if (Decode(text.substr(i), length) == kInvalid) return false;
+  return true;
+}
+
+std::string Utf8ToWindows1252(std::string_view utf8, bool& lossless) {
+  lossless = true;
+  std::string out;
+  out.reserve(utf8.size());
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < utf8.size(); i += length) {
+    char byte = '?';
+    const char32_t code = Decode(utf8.substr(i), length);
+    if (code == kInvalid || !Encode(code, byte)) lossless = false;
+    out += byte;
+  }
+  return out;
+}
+
+std::string Utf8ToWindows1252(std::string_view utf8) {
+  bool lossless = true;
+  return Utf8ToWindows1252(utf8, lossless);
+}
+
+std::string Windows1252ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    AppendUtf8(out, byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : char32_t{byte});
+  }
+  return out;
+}
+
+std::string InputToWindows1252(std::string_view bytes) {
+  return IsValidUtf8(bytes) ? Utf8ToWindows1252(bytes) : std::string(bytes);
+}
+
+}  // namespace velmara

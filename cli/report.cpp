@@ -1,0 +1,104 @@
+#include "cli/report.h"
+
+#include <cstdio>
+
+#include "checker/characters.h"
+#include "checker/encoding.h"
+
+namespace velmara::cli {
+namespace {
+
+std::string AnsiColour(std::int32_t colour) {
+  auto red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
+  return "38;2;" + std::to_string(red) + ";" + std::to_string(green) + ";" + std::to_string(blue);
+}
+
+// The escape sequence that marks a word of this verdict; empty for accepted words.
+std::string MarkOf(Verdict verdict, const Settings& settings) {
+  switch (verdict) {
+    case Verdict::Accepted: return {};
+    case Verdict::Missing: return AnsiColour(settings.MissingColour) + ";9";
+    case Verdict::Corrected: return AnsiColour(settings.Corregidos) + ";4";
+    case Verdict::VerbForm: return AnsiColour(settings.Verbos_Bien);
+    case Verdict::FalsePositive: return AnsiColour(settings.FalsePositiveColour);
+    case Verdict::DoubtfulVerbForm: return AnsiColour(settings.Verbos_Duda);
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string CorrectedTokenText(const CheckState& state, std::size_t index) {
+  if (index >= state.correctedEnds.size()) return {};
+  std::size_t begin = index == 0 ? 0 : state.correctedEnds[index - 1];
+  return state.correctedText.substr(begin, state.correctedEnds[index] - begin);
+}
+
+std::string TextReport(const CheckState& state, const Settings& settings, bool colour) {
+  if (!colour) return Windows1252ToUtf8(state.correctedText);
+  std::string out;
+  for (std::size_t i = 0; i < state.result.size(); ++i) {
+    std::string text = Windows1252ToUtf8(CorrectedTokenText(state, i));
+    std::string mark = IsSeparator(state.source[i].text) ? std::string() : MarkOf(state.result[i].verdict, settings);
+    if (mark.empty()) {
+      out += text;
+    } else {
+      out += "\x1b[" + mark + "m" + text + "\x1b[0m";
+    }
+  }
+  return out;
+}
+
+std::string TsvReport(const CheckState& state) {
+  std::string out;
+  for (std::size_t i = 0; i < state.result.size(); ++i) {
+    if (IsSeparator(state.source[i].text)) continue;
+    out += std::to_string(i + 1) + "\t" + Windows1252ToUtf8(state.source[i].text) + "\t" +
+           Windows1252ToUtf8(CorrectedTokenText(state, i)) + "\t" + std::string(VerdictName(state.result[i].verdict)) +
+           "\n";
+  }
+  return out;
+}
+
+std::string JsonString(const std::string& utf8) {
+  std::string out = "\"";
+  for (unsigned char c : utf8) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20 || c == 0x7F) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+          out += escaped;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string JsonReport(const CheckState& state) {
+  auto json = [](const std::string& text) { return JsonString(Windows1252ToUtf8(text)); };
+  std::string out = "{\"tokens\":[";
+  for (std::size_t i = 0; i < state.result.size(); ++i) {
+    if (i > 0) out += ",";
+    out += "{\"text\":" + json(state.display[i].text) + ",\"result\":" + json(state.result[i].text) +
+           ",\"verdict\":\"" + std::string(VerdictName(state.result[i].verdict)) + "\"}";
+  }
+  out += "],\"corrected\":" + json(state.correctedText);
+  out += ",\"corrected_count\":" + std::to_string(state.CorrectedCount);
+  out += ",\"missing_count\":" + std::to_string(state.MissingCount);
+  out += ",\"word_count\":" + std::to_string(CountWords(state.display));
+  out += ",\"missing\":[";
+  for (std::size_t i = 0; i < state.missingWords.size(); ++i) out += (i > 0 ? "," : "") + json(state.missingWords[i]);
+  out += "],\"open_question\":";
+  out += state.openQuestion ? "true" : "false";
+  return out + "}\n";
+}
+
+}  // namespace velmara::cli

@@ -1,0 +1,29 @@
+#pragma once
+// How velmara-check writes the outcome of one check run: plain corrected text (optionally
+// coloured like the desktop marking), one TSV line per word, or one JSON object per run.
+// Everything written is UTF-8.
+
+#include <string>
+
+#include "app/configuration.h"
+#include "checker/check_state.h"
+
+namespace velmara::cli {
+
+enum class Format { Text, Tsv, Json };
+
+// The corrected text; with `colour`, words are marked by verdict with ANSI escapes
+// (24-bit colours from the settings, strikeout for missing, underline for corrected).
+std::string TextReport(const CheckState& state, const Settings& settings, bool colour);
+// One line per word token: position (1-based token index), word as written, result, verdict.
+std::string TsvReport(const CheckState& state);
+// One JSON object on one line, ended by a line feed.
+std::string JsonReport(const CheckState& state);
+
+// The text of token `index` (0-based) in the corrected text.
+std::string CorrectedTokenText(const CheckState& state, std::size_t index);
+
+// A JSON string literal for a UTF-8 text.
+std::string JsonString(const std::string& utf8);
+
+}  // namespace velmara::cli

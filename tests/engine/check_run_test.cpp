@@ -1,0 +1,134 @@
+#include "checker/check_run.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_folder.h"
+
+namespace velmara {
+namespace {
+
+class RecordingObserver : public CheckObserver {
+ public:
+  void HighlightMainBox(std::size_t start, std::size_t length) override { highlights.emplace_back(start, length); }
+  void SetProgressText(const std::string& text) override { progress.push_back(text); }
+  void ResetMainBoxFormat() override { ++resets; }
+  std::vector<std::pair<std::size_t, std::size_t>> highlights;
+  std::vector<std::string> progress;
+  int resets = 0;
+};
+
+class CheckRunTest : public ::testing::Test {
+ protected:
+  CheckRunTest() {
+    database.dictionary = WordList({"hola", "mundo", "casa", "perro", "adi\xF3s", "que", "qu\xE9", "donde", "d\xF3nde",
+                                    "bonito", "por", "no", "cami\xF3n", "el", "nasa"});
+    database.verbs = WordList({"est\xE1s", "vienes", "quieres", "haga"});
+    database.falsePositives.entries.Assign(std::vector<std::string>(FalsePositiveList::kCapacity, "x"));
+  }
+
+  std::string Check(std::string_view text) {
+    Classifier classifier(database, settings, folder.path() / "Intellisense.txt", state);
+    CheckText(classifier, text, observer, folder.path() / kTraceFile);
+    return state.correctedText;
+  }
+
+  testing::TestFolder folder;
+  WordDatabase database;
+  Settings settings;
+  CheckState state;
+  RecordingObserver observer;
+};
+
+TEST_F(CheckRunTest, SentencesStartWithACapital) {
+  EXPECT_EQ(Check("hola mundo"), "Hola mundo");
+  EXPECT_EQ(Check("Hola. adi\xF3s"), "Hola. Adi\xF3s");
+  EXPECT_EQ(Check("hola, adi\xF3s"), "Hola, adi\xF3s");
+  EXPECT_EQ(Check("casa\r\nperro"), "Casa\r\nperro");  // a line break alone starts nothing
+  EXPECT_EQ(Check("\xABhola\xBB"), "\xABHola\xBB");
+}
+
+TEST_F(CheckRunTest, CaseIsGivenBack) {
+  EXPECT_EQ(Check("hola NASA y McDonald"), "Hola NASA y mcdonald");
+  EXPECT_EQ(Check("A casa"), "A casa");
+  EXPECT_EQ(Check("el CAMION"), "El CAMI\xD3N");
+}
+
+TEST_F(CheckRunTest, InterrogativesFollowTheOpeningMarks) {
+  EXPECT_EQ(Check("\xBF" "Donde est\xE1s?"), "\xBF" "D\xF3nde est\xE1s?");
+  EXPECT_EQ(state.CorrectedCount, 1);
+  EXPECT_EQ(state.result[1].verdict, Verdict::Corrected);
+  EXPECT_EQ(Check("\xA1Que bonito!"), "\xA1Qu\xE9 bonito!");
+  EXPECT_EQ(Check("\xBFPor que no?"), "\xBFPor qu\xE9 no?");
+  EXPECT_EQ(Check("Donde est\xE1s?"), "Donde est\xE1s?");
+  EXPECT_FALSE(state.openQuestion);
+  EXPECT_EQ(Check("\xBFQu\xE9 quieres que haga?"), "\xBFQu\xE9 quieres que haga?");
+}
+
+TEST_F(CheckRunTest, AnOpenQuestionCarriesIntoTheNextRun) {
+  Check("hola \xBFvienes");
+  EXPECT_TRUE(state.openQuestion);
+  EXPECT_EQ(Check("donde"), "D\xF3nde");
+  EXPECT_FALSE(state.openQuestion);
+}
+
+TEST_F(CheckRunTest, CountsMissingWordsAndResults) {
+  Check("hola camion zzz, zzz");
+  EXPECT_EQ(state.CorrectedCount, 1);
+  EXPECT_EQ(state.MissingCount, 2);
+  EXPECT_EQ(state.missingWords, (std::vector<std::string>{"zzz", "zzz"}));
+  EXPECT_EQ(state.correctedText, "Hola cami\xF3n zzz, zzz");
+  ASSERT_EQ(state.result.size(), 8u);
+  EXPECT_EQ(state.result[2].text, "cami\xF3n");
+  EXPECT_EQ(state.result[2].verdict, Verdict::Corrected);
+  EXPECT_EQ(state.result[4].verdict, Verdict::Missing);
+  EXPECT_EQ(state.result[5].verdict, Verdict::Accepted);  // the comma
+
+  Check("hola");  // a new run starts from zero
+  EXPECT_EQ(state.MissingCount, 0);
+  EXPECT_TRUE(state.missingWords.empty());
+}
+
+TEST_F(CheckRunTest, ResultListKeepsDisplaySeparatorsAndCorrectedTextKeepsLineBreaks) {
+  Check("hola\r\nmundo");
+  EXPECT_EQ(state.result[1].text, " ");
+  EXPECT_EQ(state.result[2].text, " ");
+  EXPECT_EQ(state.correctedText, "Hola\r\nmundo");
+}
+
+TEST_F(CheckRunTest, TraceFileNamesSeparators) {
+  Check("Hola, mundo\r\n");
+  EXPECT_EQ(folder.Read(kTraceFile),
+            "Hola = Hola\r\n, = ,\r\n$SPC = $SPC\r\nmundo = mundo\r\n$SPC = $CR\r\n$SPC = $LF\r\n");
+  Check("abc123def");
+  EXPECT_EQ(folder.Read(kTraceFile), "abc = Abc\r\n1 = 1\r\n2 = 2\r\n3 = 3\r\ndef = def\r\n");
+  Check("");
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / kTraceFile));
+  EXPECT_TRUE(state.correctedText.empty());
+}
+
+TEST_F(CheckRunTest, ProgressAndHighlightPerToken) {
+  Check("hola mundo casa");
+  EXPECT_EQ(observer.progress, (std::vector<std::string>{"1 \\ 3 palabras", "1 \\ 3 palabras", "2 \\ 3 palabras",
+                                                          "2 \\ 3 palabras", "3 \\ 3 palabras"}));
+  EXPECT_EQ(observer.highlights,
+            (std::vector<std::pair<std::size_t, std::size_t>>{{0, 4}, {5, 5}, {11, 4}}));
+  EXPECT_EQ(observer.resets, 1);
+}
+
+TEST_F(CheckRunTest, ALongWordIsCutTo255Letters) {
+  std::string word(300, 'b');
+  Check(word);
+  ASSERT_EQ(state.result.size(), 1u);
+  EXPECT_EQ(state.result[0].text.size(), 255u);
+  EXPECT_EQ(state.result[0].verdict, Verdict::Missing);
+}
+
+TEST_F(CheckRunTest, AWrongTraceFolderDoesNotStopTheRun) {
+  Classifier classifier(database, settings, folder.path() / "Intellisense.txt", state);
+  folder.Write("file", "x");
+  CheckText(classifier, "hola mundo", observer, folder.path() / "file" / kTraceFile);
+  EXPECT_EQ(state.correctedText, "Hola mundo");
+}
+
+}  // namespace
+}  // namespace velmara

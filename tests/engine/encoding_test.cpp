@@ -1,0 +1,64 @@
+#include "checker/encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace velmara {
+namespace {
+
+TEST(Encoding, EveryWindows1252ByteRoundTrips) {
+  std::string all;
+  for (int code = 0; code <= 255; ++code) all += static_cast<char>(code);
+  const std::string utf8 = Windows1252ToUtf8(all);
+  EXPECT_TRUE(IsValidUtf8(utf8));
+  bool lossless = false;
+  EXPECT_EQ(Utf8ToWindows1252(utf8, lossless), all);
+  EXPECT_TRUE(lossless);
+  EXPECT_EQ(InputToWindows1252(utf8), all);
+}
+
+TEST(Encoding, HighControlTableMapsToTheRightCharacters) {
+  EXPECT_EQ(Windows1252ToUtf8("\x80"), "\u20AC");
+  EXPECT_EQ(Windows1252ToUtf8("\x85\x91\x92\x93\x94\x96\x97"), "\u2026\u2018\u2019\u201C\u201D\u2013\u2014");
+  EXPECT_EQ(Windows1252ToUtf8("\x8A\x9F"), "\u0160\u0178");
+  EXPECT_EQ(Windows1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
+  EXPECT_EQ(Windows1252ToUtf8("cami\xF3n \xD1" "and\xFA"), "cami\u00F3n \u00D1and\u00FA");
+}
+
+TEST(Encoding, MissingCharactersAndBrokenBytesBecomeQuestionMarks) {
+  bool lossless = true;
+  EXPECT_EQ(Utf8ToWindows1252("a\u4E2Db\U0001F600c", lossless), "a?b?c");
+  EXPECT_FALSE(lossless);
+  // U+0080 is a C1 control that Windows-1252 uses for the euro sign: no code for it.
+  EXPECT_EQ(Utf8ToWindows1252("\u0080"), "?");
+  EXPECT_EQ(Utf8ToWindows1252("x\xFFy"), "x?y");
+  EXPECT_EQ(Utf8ToWindows1252("\xE2\x82"), "?");       // cut short
+  EXPECT_EQ(Utf8ToWindows1252("\xE2\x82z"), "?z");      // cut short, next character kept
+  EXPECT_EQ(Utf8ToWindows1252("\xC3\xB1\xC3"), "\xF1?");
+  lossless = false;
+  EXPECT_EQ(Utf8ToWindows1252("plain ?", lossless), "plain ?");
+  EXPECT_TRUE(lossless);
+}
+
+TEST(Encoding, StrictUtf8Validation) {
+  EXPECT_TRUE(IsValidUtf8(""));
+  EXPECT_TRUE(IsValidUtf8("\xC3\xB1\xE2\x82\xAC\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF"));
+  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong "/"
+  EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));      // overlong
+  EXPECT_FALSE(IsValidUtf8("\xF0\x80\x80\xAF"));  // overlong
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
+  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
+  EXPECT_FALSE(IsValidUtf8("\xF5\x80\x80\x80"));
+  EXPECT_FALSE(IsValidUtf8("\x80"));
+  EXPECT_FALSE(IsValidUtf8("\xC3"));
+  EXPECT_FALSE(IsValidUtf8("\xC3\x28"));
+}
+
+TEST(Encoding, InputIsTakenAsUtf8OnlyWhenValid) {
+  EXPECT_EQ(InputToWindows1252("cami\xC3\xB3n"), "cami\xF3n");
+  EXPECT_EQ(InputToWindows1252("cami\xF3n"), "cami\xF3n");  // already Windows-1252
+  EXPECT_EQ(InputToWindows1252("hola"), "hola");
+  EXPECT_EQ(InputToWindows1252("\xE4\xB8\xAD"), "?");
+}
+
+}  // namespace
+}  // namespace velmara
