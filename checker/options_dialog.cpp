@@ -10,6 +10,16 @@
 
 namespace velmara {
 
+namespace {
+// Captions sit on the left, and a pressed toggle must read as on at a glance.
+const QString kToggleStyle = QStringLiteral(
+    "QPushButton { text-align: left; padding: 2px 6px; border: 1px solid #8c8c8c; border-radius: 2px;"
+    " background: #f4f4f4; }"
+    "QPushButton:checked { background: #c6d4ec; border: 2px inset #4a5c80; }"
+    "QPushButton:focus { border-color: #3a6fc4; }"
+    "QPushButton:disabled { color: #a0a0a0; background: #f0f0f0; border-color: #c8c8c8; }");
+}  // namespace
+
 OptionsDialog::OptionsDialog(Settings& settings, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
@@ -53,7 +63,7 @@ QPushButton* OptionsDialog::AddToggle(int id, const QString& caption, int y, int
   toggle->setAutoDefault(false);  // Enter belongs to "Salir"
   toggle->setGeometry(DialogUnitsToPixels(15, y, 360, height));
   toggle->setFont(DialogFont("Palatino Linotype", 10, true));
-  toggle->setStyleSheet(QStringLiteral("text-align: left; padding-left: 6px;"));
+  toggle->setStyleSheet(kToggleStyle);
   toggles_[id] = toggle;
   return toggle;
 }
