@@ -1,0 +1,188 @@
+// velmara-mkdb: builds the word-list files of a word database from plain UTF-8 word lists.
+// Every input is checked before anything is written, and each output goes through a temporary
+// file, so a refused word never leaves a half-built database behind.
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "checker/characters.h"
+#include "checker/encoding.h"
+#include "worddb/word_database.h"
+#include "worddb/word_record.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using velmara::kMaxWordLength;
+
+constexpr int kExitIoError = 1;
+constexpr int kExitRefused = 2;
+
+constexpr const char* kUsage =
+    "Usage: velmara-mkdb --out DIR [--dictionary FILE] [--verbs FILE] [--proper-names FILE]\n"
+    "Writes diccionario.log, verbos.log and npropios.log into DIR (created if needed), one for\n"
+    "each list given. Inputs are UTF-8 text, one word a line (CR LF or LF); blank lines are\n"
+    "skipped. A word longer than 40 characters or with a character Windows-1252 lacks is refused\n"
+    "and nothing is written.\n"
+    "Exit status: 0 written, 1 a file could not be read or written, 2 bad arguments or words.\n";
+
+struct ListJob {
+  std::string input;         // as given on the command line, for messages
+  const char* outputName;    // file name inside the output folder
+  std::string records;       // the encoded file
+  std::size_t wordCount = 0;
+};
+
+std::optional<std::string> ReadFile(const fs::path& path) {
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+// Encodes every line of the input; reports each refused line and returns false if any was.
+bool EncodeList(std::string_view text, ListJob& job) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a UTF-8 byte order mark
+  bool accepted = true;
+  std::size_t lineNumber = 0;
+  while (!text.empty()) {
+    ++lineNumber;
+    std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (velmara::TrimSpaces(line).empty()) continue;
+
+    const char* problem = nullptr;
+    bool lossless = true;
+    std::string word;
+    if (!velmara::IsValidUtf8(line)) {
+      problem = "not valid UTF-8";
+    } else {
+      word = velmara::Utf8ToWindows1252(line, lossless);
+      if (!lossless)
+        problem = "character that Windows-1252 lacks";
+      else if (word.size() > kMaxWordLength)
+        problem = "word longer than 40 characters";
+      else if (word.find('\0') != std::string::npos)
+        problem = "character code 0";
+    }
+    auto record = problem ? std::nullopt : velmara::EncodeWordRecord(word);
+    if (!record) {
+      std::cerr << job.input << ':' << lineNumber << ": " << (problem ? problem : "word cannot be stored") << '\n';
+      accepted = false;
+      continue;
+    }
+    job.records += *record;
+    ++job.wordCount;
+  }
+  return accepted;
+}
+
+bool WriteFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return static_cast<bool>(out);
+}
+
+int Run(int argc, char** argv) {
+  std::optional<fs::path> outFolder;
+  std::vector<ListJob> jobs;
+  for (int i = 1; i < argc; ++i) {
+    std::string_view argument = argv[i];
+    if (argument == "--help" || argument == "-h") {
+      std::cout << kUsage;
+      return 0;
+    }
+    const char* outputName = nullptr;
+    if (argument == "--dictionary")
+      outputName = velmara::kDictionaryFile;
+    else if (argument == "--verbs")
+      outputName = velmara::kVerbFile;
+    else if (argument == "--proper-names")
+      outputName = velmara::kProperNameFile;
+    else if (argument != "--out") {
+      std::cerr << "velmara-mkdb: unknown argument '" << argument << "'\n" << kUsage;
+      return kExitRefused;
+    }
+    if (i + 1 >= argc) {
+      std::cerr << "velmara-mkdb: " << argument << " needs a value\n" << kUsage;
+      return kExitRefused;
+    }
+    std::string value = argv[++i];
+    if (!outputName) {
+      outFolder = value;
+      continue;
+    }
+    for (const auto& job : jobs) {
+      if (job.outputName == outputName) {
+        std::cerr << "velmara-mkdb: " << argument << " given twice\n";
+        return kExitRefused;
+      }
+    }
+    jobs.push_back({value, outputName, {}, 0});
+  }
+  if (!outFolder) {
+    std::cerr << "velmara-mkdb: --out is required\n" << kUsage;
+    return kExitRefused;
+  }
+
+  bool accepted = true;
+  for (auto& job : jobs) {
+    auto text = ReadFile(job.input);
+    if (!text) {
+      std::cerr << "velmara-mkdb: cannot read " << job.input << '\n';
+      return kExitIoError;
+    }
+    accepted = EncodeList(*text, job) && accepted;
+  }
+  if (!accepted) return kExitRefused;
+
+  std::error_code error;
+  fs::create_directories(*outFolder, error);
+  if (error) {
+    std::cerr << "velmara-mkdb: cannot create " << outFolder->string() << ": " << error.message() << '\n';
+    return kExitIoError;
+  }
+  std::vector<fs::path> temporaries;
+  auto removeTemporaries = [&temporaries] {
+    std::error_code ignored;
+    for (const auto& path : temporaries) fs::remove(path, ignored);
+  };
+  for (const auto& job : jobs) {
+    fs::path temporary = *outFolder / (std::string(".") + job.outputName + ".tmp");
+    temporaries.push_back(temporary);
+    if (!WriteFile(temporary, job.records)) {
+      std::cerr << "velmara-mkdb: cannot write " << temporary.string() << '\n';
+      removeTemporaries();
+      return kExitIoError;
+    }
+  }
+  for (std::size_t i = 0; i < jobs.size(); ++i) {
+    fs::rename(temporaries[i], *outFolder / jobs[i].outputName, error);
+    if (error) {
+      std::cerr << "velmara-mkdb: cannot write " << (*outFolder / jobs[i].outputName).string() << ": "
+                << error.message() << '\n';
+      removeTemporaries();
+      return kExitIoError;
+    }
+  }
+  for (const auto& job : jobs) std::cout << job.outputName << ": " << job.wordCount << " words\n";
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) { return Run(argc, argv); }

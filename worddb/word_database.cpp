@@ -1,0 +1,113 @@
+#include "worddb/word_database.h"
+
+#include <cstdint>
+#include <fstream>
+#include <optional>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "checker/characters.h"
+#include "worddb/word_record.h"
+
+namespace velmara {
+
+namespace {
+
+constexpr std::size_t kVerbPumpPeriod = 256;
+constexpr std::size_t kDictionaryPumpPeriod = 256;
+constexpr std::size_t kProperNamePumpPeriod = 1024;
+
+// The whole file in one read, or nothing when it is not a readable regular file. Folders and
+// special files are refused before opening: a pipe or a device could block or never end.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  // Sized from the file system, but read to the end: the file may change under us.
+  std::string bytes(std::filesystem::file_size(path, error), '\0');
+  if (error) bytes.clear();
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  if (in.bad()) return std::nullopt;
+  if (!in.eof()) {
+    in.clear();
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+      bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (in.bad()) return std::nullopt;
+  }
+  return bytes;
+}
+
+}  // namespace
+
+std::filesystem::path WordDatabaseFolder(const std::filesystem::path& programFolder) {
+  return programFolder / kWordDatabaseFolderName;
+}
+
+bool PathExists(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error);
+}
+
+bool CheckWordDatabasePresent(const std::filesystem::path& databaseFolder) {
+  for (const char* name : {kProperNameFile, kVerbFile, kDictionaryFile, kFalsePositiveFile})
+    if (!PathExists(databaseFolder / name)) return false;
+  return true;
+}
+
+bool LoadWordList(const std::filesystem::path& databaseFolder, const std::string& fileName, WordList& list,
+                  std::size_t pumpPeriod, LoadHooks& hooks) {
+  auto bytes = ReadWholeFile(databaseFolder / fileName);
+  // An unreadable file gets the same message as a malformed one: the list cannot be trusted
+  // either way, and the user learns which file to look at.
+  if (!bytes || bytes->size() % kRecordSize != 0) {
+    hooks.ShowMessageBox(std::string("Fichero con formato Erroneo ..") + "\r\n" + fileName);
+    return false;
+  }
+  const std::size_t count = bytes->size() / kRecordSize;
+  std::vector<std::string> words;
+  words.reserve(count);
+  const auto* records = reinterpret_cast<const unsigned char*>(bytes->data());
+  for (std::size_t k = 1; k <= count; ++k) {
+    words.push_back(DecodeWordRecord(records + (k - 1) * kRecordSize));
+    if (pumpPeriod != 0 && k % pumpPeriod == 0) hooks.PumpPendingMessages();
+  }
+  list.Assign(std::move(words));
+  return true;
+}
+
+void LoadFalsePositiveList(const std::filesystem::path& databaseFolder, FalsePositiveList& list) {
+  std::vector<std::string> entries(FalsePositiveList::kCapacity);
+  list.count = 0;
+  auto bytes = ReadWholeFile(databaseFolder / kFalsePositiveFile);
+  if (bytes) {
+    // Lines end with CR LF or with LF alone; the last line needs no end. An empty file still
+    // counts one (empty) line, as the first line is read whether or not the file holds any.
+    std::string_view rest = *bytes;
+    std::int32_t count = 0;
+    do {
+      std::size_t end = rest.find('\n');
+      std::string_view line = rest.substr(0, end);
+      if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+      if (count < INT32_MAX) ++count;  // only a file of gigabytes could reach it
+      if (static_cast<std::size_t>(count) <= FalsePositiveList::kCapacity) entries[count - 1] = LowerCase(line);
+      rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+    } while (!rest.empty());
+    list.count = count;
+  }
+  list.entries.Assign(std::move(entries));
+}
+
+void LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks) {
+  hooks.StartLoadingAnimation();
+  LoadWordList(databaseFolder, kVerbFile, database.verbs, kVerbPumpPeriod, hooks);
+  LoadWordList(databaseFolder, kDictionaryFile, database.dictionary, kDictionaryPumpPeriod, hooks);
+  LoadWordList(databaseFolder, kProperNameFile, database.properNames, kProperNamePumpPeriod, hooks);
+  LoadFalsePositiveList(databaseFolder, database.falsePositives);
+  hooks.CloseLoadingAnimation();
+}
+
+}  // namespace velmara
