@@ -11,6 +11,7 @@
 
 #include "app/app_state.h"
 #include "suggest/intellisense.h"
+#include "tools/string_search.h"
 #include "ui/dialog_support.h"
 #include "ui/interaction.h"
 #include "ui/text.h"
@@ -39,7 +40,7 @@ std::vector<std::string> SortedMissingWords(const CheckState& check) {
   const std::size_t stored = check.missingWords.size();
   const std::size_t count = check.MissingCount > 0 ? std::min<std::size_t>(check.MissingCount, stored) : 0;
   std::vector<std::string> words(check.missingWords.begin(), check.missingWords.begin() + count);
-  std::stable_sort(words.begin(), words.end());
+  std::stable_sort(words.begin(), words.end(), ListOrderLess);
   return words;
 }
 

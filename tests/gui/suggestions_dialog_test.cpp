@@ -34,7 +34,7 @@ class SuggestionsDialogTest : public ::testing::Test {
   SuggestionsDialogTest() {
     state.programFolder = folder.path();
     std::filesystem::create_directories(state.DatabaseFolder());
-    SetMissing({"aver", "ola", "aver", "zapto", "aver"});
+    SetMissing({"aver", "ola", "aver", "zapto", "aver", "\xE1rbol"});
   }
 
   void SetMissing(const Words& words) {
@@ -68,7 +68,7 @@ class SuggestionsDialogTest : public ::testing::Test {
 TEST_F(SuggestionsDialogTest, ListsEveryStoredMissingWordSortedWithRepeats) {
   state.check.MissingCount = 2500;  // more than the missing-word list holds: only the stored ones
   SuggestionsDialog dialog(state, interaction);
-  EXPECT_EQ(Rows(dialog.MissingList()), (Words{"aver", "aver", "aver", "ola", "zapto"}));
+  EXPECT_EQ(Rows(dialog.MissingList()), (Words{"\xE1rbol", "aver", "aver", "aver", "ola", "zapto"}));
   EXPECT_EQ(dialog.SuggestionList()->count(), 0);
   EXPECT_TRUE(dialog.WordLabel()->text().isEmpty());
 }
@@ -90,7 +90,7 @@ TEST_F(SuggestionsDialogTest, ManualAddsTheEntryAndRemovesEveryRepeat) {
   dialog.ManualButton()->click();
 
   EXPECT_EQ(Intellisense(), "aver|a ver\r\n");
-  EXPECT_EQ(Rows(dialog.MissingList()), (Words{"ola", "zapto"}));
+  EXPECT_EQ(Rows(dialog.MissingList()), (Words{"\xE1rbol", "ola", "zapto"}));
   EXPECT_TRUE(dialog.WordLabel()->text().isEmpty());
   EXPECT_TRUE(dialog.ReplacementBox()->text().isEmpty());
   EXPECT_EQ(state.suggestionWord, "");
@@ -132,7 +132,7 @@ TEST_F(SuggestionsDialogTest, ManualDoesNothingWithoutWordReplacementOrForAKnown
   dialog.ManualButton()->click();  // "aver" already has an entry
 
   EXPECT_EQ(Intellisense(), "aver|haber\r\n");
-  EXPECT_EQ(dialog.MissingList()->count(), 5);
+  EXPECT_EQ(dialog.MissingList()->count(), 6);
   EXPECT_EQ(dialog.WordLabel()->text(), QStringLiteral("aver"));
   EXPECT_EQ(dialog.ReplacementBox()->text(), QStringLiteral("a ver"));
   EXPECT_TRUE(interaction.messages.empty());
@@ -150,7 +150,7 @@ TEST_F(SuggestionsDialogTest, FailedWriteIsReportedAndTheWordStays) {
   ASSERT_EQ(interaction.messages.size(), 1u);
   EXPECT_NE(interaction.messages[0].text.find("Intellisense.txt"), std::string::npos);
   EXPECT_EQ(interaction.messages[0].title, "Programador");
-  EXPECT_EQ(Rows(dialog.MissingList()), (Words{"aver", "aver", "aver", "ola", "zapto"}));
+  EXPECT_EQ(Rows(dialog.MissingList()), (Words{"\xE1rbol", "aver", "aver", "aver", "ola", "zapto"}));
   EXPECT_EQ(state.suggestionWord, "zapto");
   EXPECT_EQ(dialog.ReplacementBox()->text(), QStringLiteral("zapato"));
 }
