@@ -6,7 +6,6 @@
 
 #include "app/app_state.h"
 #include "ui/dialog_support.h"
-#include "ui/interaction.h"
 
 namespace velmara {
 
@@ -95,18 +94,6 @@ bool ShowOptionsDialog(AppState& state) {
   const Settings& after = state.settings;
   return before.Hay_clipboard != after.Hay_clipboard || before.Crono != after.Crono ||
          before.Dificultad != after.Dificultad || before.Inteligente != after.Inteligente;
-}
-
-void RunOptionsCommand(AppState& state, Interaction& interaction,
-                       const std::function<void(bool)>& rearmClipboardTimer) {
-  if (state.optionsBusy) return;
-  state.optionsBusy = true;
-  ShowOptionsDialog(state);
-  state.optionsBusy = false;
-
-  const bool automatic = state.settings.Hay_clipboard != 0;
-  if (automatic) interaction.SetClipboardText("");
-  if (rearmClipboardTimer) rearmClipboardTimer(automatic);
 }
 
 }  // namespace velmara

@@ -3,7 +3,6 @@
 // configuration file, stored the moment they are clicked. "Salir" is the only way out.
 
 #include <QDialog>
-#include <functional>
 #include <map>
 
 #include "app/configuration.h"
@@ -13,7 +12,6 @@ class QPushButton;
 namespace velmara {
 
 struct AppState;
-class Interaction;
 
 class OptionsDialog : public QDialog {
   Q_OBJECT
@@ -50,15 +48,8 @@ class OptionsDialog : public QDialog {
   QPushButton* exit_ = nullptr;
 };
 
-// Shows the dialog without owner until "Salir" closes it. True when a setting was changed.
+// Shows the dialog without owner until "Salir" closes it. True when a setting was changed. The
+// menu command keeps it from opening twice and re-arms the clipboard poll after it.
 bool ShowOptionsDialog(AppState& state);
-
-// The "Configuración" command. It has a busy flag of its own (a second call while the dialog is
-// open does nothing). After the dialog closes, with automatic correction on the clipboard is
-// emptied (so the next copied text counts as new) and the clipboard timer is restarted;
-// otherwise it is stopped: `rearmClipboardTimer(true)` restarts it at 1000 ms,
-// `rearmClipboardTimer(false)` stops it.
-void RunOptionsCommand(AppState& state, Interaction& interaction,
-                       const std::function<void(bool)>& rearmClipboardTimer);
 
 }  // namespace velmara

@@ -84,7 +84,7 @@ SuggestionsDialog::SuggestionsDialog(AppState& state, Interaction& interaction, 
   state_.setSuggestionReplacement = [this](const std::string& text) { SetReplacement(text); };
   if (state_.check.MissingCount > 0) {
     words_ = SortedMissingWords(state_.check);
-    for (const std::string& word : words_) missing_->addItem(FromWindows1252(word));
+    for (const std::string& word : words_) missing_->addItem(ToQString(word));
   }
 }
 
@@ -94,7 +94,7 @@ SuggestionsDialog::~SuggestionsDialog() {
   state_.setSuggestionReplacement = nullptr;
 }
 
-void SuggestionsDialog::SetReplacement(const std::string& text) { replacement_->setText(FromWindows1252(text)); }
+void SuggestionsDialog::SetReplacement(const std::string& text) { replacement_->setText(ToQString(text)); }
 
 void SuggestionsDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
 
@@ -112,7 +112,7 @@ void SuggestionsDialog::SelectWord() {
   const int row = missing_->currentRow();
   if (row < 0 || row >= static_cast<int>(words_.size()) || !missing_->currentItem()->isSelected()) return;
   state_.suggestionWord = words_[row];
-  label_->setText(FromWindows1252(state_.suggestionWord));
+  label_->setText(ToQString(state_.suggestionWord));
 }
 
 void SuggestionsDialog::AddEntry() {

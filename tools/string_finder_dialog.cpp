@@ -72,7 +72,7 @@ void StringFinderDialog::StartSearch() {
 
   QStringList rows;
   rows.reserve(static_cast<qsizetype>(result.entries.size()));
-  for (const std::string& entry : result.entries) rows.append(FromWindows1252(entry));
+  for (const std::string& entry : result.entries) rows.append(ToQString(entry));
   {
     const QSignalBlocker blocker(results_);
     results_->clear();

@@ -17,7 +17,7 @@
 #include "suggest/suggestions_dialog.h"
 #include "support/scripted_interaction.h"
 #include "support/test_folder.h"
-#include "support/widget_rows.h"
+#include "support/widgets.h"
 #include "ui/text.h"
 
 namespace velmara {
@@ -37,7 +37,7 @@ class StringFinderTest : public ::testing::Test {
   }
 
   void Search(StringFinderDialog& dialog, const std::string& text) {
-    dialog.SearchBox()->setText(FromWindows1252(text));
+    dialog.SearchBox()->setText(ToQString(text));
     dialog.SearchButton()->click();
   }
 

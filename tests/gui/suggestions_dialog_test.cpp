@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,7 +16,7 @@
 #include "checker/check_run.h"
 #include "support/scripted_interaction.h"
 #include "support/test_folder.h"
-#include "support/widget_rows.h"
+#include "support/widgets.h"
 #include "ui/text.h"
 
 namespace velmara {
@@ -52,7 +51,7 @@ class SuggestionsDialogTest : public ::testing::Test {
   }
 
   static void Type(SuggestionsDialog& dialog, const std::string& text) {
-    dialog.ReplacementBox()->setText(FromWindows1252(text));
+    dialog.ReplacementBox()->setText(ToQString(text));
   }
 
   static void Focus(QWidget* widget, Qt::FocusReason reason) {
@@ -185,16 +184,14 @@ TEST_F(SuggestionsDialogTest, SugerenciasOnlyApologises) {
 }
 
 TEST_F(SuggestionsDialogTest, OnlyYaEstaClosesAndClearsTheOpenFlag) {
-  QTimer::singleShot(0, [this] {
-    auto* dialog = testing::OpenWindow<SuggestionsDialog>();
-    ASSERT_NE(dialog, nullptr);
+  testing::WhenShown<SuggestionsDialog>([this](SuggestionsDialog& dialog) {
     EXPECT_TRUE(state.suggestionsOpen);
-    EXPECT_FALSE(dialog->close());
+    EXPECT_FALSE(dialog.close());
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(dialog, &escape);
-    EXPECT_TRUE(dialog->isVisible());
+    QApplication::sendEvent(&dialog, &escape);
+    EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(state.suggestionsOpen);
-    dialog->DoneButton()->click();
+    dialog.DoneButton()->click();
   });
   ShowSuggestionsDialog(state, interaction);
   EXPECT_FALSE(state.suggestionsOpen);
