@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "ui/dialog_support.h"
+#include "ui/pictures.h"
 
 namespace velmara {
 
@@ -24,6 +25,7 @@ OptionsDialog::OptionsDialog(Settings& settings, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       settings_(settings) {
   setWindowTitle(QStringLiteral("Configuración"));
+  setWindowIcon(ProgramIcon());
   const QRect frame = DialogUnitsToPixels(70, 70, 397, 220);
   move(frame.topLeft());
   setFixedSize(frame.size());

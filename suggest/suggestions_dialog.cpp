@@ -14,6 +14,7 @@
 #include "tools/string_search.h"
 #include "ui/dialog_support.h"
 #include "ui/interaction.h"
+#include "ui/pictures.h"
 #include "ui/text.h"
 
 namespace velmara {
@@ -51,6 +52,7 @@ SuggestionsDialog::SuggestionsDialog(AppState& state, Interaction& interaction, 
       state_(state),
       interaction_(interaction) {
   setWindowTitle(QStringLiteral("Elija o escriba una solución"));
+  setWindowIcon(ProgramIcon());
   const QRect frame = DialogUnitsToPixels(134, 85, 279, 166);
   move(frame.topLeft());
   setFixedSize(frame.size());

@@ -11,6 +11,7 @@
 #include "app/app_state.h"
 #include "tools/string_search.h"
 #include "ui/dialog_support.h"
+#include "ui/pictures.h"
 #include "ui/interaction.h"
 #include "ui/text.h"
 
@@ -22,6 +23,7 @@ StringFinderDialog::StringFinderDialog(AppState& state, Interaction& interaction
       state_(state),
       interaction_(interaction) {
   setWindowTitle(QStringLiteral("Buscador de cadenas"));
+  setWindowIcon(ProgramIcon());
   const QRect frame = DialogUnitsToPixels(70, 70, 144, 295);
   move(frame.topLeft());
   setFixedSize(frame.size());
