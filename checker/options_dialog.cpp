@@ -6,7 +6,6 @@
 
 #include "app/app_state.h"
 #include "ui/dialog_support.h"
-#include "ui/pictures.h"
 
 namespace velmara {
 
@@ -24,11 +23,7 @@ OptionsDialog::OptionsDialog(Settings& settings, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       settings_(settings) {
-  setWindowTitle(QStringLiteral("Configuración"));
-  setWindowIcon(ProgramIcon());
-  const QRect frame = DialogUnitsToPixels(70, 70, 397, 220);
-  move(frame.topLeft());
-  setFixedSize(frame.size());
+  SetUpDialogFrame(*this, QStringLiteral("Configuración"), QRect(70, 70, 397, 220));
 
   // Creation order is the tab order.
   AddToggle(kCaseSensitive, QStringLiteral("Sensible a mayúsculas y minúsculas"), 10, 20);

@@ -14,7 +14,6 @@
 #include "tools/string_search.h"
 #include "ui/dialog_support.h"
 #include "ui/interaction.h"
-#include "ui/pictures.h"
 #include "ui/text.h"
 
 namespace velmara {
@@ -51,11 +50,7 @@ SuggestionsDialog::SuggestionsDialog(AppState& state, Interaction& interaction, 
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
       state_(state),
       interaction_(interaction) {
-  setWindowTitle(QStringLiteral("Elija o escriba una solución"));
-  setWindowIcon(ProgramIcon());
-  const QRect frame = DialogUnitsToPixels(134, 85, 279, 166);
-  move(frame.topLeft());
-  setFixedSize(frame.size());
+  SetUpDialogFrame(*this, QStringLiteral("Elija o escriba una solución"), QRect(134, 85, 279, 166));
   setFont(DialogFont("Comic Sans MS", 10, true));
 
   label_ = new QLabel(this);

@@ -11,7 +11,6 @@
 #include "app/app_state.h"
 #include "tools/string_search.h"
 #include "ui/dialog_support.h"
-#include "ui/pictures.h"
 #include "ui/interaction.h"
 #include "ui/text.h"
 
@@ -22,11 +21,7 @@ StringFinderDialog::StringFinderDialog(AppState& state, Interaction& interaction
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       state_(state),
       interaction_(interaction) {
-  setWindowTitle(QStringLiteral("Buscador de cadenas"));
-  setWindowIcon(ProgramIcon());
-  const QRect frame = DialogUnitsToPixels(70, 70, 144, 295);
-  move(frame.topLeft());
-  setFixedSize(frame.size());
+  SetUpDialogFrame(*this, QStringLiteral("Buscador de cadenas"), QRect(70, 70, 144, 295));
   setFont(DialogFont("MS Sans Serif", 8, true));
 
   mode_ = new QComboBox(this);

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QEventLoop>
 
+#include "ui/pictures.h"
+
 namespace velmara {
 
 namespace {
@@ -15,6 +17,14 @@ int Vertical(int units) { return units * kBaseHeight / 8; }
 
 QRect DialogUnitsToPixels(int x, int y, int width, int height) {
   return QRect(Horizontal(x), Vertical(y), Horizontal(width), Vertical(height));
+}
+
+void SetUpDialogFrame(QDialog& dialog, const QString& caption, QRect dialogUnits) {
+  dialog.setWindowTitle(caption);
+  dialog.setWindowIcon(ProgramIcon());
+  const QRect frame = DialogUnitsToPixels(dialogUnits.x(), dialogUnits.y(), dialogUnits.width(), dialogUnits.height());
+  dialog.move(frame.topLeft());
+  dialog.setFixedSize(frame.size());
 }
 
 QFont DialogFont(const char* family, int points, bool bold) {

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QRect>
+#include <QString>
 
 class QDialog;
 
@@ -12,6 +13,9 @@ namespace velmara {
 // Dialog units are a quarter of the average character width and an eighth of the character
 // height of the 8-point dialog font; on the screens we target that is 6 × 13 pixels.
 QRect DialogUnitsToPixels(int x, int y, int width, int height);
+
+// Caption, the program's icon, and a fixed frame at a position and size in dialog units.
+void SetUpDialogFrame(QDialog& dialog, const QString& caption, QRect dialogUnits);
 
 QFont DialogFont(const char* family, int points, bool bold);
 

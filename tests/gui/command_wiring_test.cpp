@@ -42,20 +42,18 @@ class CommandWiringTest : public ::testing::Test {
 };
 
 TEST_F(CommandWiringTest, OptionsSetTheClipboardPollAfterClosing) {
-  interaction.clipboard = "texto ya visto";
-  WhenShown<OptionsDialog>([](OptionsDialog& dialog) {
+  auto switchClipboardOption = [](OptionsDialog& dialog) {
     dialog.Toggle(OptionsDialog::kClipboard)->click();
     dialog.ExitButton()->click();
-  });
+  };
+  interaction.clipboard = "texto ya visto";
+  WhenShown<OptionsDialog>(switchClipboardOption);
   window->GetCommands().Run(command::kOptions);
   EXPECT_EQ(state.settings.Hay_clipboard, 1);
   EXPECT_TRUE(window->ClipboardPollActive());
   EXPECT_EQ(interaction.clipboard, "");  // the next copied text counts as new
 
-  WhenShown<OptionsDialog>([](OptionsDialog& dialog) {
-    dialog.Toggle(OptionsDialog::kClipboard)->click();
-    dialog.ExitButton()->click();
-  });
+  WhenShown<OptionsDialog>(switchClipboardOption);
   window->GetCommands().Run(command::kOptions);
   EXPECT_EQ(state.settings.Hay_clipboard, 0);
   EXPECT_FALSE(window->ClipboardPollActive());
