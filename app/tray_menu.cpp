@@ -6,6 +6,8 @@
 #include <QSystemTrayIcon>
 
 #include "app/menu_ids.h"
+#include "resources/artwork.h"
+#include "tools/colour_swatch_icon.h"
 #include "ui/interaction.h"
 #include "ui/pictures.h"
 #include "ui/text.h"
@@ -30,7 +32,7 @@ QAction* TrayMenu::AddItem(QMenu* menu, const char* windows1252Text, int id) {
 void TrayMenu::BuildMenu() {
   using namespace command;
   QMenu* colours = menu_->addMenu(ToQString("Colores"));
-  AddItem(colours, "Colores Favoritos", kFavouriteColours)->setIcon(PalettePicture());
+  AddItem(colours, "Colores Favoritos", kFavouriteColours)->setIcon(ColoresBitmap());
   colours->addSeparator();
   AddItem(colours, "Corregidos", kCorrectedColour);
   AddItem(colours, "Faltantes", kMissingColour);
@@ -101,13 +103,15 @@ void TrayMenu::SetShownMarks(bool shown) {
   Action(command::kHide)->setChecked(!shown);
 }
 
-void TrayMenu::ShowColourSwatches(const Settings& settings) {
-  const auto colour = [](std::int32_t setting) { return static_cast<std::uint32_t>(setting); };
-  Action(command::kCorrectedColour)->setIcon(ColourSwatch(colour(settings.Corregidos)));
-  Action(command::kMissingColour)->setIcon(ColourSwatch(colour(settings.MissingColour)));
-  Action(command::kVerbColour)->setIcon(ColourSwatch(colour(settings.Verbos_Bien)));
-  Action(command::kDoubtfulVerbColour)->setIcon(ColourSwatch(colour(settings.Verbos_Duda)));
-  Action(command::kFalsePositiveColour)->setIcon(ColourSwatch(colour(settings.FalsePositiveColour)));
+void TrayMenu::ShowColourSwatches(const Settings& settings, const std::filesystem::path& programFolder) {
+  const auto swatch = [&](std::int32_t setting) {
+    return MakeColourSwatch(programFolder, static_cast<std::uint32_t>(setting) & 0xFFFFFF);
+  };
+  Action(command::kCorrectedColour)->setIcon(swatch(settings.Corregidos));
+  Action(command::kMissingColour)->setIcon(swatch(settings.MissingColour));
+  Action(command::kVerbColour)->setIcon(swatch(settings.Verbos_Bien));
+  Action(command::kDoubtfulVerbColour)->setIcon(swatch(settings.Verbos_Duda));
+  Action(command::kFalsePositiveColour)->setIcon(swatch(settings.FalsePositiveColour));
 }
 
 }  // namespace velmara
