@@ -176,13 +176,6 @@ TEST_F(SuggestionsDialogTest, SelectedWordOutlivesTheDialog) {
   EXPECT_EQ(Intellisense(), "ola|hola\r\n");
 }
 
-TEST_F(SuggestionsDialogTest, SugerenciasOnlyApologises) {
-  SuggestionsDialog dialog(state, interaction);
-  dialog.SuggestButton()->click();
-  ASSERT_EQ(interaction.messages.size(), 1u);
-  EXPECT_EQ(interaction.messages[0].text, "Disculpa, pero NO esta programada esta opci\xF3n.\r\nPr\xF3ximamente!! ..");
-}
-
 TEST_F(SuggestionsDialogTest, OnlyYaEstaClosesAndClearsTheOpenFlag) {
   testing::WhenShown<SuggestionsDialog>([this](SuggestionsDialog& dialog) {
     EXPECT_TRUE(state.suggestionsOpen);
