@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "app/configuration.h"
@@ -26,6 +27,13 @@ struct AppState {
   bool exportEnabled = false;
 
   FinderMode finderMode = FinderMode::All;
+
+  // The suggestions dialog, as the string finder sees it: whether it is open, and how to put a
+  // picked word into its replacement box (set only while it is open). The selected missing word
+  // survives the dialog: it is cleared only once an entry has been added.
+  bool suggestionsOpen = false;
+  std::function<void(const std::string&)> setSuggestionReplacement;
+  std::string suggestionWord;
 
   std::filesystem::path lastExportFolder;  // folder and name of the last export
   std::string lastExportName;

@@ -105,6 +105,11 @@ bool Matches(std::string_view word, SearchKind kind, std::string_view letters) {
 
 }  // namespace
 
+bool ListOrderLess(std::string_view a, std::string_view b) {
+  static const Collation collation;
+  return collation.Less(a, b);
+}
+
 StringSearchResult RunStringSearch(const WordDatabase& database, FinderMode mode, std::string_view searchText) {
   StringSearchResult result;
   const SearchKind kind = KindOf(searchText);
@@ -130,9 +135,7 @@ StringSearchResult RunStringSearch(const WordDatabase& database, FinderMode mode
   }
 
   result.foundCount = result.entries.size();
-  const Collation collation;
-  std::sort(result.entries.begin(), result.entries.end(),
-            [&](const std::string& a, const std::string& b) { return collation.Less(a, b); });
+  std::sort(result.entries.begin(), result.entries.end(), ListOrderLess);
 
   result.message = "Termine de buscar ...\r\nEncontrados " + std::to_string(result.foundCount) + " palabras con " +
                    (kind == SearchKind::Prefix ? std::string(searchText) + "-" : std::string(searchText));

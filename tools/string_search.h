@@ -24,6 +24,10 @@ struct StringSearchResult {
   std::string message;  // "Termine de buscar ..." CR LF "Encontrados N palabras con ..."
 };
 
+// The order of the program's sorted lists: letters first with case and accents ignored (ñ after
+// n), then accents, then case.
+bool ListOrderLess(std::string_view a, std::string_view b);
+
 StringSearchResult RunStringSearch(const WordDatabase& database, FinderMode mode, std::string_view searchText);
 
 }  // namespace velmara

@@ -1,0 +1,96 @@
+#include "checker/options_dialog.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/app_state.h"
+#include "ui/dialog_support.h"
+
+namespace velmara {
+
+namespace {
+// Captions sit on the left, and a pressed toggle must read as on at a glance.
+const QString kToggleStyle = QStringLiteral(
+    "QPushButton { text-align: left; padding: 2px 6px; border: 1px solid #8c8c8c; border-radius: 2px;"
+    " background: #f4f4f4; }"
+    "QPushButton:checked { background: #c6d4ec; border: 2px inset #4a5c80; }"
+    "QPushButton:focus { border-color: #3a6fc4; }"
+    "QPushButton:disabled { color: #a0a0a0; background: #f0f0f0; border-color: #c8c8c8; }");
+}  // namespace
+
+OptionsDialog::OptionsDialog(Settings& settings, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      settings_(settings) {
+  SetUpDialogFrame(*this, QStringLiteral("Configuración"), QRect(70, 70, 397, 220));
+
+  // Creation order is the tab order.
+  AddToggle(kCaseSensitive, QStringLiteral("Sensible a mayúsculas y minúsculas"), 10, 20);
+  AddToggle(kAutoReplace, QStringLiteral("Sustitución automática de palabras (faltas de ortografía) "), 31, 19);
+  AddToggle(kClipboard, QStringLiteral("Corrección automática (detecta cuando hay texto nuevo en clipboard)"), 51, 20);
+  AddToggle(kTiming, QStringLiteral("Incluir el tiempo que tarda"), 72, 20);
+  AddToggle(kDifficulty, QStringLiteral("Incluir dificultad del texto"), 94, 20);
+  exit_ = new QPushButton(QStringLiteral("Salir"), this);
+  exit_->setGeometry(DialogUnitsToPixels(15, 170, 50, 15));
+  exit_->setFont(DialogFont("MS Sans Serif", 10, true));
+  exit_->setDefault(true);
+  connect(exit_, &QPushButton::clicked, this, &QDialog::accept);
+  AddToggle(kCapitalsAfterPunctuation, QStringLiteral("Arreglar mayúsculas después de signo de puntuación"), 116, 20);
+  AddToggle(kIntellisense, QStringLiteral("Corregir Ortografía con Intellisense"), 138, 20);
+
+  // Words are always classified in lower case and capitals after punctuation are always
+  // fixed, so these three have nothing to switch.
+  for (int id : {kCaseSensitive, kAutoReplace, kCapitalsAfterPunctuation}) toggles_[id]->setEnabled(false);
+  Bind(kClipboard, &Settings::Hay_clipboard);
+  Bind(kTiming, &Settings::Crono);
+  Bind(kDifficulty, &Settings::Dificultad);
+  Bind(kIntellisense, &Settings::Inteligente);
+}
+
+QPushButton* OptionsDialog::Toggle(int id) const {
+  auto found = toggles_.find(id);
+  return found == toggles_.end() ? nullptr : found->second;
+}
+
+QPushButton* OptionsDialog::AddToggle(int id, const QString& caption, int y, int height) {
+  auto* toggle = new QPushButton(caption, this);
+  toggle->setCheckable(true);
+  toggle->setAutoDefault(false);  // Enter belongs to "Salir"
+  toggle->setGeometry(DialogUnitsToPixels(15, y, 360, height));
+  toggle->setFont(DialogFont("Palatino Linotype", 10, true));
+  toggle->setStyleSheet(kToggleStyle);
+  toggles_[id] = toggle;
+  return toggle;
+}
+
+void OptionsDialog::Bind(int id, std::int32_t Settings::*option) {
+  QPushButton* toggle = toggles_[id];
+  toggle->setChecked(settings_.*option != 0);
+  connect(toggle, &QPushButton::toggled, this,
+          [this, option](bool pressed) { settings_.*option = pressed ? 1 : 0; });
+}
+
+void OptionsDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+void OptionsDialog::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) {
+    // Minimising is refused as closing is: the dialog comes straight back.
+    QTimer::singleShot(0, this, [this] {
+      setWindowState(windowState() & ~Qt::WindowMinimized);
+      show();
+    });
+  }
+}
+
+bool ShowOptionsDialog(AppState& state) {
+  const Settings before = state.settings;
+  OptionsDialog dialog(state.settings);
+  RunOwnerlessDialog(dialog);
+  const Settings& after = state.settings;
+  return before.Hay_clipboard != after.Hay_clipboard || before.Crono != after.Crono ||
+         before.Dificultad != after.Dificultad || before.Inteligente != after.Inteligente;
+}
+
+}  // namespace velmara

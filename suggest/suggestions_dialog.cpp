@@ -1,0 +1,163 @@
+#include "suggest/suggestions_dialog.h"
+
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <algorithm>
+
+#include "app/app_state.h"
+#include "suggest/intellisense.h"
+#include "tools/string_search.h"
+#include "ui/dialog_support.h"
+#include "ui/interaction.h"
+#include "ui/text.h"
+
+namespace velmara {
+
+namespace {
+
+QListWidget* NewWordList(QWidget* parent, QRect geometry) {
+  auto* list = new QListWidget(parent);
+  list->setGeometry(geometry);
+  list->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  return list;
+}
+
+QPushButton* NewButton(const QString& caption, QWidget* parent, QRect geometry) {
+  auto* button = new QPushButton(caption, parent);
+  button->setGeometry(geometry);
+  button->setAutoDefault(false);  // Enter presses nothing here
+  return button;
+}
+
+// The missing words of the last run; a word missing several times is listed several times.
+std::vector<std::string> SortedMissingWords(const CheckState& check) {
+  const std::size_t stored = check.missingWords.size();
+  const std::size_t count = check.MissingCount > 0 ? std::min<std::size_t>(check.MissingCount, stored) : 0;
+  std::vector<std::string> words(check.missingWords.begin(), check.missingWords.begin() + count);
+  std::stable_sort(words.begin(), words.end(), ListOrderLess);
+  return words;
+}
+
+}  // namespace
+
+SuggestionsDialog::SuggestionsDialog(AppState& state, Interaction& interaction, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
+      state_(state),
+      interaction_(interaction) {
+  SetUpDialogFrame(*this, QStringLiteral("Elija o escriba una solución"), QRect(134, 85, 279, 166));
+  setFont(DialogFont("Comic Sans MS", 10, true));
+
+  label_ = new QLabel(this);
+  label_->setGeometry(DialogUnitsToPixels(5, 5, 270, 20));
+  label_->setFrameStyle(QFrame::Box | QFrame::Plain);
+  label_->setAutoFillBackground(true);
+  QPalette colours = label_->palette();
+  colours.setColor(QPalette::WindowText, QColor(255, 0, 0));
+  colours.setColor(QPalette::Window, QColor(236, 207, 91));
+  label_->setPalette(colours);
+
+  missing_ = NewWordList(this, DialogUnitsToPixels(5, 25, 135, 95));
+  replacement_ = new QLineEdit(this);
+  replacement_->setGeometry(DialogUnitsToPixels(4, 120, 271, 20));
+  replacement_->installEventFilter(this);
+  done_ = NewButton(QStringLiteral("Ya esta!!"), this, DialogUnitsToPixels(5, 145, 50, 15));
+  suggest_ = NewButton(QStringLiteral("Sugerencias"), this, DialogUnitsToPixels(65, 145, 60, 15));
+  suggestions_ = NewWordList(this, DialogUnitsToPixels(140, 25, 135, 95));
+  manual_ = NewButton(QStringLiteral("Manual"), this, DialogUnitsToPixels(135, 145, 45, 15));
+
+  connect(missing_, &QListWidget::itemSelectionChanged, this, &SuggestionsDialog::SelectWord);
+  connect(missing_, &QListWidget::itemDoubleClicked, this, &SuggestionsDialog::SelectWord);
+  connect(done_, &QPushButton::clicked, this, &SuggestionsDialog::Finish);
+  connect(suggest_, &QPushButton::clicked, this, &SuggestionsDialog::ShowNoSuggestions);
+  connect(manual_, &QPushButton::clicked, this, &SuggestionsDialog::AddEntry);
+
+  state_.suggestionsOpen = true;
+  state_.setSuggestionReplacement = [this](const std::string& text) { SetReplacement(text); };
+  if (state_.check.MissingCount > 0) {
+    words_ = SortedMissingWords(state_.check);
+    for (const std::string& word : words_) missing_->addItem(ToQString(word));
+  }
+}
+
+SuggestionsDialog::~SuggestionsDialog() {
+  // The finder must never reach a dialog that is gone.
+  state_.suggestionsOpen = false;
+  state_.setSuggestionReplacement = nullptr;
+}
+
+void SuggestionsDialog::SetReplacement(const std::string& text) { replacement_->setText(ToQString(text)); }
+
+void SuggestionsDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+bool SuggestionsDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == replacement_ && event->type() == QEvent::FocusIn) {
+    // Clicking or tabbing into the box starts a new replacement. Coming back to the window
+    // does not, or a result picked in the string finder meanwhile would be lost.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) replacement_->clear();
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void SuggestionsDialog::SelectWord() {
+  const int row = missing_->currentRow();
+  if (row < 0 || row >= static_cast<int>(words_.size()) || !missing_->currentItem()->isSelected()) return;
+  state_.suggestionWord = words_[row];
+  label_->setText(ToQString(state_.suggestionWord));
+}
+
+void SuggestionsDialog::AddEntry() {
+  std::string typed = ToWindows1252(replacement_->text());
+  std::string& word = state_.suggestionWord;
+  if (word.empty() || typed.empty()) return;
+  // A line break in the replacement would split the entry into two lines of the file.
+  std::replace_if(typed.begin(), typed.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+
+  const std::filesystem::path file = state_.IntellisensePath();
+  if (IntellisenseHasKey(file, word)) return;
+  if (!IntellisenseAppend(file, word + "|" + typed)) {
+    // The word stays listed: nothing was saved for it.
+    interaction_.ShowMessageBox("No se ha podido guardar la soluci\xF3n en " + std::string(kIntellisenseFile) +
+                                ".\r\nLa palabra sigue en la lista.");
+    return;
+  }
+  RemoveWord(word);
+  replacement_->clear();
+  label_->clear();
+  word.clear();
+}
+
+void SuggestionsDialog::RemoveWord(const std::string& word) {
+  // Removing rows moves the current row; that is not the user choosing another word.
+  const QSignalBlocker blocker(missing_);
+  for (auto it = std::find(words_.begin(), words_.end(), word); it != words_.end();
+       it = std::find(words_.begin(), words_.end(), word)) {
+    delete missing_->takeItem(static_cast<int>(it - words_.begin()));
+    words_.erase(it);
+  }
+  missing_->clearSelection();
+  missing_->setCurrentRow(-1);
+}
+
+void SuggestionsDialog::ShowNoSuggestions() {
+  interaction_.ShowMessageBox("Disculpa, pero NO esta programada esta opci\xF3n.\r\nPr\xF3ximamente!! ..");
+}
+
+void SuggestionsDialog::Finish() {
+  state_.suggestionsOpen = false;
+  state_.setSuggestionReplacement = nullptr;
+  done(0);
+}
+
+void ShowSuggestionsDialog(AppState& state, Interaction& interaction) {
+  SuggestionsDialog dialog(state, interaction);
+  RunOwnerlessDialog(dialog);
+}
+
+}  // namespace velmara

@@ -1,0 +1,27 @@
+#pragma once
+// Small pieces the program's dialogs share: their layouts are given in dialog units, they are
+// shown without an owner, and their fonts are named by family, points and weight.
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QDialog;
+
+namespace velmara {
+
+// Dialog units are a quarter of the average character width and an eighth of the character
+// height of the 8-point dialog font; on the screens we target that is 6 × 13 pixels.
+QRect DialogUnitsToPixels(int x, int y, int width, int height);
+
+// Caption, the program's icon, and a fixed frame at a position and size in dialog units.
+void SetUpDialogFrame(QDialog& dialog, const QString& caption, QRect dialogUnits);
+
+QFont DialogFont(const char* family, int points, bool bold);
+
+// Shows the dialog and waits until it is finished. Like an ownerless dialog it does not block
+// the program's other windows, so the string finder and the suggestions dialog can be used
+// together. Returns the dialog's result.
+int RunOwnerlessDialog(QDialog& dialog);
+
+}  // namespace velmara
