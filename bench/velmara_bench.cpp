@@ -130,6 +130,19 @@ std::size_t ReadDatabaseBytes(const fs::path& database) {
   return total;
 }
 
+// Brings the files into the page cache through a small buffer, so the memory figure is the
+// loader's alone.
+void WarmPageCache(const fs::path& database) {
+  std::vector<char> chunk(1 << 20);
+  for (const char* name : DatabaseFiles()) {
+    std::FILE* file = std::fopen((database / name).c_str(), "rb");
+    if (file == nullptr) continue;
+    while (std::fread(chunk.data(), 1, chunk.size(), file) == chunk.size()) {
+    }
+    std::fclose(file);
+  }
+}
+
 std::optional<std::string> ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
@@ -207,9 +220,8 @@ int main(int argc, char** argv) {
   std::printf("Machine: %s, %ld cores; best of %d rounds for every timing\n\n", MachineName().c_str(),
               sysconf(_SC_NPROCESSORS_ONLN), options.rounds);
 
-  // Memory first, in a process that has done nothing else yet (the files are in the page cache
-  // from the floor reading, which keeps no buffer).
-  ReadDatabaseBytes(options.database);
+  // Memory first, in a process that has done nothing else yet.
+  WarmPageCache(options.database);
   LoadHooks quietHooks;
   auto database = std::make_unique<WordDatabase>();
   LoadWordDatabase(options.database, *database, quietHooks);
