@@ -40,10 +40,18 @@ class TraceWriter {
  public:
   explicit TraceWriter(const std::optional<std::filesystem::path>& file) : path_(file) {
     if (!path_) return;
+    namespace fs = std::filesystem;
     std::error_code ignored;
-    std::filesystem::permissions(*path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove(*path_, ignored);
+    const fs::file_status status = fs::symlink_status(*path_, ignored);
+    if (fs::is_regular_file(status)) {
+      fs::permissions(*path_, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ignored);
+      fs::remove(*path_, ignored);
+    } else if (fs::is_symlink(status)) {
+      fs::remove(*path_, ignored);
+    }
+    // Only a trace of our own is replaced: a folder, a device or a pipe of that name is left as it
+    // is and gets no trace (opening a pipe would wait for a reader for ever).
+    failed_ = fs::exists(fs::symlink_status(*path_, ignored));
   }
 
   void Line(std::string_view left, std::string_view right) {
