@@ -3,12 +3,15 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test sanitize fuzz run clean
+.PHONY: all deps run-deps build test sanitize fuzz run clean
 
 all: build
 
 deps:
 	@scripts/install-deps.sh build
+
+run-deps:
+	@scripts/install-deps.sh run
 
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -19,9 +22,10 @@ build: deps $(BUILD)/CMakeCache.txt
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# The engine and its tests with AddressSanitizer and UndefinedBehaviorSanitizer.
+# The engine and its tests with AddressSanitizer and UndefinedBehaviorSanitizer; the generated
+# word database is left out (a million words through the sanitizers only slow it down).
 sanitize: deps
-	cmake -S . -B $(BUILD)-sanitize -DVELMARA_GUI=OFF -DVELMARA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake -S . -B $(BUILD)-sanitize -DVELMARA_GUI=OFF -DVELMARA_SANITIZE=ON -DVELMARA_WORD_DATABASE=OFF -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
 	ctest --test-dir $(BUILD)-sanitize --output-on-failure -j $(JOBS)
 
@@ -29,6 +33,22 @@ sanitize: deps
 FUZZ_SECONDS ?= 60
 fuzz:
 	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_BUILD=$(BUILD)-fuzz scripts/fuzz.sh
+
+# Builds everything, the word database included, then starts the desktop detector; without it
+# (or without a display) checks our sample text in the terminal.
+run: run-deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+	@if [ -x $(BUILD)/bin/velmara ] && [ -n "$$DISPLAY" ]; then \
+	  exec $(BUILD)/bin/velmara; \
+	fi; \
+	$(BUILD)/bin/velmara-check --db $(BUILD)/bin/palabrasbd --color=always resources/muestra.txt; \
+	status=$$?; [ $$status -le 1 ] || exit $$status; \
+	echo; \
+	if [ -x $(BUILD)/bin/velmara ]; then \
+	  echo "To start the desktop detector, run $(BUILD)/bin/velmara in a graphical session (or make run with DISPLAY set)."; \
+	else \
+	  echo "The desktop detector is not built yet (it needs Qt 6); once it is, make run starts $(BUILD)/bin/velmara."; \
+	fi
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz

@@ -1,0 +1,37 @@
+#include "checker/enclitic.h"
+
+#include <initializer_list>
+
+namespace velmara {
+namespace {
+
+bool EndsWith(std::string_view word, std::string_view ending) {
+  return word.size() >= ending.size() && word.substr(word.size() - ending.size()) == ending;
+}
+
+bool EndsWithAny(std::string_view word, std::initializer_list<std::string_view> endings) {
+  for (std::string_view ending : endings)
+    if (EndsWith(word, ending)) return true;
+  return false;
+}
+
+}  // namespace
+
+std::string EncliticStem(std::string_view word) {
+  // Groups by length, shortest first; a later match overwrites an earlier one, so the longest
+  // recognised ending decides. "te", "se" and "os" are left alone after n, r and d: cantante,
+  // lavarse and cansados are not verbs with a pronoun.
+  std::size_t removed = 0;
+  if (EndsWithAny(word, {"me", "lo", "la"}) || (EndsWith(word, "te") && !EndsWith(word, "nte")) ||
+      (EndsWith(word, "se") && !EndsWith(word, "rse")) || (EndsWith(word, "os") && !EndsWith(word, "dos")))
+    removed = 2;
+  if (EndsWithAny(word, {"nos", "los", "las"})) removed = 3;
+  if (EndsWithAny(word, {"telo", "tela", "selo", "sela", "oslo", "osla", "mela", "melo"})) removed = 4;
+  if (EndsWithAny(word, {"telos", "telas", "selos", "selas", "noslo", "nosla", "oslos", "oslas", "melos", "melas"}))
+    removed = 5;
+  if (EndsWithAny(word, {"noslos", "noslas"})) removed = 6;
+  if (removed == 0) return {};
+  return std::string(word.substr(0, word.size() - removed));
+}
+
+}  // namespace velmara

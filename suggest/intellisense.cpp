@@ -1,0 +1,109 @@
+#include "suggest/intellisense.h"
+
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+#include <vector>
+
+namespace velmara {
+namespace {
+
+constexpr char kFieldSeparator = '|';
+constexpr char kEndOfFile = '\x1A';
+
+// The whole file up to a character 26, or nothing when it is missing, a folder or unreadable.
+std::string ReadListFile(const std::filesystem::path& file) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) return {};
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return {};
+  std::string data;
+  std::vector<char> chunk(1 << 16);
+  while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0)
+    data.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+  if (in.bad()) return {};
+  std::size_t end = data.find(kEndOfFile);
+  if (end != std::string::npos) data.resize(end);
+  return data;
+}
+
+// Calls `visit` with every line of the file, in order. A line ends at CR (with an LF right after
+// it) or at a lone LF, so a file edited by hand with LF line ends is read line by line too. A last
+// line without a line end counts.
+template <typename Visit>
+void ForEachLine(const std::filesystem::path& file, Visit visit) {
+  const std::string data = ReadListFile(file);
+  const std::string_view text(data);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    visit(text.substr(start, end - start));
+    start = end;
+    if (start < text.size() && text[start] == '\r') ++start;
+    if (start < text.size() && text[start] == '\n') ++start;
+  }
+}
+
+bool KeyMatches(std::string_view line, std::string_view key) {
+  // Words are never empty, so neither an empty line nor "|x" ever stands for one.
+  return !key.empty() && line.substr(0, line.find(kFieldSeparator)) == key;
+}
+
+}  // namespace
+
+std::string IntellisenseFirstField(std::string_view line) {
+  return std::string(line.substr(0, line.find(kFieldSeparator)));
+}
+
+std::string IntellisenseSecondField(std::string_view line) {
+  std::size_t first = line.find(kFieldSeparator);
+  if (first == std::string_view::npos) return {};
+  std::string_view rest = line.substr(first + 1);
+  return std::string(rest.substr(0, rest.find(kFieldSeparator)));
+}
+
+bool IntellisenseHasKey(const std::filesystem::path& file, std::string_view key) {
+  bool found = false;
+  ForEachLine(file, [&](std::string_view line) { found = found || KeyMatches(line, key); });
+  return found;
+}
+
+std::string IntellisenseFindLine(const std::filesystem::path& file, std::string_view key) {
+  std::string found;
+  ForEachLine(file, [&](std::string_view line) {
+    if (KeyMatches(line, key)) found.assign(line);
+  });
+  return found;
+}
+
+bool IntellisenseAppend(const std::filesystem::path& file, std::string_view line) {
+  // A line break or an end-of-file character inside the entry would split it into other entries
+  // or hide every later one.
+  if (line.find_first_of(std::string_view("\r\n\x1A", 3)) != std::string_view::npos) return false;
+  std::FILE* out = std::fopen(file.c_str(), "a+b");
+  if (out == nullptr) return false;
+  std::string record;
+  // A file edited by hand may lack its last line end; without one the entry would be glued to it.
+  if (std::fseek(out, -1, SEEK_END) == 0) {
+    int last = std::fgetc(out);
+    if (last != EOF && last != '\r' && last != '\n') record = "\r\n";
+  }
+  std::fseek(out, 0, SEEK_END);  // a read must be followed by a seek before writing
+  record.append(line);
+  record.append("\r\n");
+  bool written = std::fwrite(record.data(), 1, record.size(), out) == record.size();
+  written = std::fflush(out) == 0 && written;
+  written = std::fclose(out) == 0 && written;
+  return written;
+}
+
+int IntellisenseCountEntries(const std::filesystem::path& file) {
+  int count = 0;
+  ForEachLine(file, [&](std::string_view line) {
+    if (!line.empty()) ++count;
+  });
+  return count;
+}
+
+}  // namespace velmara

@@ -1,0 +1,101 @@
+#include "suggest/intellisense.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "support/test_folder.h"
+
+namespace velmara {
+namespace {
+
+using testing::TestFolder;
+
+TEST(IntellisenseLookup, LastMatchingLineWins) {
+  TestFolder folder;
+  auto file = folder.Write("Intellisense.txt", "aver|a ver\r\notra|cosa\r\naver|haber\r\n");
+  EXPECT_EQ(IntellisenseFindLine(file, "aver"), "aver|haber");
+  EXPECT_FALSE(IntellisenseHasKey(file, "ave"));
+  EXPECT_EQ(IntellisenseFindLine(file, "ave"), "");
+}
+
+TEST(IntellisenseLookup, Fields) {
+  TestFolder folder;
+  auto file = folder.Write("Intellisense.txt", "Aver|a ver\r\nola|hola|x\r\nsolo\r\n\r\n|vac\xEDo\r\n");
+  EXPECT_FALSE(IntellisenseHasKey(file, "aver"));  // a capitalised key never matches a word
+  EXPECT_EQ(IntellisenseSecondField(IntellisenseFindLine(file, "ola")), "hola");
+  // A bare word is its own key with an empty replacement.
+  EXPECT_EQ(IntellisenseFindLine(file, "solo"), "solo");
+  EXPECT_EQ(IntellisenseSecondField("solo"), "");
+  // Words are never empty: neither the empty line nor "|vacío" stands for one.
+  EXPECT_FALSE(IntellisenseHasKey(file, ""));
+}
+
+TEST(IntellisenseReading, LineEnds) {
+  TestFolder folder;
+  // No final line end: the last line is read like the others.
+  auto unterminated = folder.Write("a.txt", "uno|1\r\ndos|2");
+  EXPECT_EQ(IntellisenseFindLine(unterminated, "dos"), "dos|2");
+  // Written by hand with line feeds only: still one entry per line.
+  auto lineFeeds = folder.Write("b.txt", "uno|1\ndos|2\n\ntres|3\n");
+  EXPECT_EQ(IntellisenseFindLine(lineFeeds, "uno"), "uno|1");
+  EXPECT_EQ(IntellisenseCountEntries(lineFeeds), 3);
+  auto returns = folder.Write("c.txt", "\r\nuno|1\rdos|2\r\r\n");
+  EXPECT_EQ(IntellisenseFindLine(returns, "dos"), "dos|2");
+  EXPECT_EQ(IntellisenseCountEntries(returns), 2);  // empty lines are not entries
+  // Character 26 ends the file.
+  auto endMark = folder.Write("d.txt", "uno|1\r\n\x1A" "dos|2\r\n");
+  EXPECT_FALSE(IntellisenseHasKey(endMark, "dos"));
+  EXPECT_EQ(IntellisenseCountEntries(endMark), 1);
+}
+
+TEST(IntellisenseReading, LargeFileIsReadWhole) {
+  TestFolder folder;
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "clave" + std::to_string(i) + "|valor\r\n";
+  auto file = folder.Write("Intellisense.txt", text);
+  EXPECT_EQ(IntellisenseCountEntries(file), 20000);
+  EXPECT_TRUE(IntellisenseHasKey(file, "clave19999"));
+}
+
+TEST(IntellisenseReading, MissingOrUnreadableFileIsAnEmptyList) {
+  TestFolder folder;
+  for (const auto& file : {folder.path() / "missing.txt", folder.path()}) {
+    EXPECT_FALSE(IntellisenseHasKey(file, "aver"));
+    EXPECT_EQ(IntellisenseFindLine(file, "aver"), "");
+    EXPECT_EQ(IntellisenseCountEntries(file), 0);
+  }
+}
+
+TEST(IntellisenseAppend, CreatesTheFileAndEndsEachLine) {
+  TestFolder folder;
+  auto file = folder.path() / "Intellisense.txt";
+  EXPECT_TRUE(IntellisenseAppend(file, "aver|a ver"));
+  EXPECT_TRUE(IntellisenseAppend(file, "aver|haber"));
+  EXPECT_EQ(folder.Read("Intellisense.txt"), "aver|a ver\r\naver|haber\r\n");
+  // A hand-edited last line without a line end is not glued to the new entry.
+  auto unterminated = folder.Write("b.txt", "uno|1");
+  EXPECT_TRUE(IntellisenseAppend(unterminated, "dos|2"));
+  EXPECT_EQ(folder.Read("b.txt"), "uno|1\r\ndos|2\r\n");
+}
+
+TEST(IntellisenseAppend, RefusesWhatItCannotStore) {
+  TestFolder folder;
+  auto file = folder.path() / "Intellisense.txt";
+  for (const char* line : {"aver|a\r\nver", "aver|a\nver", "aver|a\x1A"}) EXPECT_FALSE(IntellisenseAppend(file, line));
+  EXPECT_FALSE(std::filesystem::exists(file));
+  auto notAFolder = folder.Write("file", "x");
+  EXPECT_FALSE(IntellisenseAppend(notAFolder / "Intellisense.txt", "aver|a ver"));
+  EXPECT_FALSE(IntellisenseAppend(folder.path(), "aver|a ver"));  // a folder, not a file
+  EXPECT_FALSE(IntellisenseAppend("/dev/full", "aver|a ver"));    // disk full
+}
+
+TEST(IntellisenseAppend, ReadOnlyFolder) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
+  TestFolder folder;
+  ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
+  EXPECT_FALSE(IntellisenseAppend(folder.path() / "Intellisense.txt", "aver|a ver"));
+}
+
+}  // namespace
+}  // namespace velmara
