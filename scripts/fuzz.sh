@@ -12,7 +12,7 @@ jobs=${JOBS:-2}
 
 scripts/install-deps.sh build fuzz
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  CC=clang CXX=clang++ cmake -S . -B "$build" -DVELMARA_GUI=OFF -DVELMARA_TESTS=OFF -DVELMARA_FUZZ=ON \
+  CC=clang CXX=clang++ cmake -S . -B "$build" -DVELMARA_GUI=OFF -DVELMARA_TESTS=OFF -DVELMARA_FUZZ=ON -DVELMARA_WORD_DATABASE=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 cmake --build "$build" --target fuzz_targets -j "$jobs"

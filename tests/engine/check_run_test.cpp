@@ -1,4 +1,5 @@
 #include "checker/check_run.h"
+#include "checker/characters.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
