@@ -24,7 +24,7 @@ const WordDatabase& Database() {
     d.dictionary = WordList({"hola", "mundo", "casa", "perro", "adi\xF3s", "que", "qu\xE9", "donde", "d\xF3nde", "el",
                              "cami\xF3n", "canci\xF3n", "antiguo", "papa", "pap\xE1", "cuando", "cu\xE1ndo"});
     d.verbs = WordList({"est\xE1s", "vienes", "da", "dame", "haga", "comer", "come", "canta"});
-    d.properNames = WordList({"madrid", "mar\xEDa"});
+    d.properNames = WordList({"madrid", "mar\xED" "a"});
     std::vector<std::string> falsePositives(FalsePositiveList::kCapacity);
     falsePositives[0] = "wifi";
     falsePositives[1] = "blog";

@@ -15,7 +15,11 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S . -B "$build" -DVELMARA_GUI=OFF -DVELMARA_TESTS=OFF -DVELMARA_FUZZ=ON -DVELMARA_WORD_DATABASE=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" --target fuzz_targets -j "$jobs"
+mkdir -p "$build"
+if ! cmake --build "$build" --target fuzz_targets -j "$jobs" >"$build/fuzz-build.log" 2>&1; then
+  cat "$build/fuzz-build.log" >&2
+  exit 2
+fi
 
 targets=$(cd "$build/bin" && ls fuzz_* | sed 's/^fuzz_//')
 failed=0
