@@ -114,6 +114,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
 
   std::size_t previousStart = 0;
   std::size_t previousLength = 0;
+  std::size_t searchFrom = 0;  // where the previous token ends in the display text
 
   for (std::size_t i = 0; i < tokenCount; ++i) {
     const std::string& display = state.display[i].text;
@@ -124,11 +125,17 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
     // Highlight the token where it stands: only spaces lie between it and the previous one.
     std::string trimmed = TrimSpaces(display);
     if (!trimmed.empty()) {
-      std::size_t position = FindAfter(displayText, trimmed, previousStart + previousLength);
+      std::size_t position = FindAfter(displayText, trimmed, searchFrom);
       if (position > 0) {
         previousStart = position - 1;
         previousLength = trimmed.size();
         observer.HighlightMainBox(previousStart, previousLength);
+        searchFrom = previousStart + previousLength;
+        // A word cut to 255 characters goes on in the text; the next token comes after all of it,
+        // not at a copy of itself inside the rest of the word.
+        if (!separator)
+          while (searchFrom < displayText.size() && !IsSeparatorChar(static_cast<unsigned char>(displayText[searchFrom])))
+            ++searchFrom;
       }
     }
 

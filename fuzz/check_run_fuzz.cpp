@@ -2,7 +2,8 @@
 // bookkeeping straight: display, source and result lists of one length; the source tokens are
 // the text itself (long words cut, nothing lost); the corrected text is built from exactly those
 // tokens; the counts match the verdicts; only a correction changes a word's letters; and the
-// trace has one line per token.
+// trace has one line per token. Every token is highlighted where it stands, and the progress
+// ends at the word count.
 // The first byte chooses the options (Intellisense, difficulty) and whether a question is open.
 
 #include <algorithm>
@@ -44,6 +45,15 @@ const std::filesystem::path& IntellisenseFile() {
   return file;
 }
 
+// Keeps what the run showed: every highlight and the last progress text.
+class RecordingObserver : public CheckObserver {
+ public:
+  void HighlightMainBox(std::size_t start, std::size_t length) override { highlights.emplace_back(start, length); }
+  void SetProgressText(const std::string& text) override { progress = text; }
+  std::vector<std::pair<std::size_t, std::size_t>> highlights;
+  std::string progress;
+};
+
 // Where a word run that starts at `from` ends.
 std::size_t WordRunEnd(std::string_view text, std::size_t from) {
   while (from < text.size() && !IsSeparatorChar(static_cast<unsigned char>(text[from]))) ++from;
@@ -64,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   state.openQuestion = ((control >> 2) & 1) != 0;
   const auto trace = fuzz::TemporaryFolder() / kTraceFile;
   Classifier classifier(Database(), settings, IntellisenseFile(), state);
-  CheckObserver observer;
+  RecordingObserver observer;
   CheckText(classifier, text, observer, trace);
 
   const std::size_t count = state.source.size();
@@ -78,6 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t corrected = 0;
   std::size_t missing = 0;
   std::size_t segmentStart = 0;  // in the corrected text
+  std::size_t highlighted = 0;
   for (std::size_t i = 0; i < count; ++i) {
     const std::string& source = state.source[i].text;
     const std::string& display = state.display[i].text;
@@ -89,6 +100,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     segmentStart = state.correctedEnds[i];
     const auto verdict = static_cast<std::int32_t>(result.verdict);
     FUZZ_CHECK(verdict >= 0 && verdict <= 5);
+    // Every token but a space (or a line break, a space on screen) is highlighted where it stands.
+    if (display != " ") {
+      FUZZ_CHECK(highlighted < observer.highlights.size());
+      FUZZ_CHECK(observer.highlights[highlighted] == std::make_pair(position, display.size()));
+      ++highlighted;
+    }
 
     if (IsSeparator(source)) {
       FUZZ_CHECK(source.size() == 1 && source[0] == text[position]);
@@ -119,6 +136,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(position == text.size());
   FUZZ_CHECK(segmentStart == state.correctedText.size());
   FUZZ_CHECK(CountWords(state.display) == words);
+  FUZZ_CHECK(highlighted == observer.highlights.size());
+  if (count > 0) FUZZ_CHECK(observer.progress == std::to_string(words) + " \\ " + std::to_string(words) + " palabras");
 
   FUZZ_CHECK(static_cast<std::size_t>(state.MissingCount) == missing);
   FUZZ_CHECK(state.missingWords.size() == std::min(missing, kMissingWordCapacity));
