@@ -1,0 +1,155 @@
+#include "app/commands.h"
+
+#include <QLabel>
+
+#include "app/app_state.h"
+#include "app/bibliography.h"
+#include "app/check_display.h"
+#include "app/main_window.h"
+#include "app/menu_ids.h"
+#include "app/result_texts.h"
+#include "checker/characters.h"
+#include "checker/check_run.h"
+#include "checker/classify.h"
+#include "checker/marking.h"
+#include "ui/interaction.h"
+#include "ui/pump.h"
+#include "ui/text.h"
+
+namespace velmara {
+
+namespace {
+
+// Clears a flag however the scope is left.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+std::chrono::milliseconds SteadyNow() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
+}
+
+}  // namespace
+
+Commands::Commands(AppState& state, Interaction& interaction, MainWindow& window)
+    : state_(state), interaction_(interaction), window_(window), clock_(SteadyNow) {
+  using namespace command;
+  handlers_[kCheck] = [this] { CheckText(interaction_.ClipboardText(), CheckKind::Menu); };
+  handlers_[kBibliography] = [this] {
+    interaction_.ShowMessageBox(BibliographyText(), MessageButtons::Ok, false);
+  };
+  handlers_[kCorrectedColour] = [this] { SetColourAndQuit(kCorrectedColour); };
+  handlers_[kVerbColour] = [this] { SetColourAndQuit(kVerbColour); };
+  // The colours of missing words and false positives are fixed at start; these items only keep
+  // the screen alive, and the doubtful-verb colour comes from the configuration file alone.
+  handlers_[kMissingColour] = [] { PumpPendingEvents(); };
+  handlers_[kFalsePositiveColour] = [] { PumpPendingEvents(); };
+  handlers_[kDoubtfulVerbColour] = [] {};
+  handlers_[kShow] = [this] { window_.ShowWindow(); };
+  handlers_[kHide] = [this] { window_.HideWindow(); };
+  handlers_[kQuit] = [this] { window_.Quit(); };
+}
+
+Commands::Guard Commands::GuardOf(int id) {
+  using namespace command;
+  if (id == kOptions) return Guard::Options;
+  if (id == kCheck || id == kBibliography || id == kFinder || id == kFavouriteColours || id == kAbout ||
+      id == kExport || (id >= kRulesFirst && id <= kRulesLast)) {
+    return Guard::Busy;
+  }
+  return Guard::None;
+}
+
+void Commands::SetCommand(int id, std::function<void()> handler) { handlers_[id] = std::move(handler); }
+
+void Commands::Run(int id) {
+  auto found = handlers_.find(id);
+  if (found == handlers_.end()) return;
+  // A copy: the handler may replace itself while it runs.
+  std::function<void()> handler = found->second;
+  switch (GuardOf(id)) {
+    case Guard::Busy: {
+      if (state_.busy) return;
+      FlagScope busy(state_.busy);
+      handler();
+      break;
+    }
+    case Guard::Options: {
+      if (state_.optionsBusy) return;
+      {
+        FlagScope busy(state_.optionsBusy);
+        handler();
+      }
+      window_.RearmClipboardTimer();
+      break;
+    }
+    case Guard::None: handler(); break;
+  }
+}
+
+void Commands::ClipboardTick() {
+  if (state_.checking) return;
+  std::string text = interaction_.ClipboardText();
+  if (text.empty() || text == lastClipboardText_) return;
+  lastClipboardText_ = text;
+  CheckText(text, CheckKind::Clipboard);
+}
+
+void Commands::CheckText(const std::string& sourceText, CheckKind kind) {
+  if (state_.checking) return;
+  // Held through the message and the suggestions too: both read what this run left behind.
+  FlagScope checking(state_.checking);
+  const Settings& settings = state_.settings;
+  const std::chrono::milliseconds started = clock_();
+  if (settings.Dificultad == 1) state_.check.CharacterTotal = 0;
+  window_.StatusPart(2).clear();
+  window_.StatusPart(3).clear();
+  window_.SetExportEnabled(false);
+  window_.ShowWindow();
+
+  const std::string displayText = DisplayTextOf(sourceText);
+  SetBoxText(window_.MainBox(), displayText);
+  SetBoxText(window_.ResultBox(), std::string());
+  PrepareCheck(state_.check, sourceText);
+  const std::size_t wordCount = CountWords(state_.check.display);
+  if (kind == CheckKind::Menu) window_.StatusPart(1).setText(QString::number(wordCount));
+  window_.ShowStatusIcon();
+
+  CheckDisplay display(window_.MainBox(), window_.StatusPart(1));
+  Classifier classifier(state_.database, state_.settings, state_.IntellisensePath(), state_.check);
+  CheckRun(classifier, displayText, BuildCharacterNameTable(), display, state_.programFolder / kTraceFile);
+  display.Finish();
+  ShowResults(window_.ResultBox(), state_.check, settings);
+  PumpPendingEvents();
+  // "&Quitar" or a colour command chosen during the run: the program is ending.
+  if (window_.Closed()) return;
+
+  window_.SetExportEnabled(true);
+  window_.ShowWindow();
+  if (settings.Crono == 1) {
+    window_.StatusPart(2).setText(ToQString(TimeText((clock_() - started).count() / 1000)));
+  }
+  if (settings.Dificultad == 1) {
+    window_.StatusPart(3).setText(ToQString(DifficultyText(state_.check.CharacterTotal, wordCount)));
+  }
+  interaction_.ShowMessageBox(
+      ResultMessage(state_.check.CorrectedCount, state_.check.MissingCount, wordCount), MessageButtons::Ok, true);
+  if (kind == CheckKind::Clipboard && state_.check.MissingCount > 0 && suggestions_) suggestions_();
+}
+
+void Commands::SetColourAndQuit(int id) {
+  std::int32_t colour = static_cast<std::int32_t>(state_.selectedColour);
+  if (id == command::kCorrectedColour) state_.settings.Corregidos = colour;
+  if (id == command::kVerbColour) state_.settings.Verbos_Bien = colour;
+  interaction_.ShowMessageBox("Salimos del programa, para configurar ...", MessageButtons::Ok, true);
+  window_.Quit();
+}
+
+}  // namespace velmara

@@ -1,0 +1,17 @@
+// Detector Velmara: a spelling detector for Spanish that lives in the notification area and
+// checks the text copied to the clipboard.
+
+#include <QApplication>
+#include <QSystemTrayIcon>
+
+#include "app/program.h"
+#include "ui/qt_interaction.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  // The program lives in the notification area: closing a window does not end it.
+  QApplication::setQuitOnLastWindowClosed(false);
+  velmara::QtInteraction interaction;
+  return velmara::RunProgram(QCoreApplication::applicationDirPath().toStdString(), interaction,
+                             QSystemTrayIcon::isSystemTrayAvailable());
+}

@@ -1,0 +1,97 @@
+#pragma once
+// The main window: the main box with the text under check, the result box, the status bar with
+// the figures of the last check, the notification-area icon with the menu of every command, and
+// the clipboard poll. It starts hidden; a check or "&Mostrar" shows it.
+//
+// Plugging a command in (for the dialogs of the side tools; see app/command_wiring.cpp):
+//   window.SetCommand(id, handler)  enables the item of `id` (app/menu_ids.h) and runs `handler`
+//                                   when it is chosen, behind the shared busy flag for the guarded
+//                                   commands (a second guarded command is ignored while one
+//                                   runs), behind its own flag for "Configuración" (after which
+//                                   the clipboard poll is re-armed), unguarded otherwise.
+//                                   "Exportar con formato" stays disabled until a check has ended.
+//   window.Action(id)               the menu item, e.g. to set the swatch icon of a colour item.
+//   window.SetSuggestions(handler)  opened after a clipboard check that left missing words.
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTextEdit;
+class QTimer;
+
+namespace velmara {
+
+struct AppState;
+class Commands;
+class Interaction;
+class TrayMenu;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  static constexpr int kClipboardPollMs = 1000;
+
+  // Without a notification area the window shows itself at start and carries the menu in its
+  // menu bar and on the right button.
+  MainWindow(AppState& state, Interaction& interaction, bool notificationArea);
+  ~MainWindow() override;
+
+  // Before the window is first shown: the clipboard poll, the word database (false, with the
+  // window closed, when it is missing), the notification-area icon and the menu's swatches.
+  bool Initialise();
+
+  void SetCommand(int id, std::function<void()> handler);
+  QAction* Action(int id) const;
+  void SetSuggestions(std::function<void()> handler);
+  QMenu* Menu() const;
+  Commands& GetCommands() { return *commands_; }
+
+  QTextEdit& MainBox() { return *mainBox_; }
+  QTextEdit& ResultBox() { return *resultBox_; }
+  // Status-bar part 1 (word count or progress), 2 (time) or 3 (difficulty).
+  QLabel& StatusPart(int part);
+  void ShowStatusIcon();
+  bool StatusIconShown() const;
+
+  // Shows (restored) or hides the window and moves the check marks of "&Mostrar" and "&Ocultar".
+  void ShowWindow();
+  void HideWindow();
+  // Closes the window for good; the program then ends.
+  void Quit();
+  bool Closed() const { return closed_; }
+
+  // With automatic correction on: empties the clipboard and (re)starts the poll; otherwise stops it.
+  void RearmClipboardTimer();
+  bool ClipboardPollActive() const;
+  void SetExportEnabled(bool enabled);
+
+ signals:
+  void WindowClosed();
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateBoxes();
+  void CreateStatusBar();
+  void OfferMenuInWindow();
+
+  AppState& state_;
+  Interaction& interaction_;
+  bool notificationArea_;
+  bool closed_ = false;
+  QTextEdit* mainBox_ = nullptr;
+  QTextEdit* resultBox_ = nullptr;
+  QLabel* statusIcon_ = nullptr;
+  QLabel* statusParts_[3] = {};
+  QTimer* clipboardPoll_ = nullptr;
+  TrayMenu* tray_ = nullptr;
+  std::unique_ptr<Commands> commands_;
+};
+
+}  // namespace velmara

@@ -1,0 +1,31 @@
+#include "app/program.h"
+
+#include <QEventLoop>
+
+#include "app/app_state.h"
+#include "app/command_wiring.h"
+#include "app/main_window.h"
+
+namespace velmara {
+
+void RunMainWindow(AppState& state, Interaction& interaction, bool notificationArea) {
+  MainWindow window(state, interaction, notificationArea);
+  WireCommands(window, state, interaction);
+  QEventLoop loop;
+  QObject::connect(&window, &MainWindow::WindowClosed, &loop, &QEventLoop::quit);
+  if (!window.Initialise()) return;
+  loop.exec();
+}
+
+int RunProgram(const std::filesystem::path& programFolder, Interaction& interaction, bool notificationArea) {
+  ShowStartUpBoxes(interaction);
+  AppState state;
+  state.programFolder = programFolder;
+  SetFixedColours(state.settings);
+  Configuration("get", programFolder, state.settings);
+  RunMainWindow(state, interaction, notificationArea);
+  Configuration("save", programFolder, state.settings);
+  return 0;
+}
+
+}  // namespace velmara

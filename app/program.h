@@ -1,0 +1,18 @@
+#pragma once
+// The program from start to end: the boxes shown at start, the settings read, the main window
+// run until it closes, the settings written back.
+
+#include <filesystem>
+
+namespace velmara {
+
+struct AppState;
+class Interaction;
+
+// Creates the main window, plugs the commands in and returns when the window has closed.
+void RunMainWindow(AppState& state, Interaction& interaction, bool notificationArea);
+
+// The whole run; returns the exit code, always 0.
+int RunProgram(const std::filesystem::path& programFolder, Interaction& interaction, bool notificationArea);
+
+}  // namespace velmara

@@ -1,0 +1,113 @@
+#include "app/tray_menu.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+#include "app/menu_ids.h"
+#include "ui/interaction.h"
+#include "ui/pictures.h"
+#include "ui/text.h"
+
+namespace velmara {
+
+TrayMenu::TrayMenu(Interaction& interaction, QObject* parent)
+    : QObject(parent), interaction_(interaction), menu_(std::make_unique<QMenu>()) {
+  BuildMenu();
+}
+
+TrayMenu::~TrayMenu() = default;
+
+QAction* TrayMenu::AddItem(QMenu* menu, const char* windows1252Text, int id) {
+  QAction* action = menu->addAction(ToQString(windows1252Text));
+  action->setData(id);
+  actions_[id] = action;
+  connect(action, &QAction::triggered, this, [this, id] { emit CommandChosen(id); });
+  return action;
+}
+
+void TrayMenu::BuildMenu() {
+  using namespace command;
+  QMenu* colours = menu_->addMenu(ToQString("Colores"));
+  AddItem(colours, "Colores Favoritos", kFavouriteColours)->setIcon(PalettePicture());
+  colours->addSeparator();
+  AddItem(colours, "Corregidos", kCorrectedColour);
+  AddItem(colours, "Faltantes", kMissingColour);
+  AddItem(colours, "Verbos correctos", kVerbColour);
+  AddItem(colours, "Verbos dudosos", kDoubtfulVerbColour);
+  AddItem(colours, "Falsos Positivos", kFalsePositiveColour);
+
+  QMenu* rules = menu_->addMenu(ToQString("Reglas de Ortograf\xED" "a"));
+  const char* ruleItems[] = {"La b", "La v", "La c y z", "La g", "La h", "La j", "La m y n", "La rr", "La y"};
+  for (int i = 0; i <= kRulesLast - kRulesFirst; ++i) {
+    if (i > 0) rules->addSeparator();
+    AddItem(rules, ruleItems[i], kRulesFirst + i);
+  }
+
+  AddItem(menu_.get(), "Bibliograf\xED" "a", kBibliography);
+  AddItem(menu_.get(), "Detector Velmara", kCheck);
+  menu_->addSeparator();
+  AddItem(menu_.get(), "Configuraci\xF3n", kOptions);
+  menu_->addSeparator();
+  AddItem(menu_.get(), "Exportar con formato", kExport)->setEnabled(false);
+  menu_->addSeparator();
+  AddItem(menu_.get(), "&Mostrar", kShow)->setCheckable(true);
+  QAction* hide = AddItem(menu_.get(), "&Ocultar", kHide);
+  hide->setCheckable(true);
+  hide->setChecked(true);
+  menu_->addSeparator();
+  AddItem(menu_.get(), "Buscador", kFinder);
+  menu_->addSeparator();
+  AddItem(menu_.get(), "&Autor", kAbout);
+  menu_->addSeparator();
+  AddItem(menu_.get(), "&Quitar", kQuit);
+}
+
+QAction* TrayMenu::Action(int id) const {
+  auto found = actions_.find(id);
+  return found == actions_.end() ? nullptr : found->second;
+}
+
+void TrayMenu::ShowIcon() {
+  if (!tray_) {
+    tray_ = new QSystemTrayIcon(ProgramIcon(), this);
+    tray_->setToolTip(ToQString("\xA9 Velmara - Brumel -"));
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+      if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) Popup();
+    });
+    connect(tray_, &QSystemTrayIcon::messageClicked, this, [this] {
+      interaction_.Beep(750, 50);
+      interaction_.Beep(550, 50);
+    });
+  }
+  tray_->show();
+  tray_->showMessage(ToQString("\xAE Velmara ..."), ToQString("BienVenido ..."), QSystemTrayIcon::NoIcon, 10000);
+}
+
+void TrayMenu::HideIcon() {
+  if (tray_) tray_->hide();
+}
+
+bool TrayMenu::IconShown() const { return tray_ && tray_->isVisible(); }
+
+void TrayMenu::Popup() {
+  QSize size = menu_->sizeHint();
+  menu_->popup(QCursor::pos() - QPoint(size.width(), size.height()));
+}
+
+void TrayMenu::SetShownMarks(bool shown) {
+  Action(command::kShow)->setChecked(shown);
+  Action(command::kHide)->setChecked(!shown);
+}
+
+void TrayMenu::ShowColourSwatches(const Settings& settings) {
+  const auto colour = [](std::int32_t setting) { return static_cast<std::uint32_t>(setting); };
+  Action(command::kCorrectedColour)->setIcon(ColourSwatch(colour(settings.Corregidos)));
+  Action(command::kMissingColour)->setIcon(ColourSwatch(colour(settings.MissingColour)));
+  Action(command::kVerbColour)->setIcon(ColourSwatch(colour(settings.Verbos_Bien)));
+  Action(command::kDoubtfulVerbColour)->setIcon(ColourSwatch(colour(settings.Verbos_Duda)));
+  Action(command::kFalsePositiveColour)->setIcon(ColourSwatch(colour(settings.FalsePositiveColour)));
+}
+
+}  // namespace velmara

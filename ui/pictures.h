@@ -1,0 +1,23 @@
+#pragma once
+// The program's pictures, drawn by code: the icon, the loading frames and the menu swatches.
+
+#include <QIcon>
+#include <QPixmap>
+#include <cstdint>
+
+namespace velmara {
+
+inline constexpr int kLoadingFrameCount = 16;
+inline constexpr int kLoadingFrameWidth = 256;
+inline constexpr int kLoadingFrameHeight = 24;
+
+// The icon of the window, the notification area and the status bar.
+QIcon ProgramIcon();
+// Loading frame 0 to 15.
+QPixmap LoadingFrame(int frame);
+// A small square of one colour (0x00BBGGRR) for the colour items of the menu.
+QPixmap ColourSwatch(std::uint32_t colour);
+// Beside "Colores Favoritos": a few colours side by side.
+QPixmap PalettePicture();
+
+}  // namespace velmara

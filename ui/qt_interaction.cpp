@@ -1,0 +1,51 @@
+#include "ui/qt_interaction.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "ui/text.h"
+
+namespace velmara {
+
+MessageAnswer QtInteraction::ShowMessageBox(const std::string& text, MessageButtons buttons, bool topmost,
+                                            const std::string& title) {
+  QMessageBox box(QMessageBox::NoIcon, ToQString(title), ToQString(text),
+                  buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+  if (topmost) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  int answer = box.exec();
+  if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+  return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+std::string QtInteraction::ClipboardText() { return ToWindows1252(QGuiApplication::clipboard()->text()); }
+
+void QtInteraction::SetClipboardText(const std::string& text) {
+  QGuiApplication::clipboard()->setText(ToQString(text));
+}
+
+std::optional<std::filesystem::path> QtInteraction::AskSaveFileName(const SaveFileRequest& request) {
+  QFileDialog dialog(nullptr, QString(), QString::fromStdString(request.initialFolder.string()),
+                     ToQString(request.filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(ToQString(request.defaultExtension));
+  if (!request.initialName.empty()) dialog.selectFile(ToQString(request.initialName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return std::filesystem::path(dialog.selectedFiles().front().toStdString());
+}
+
+std::optional<std::uint32_t> QtInteraction::ChooseColour(std::uint32_t initial,
+                                                         std::array<std::uint32_t, 16>& customColours) {
+  for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, ToQColor(customColours[static_cast<std::size_t>(i)]));
+  QColor chosen = QColorDialog::getColor(ToQColor(initial));
+  for (int i = 0; i < 16; ++i) customColours[static_cast<std::size_t>(i)] = ToColourValue(QColorDialog::customColor(i));
+  if (!chosen.isValid()) return std::nullopt;
+  return ToColourValue(chosen);
+}
+
+void QtInteraction::Beep(int, int) { QApplication::beep(); }
+
+}  // namespace velmara
