@@ -3,6 +3,8 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/menu_ids.h"
+#include "tools/export.h"
+#include "tools/favourite_colours_dialog.h"
 #include "ui/interaction.h"
 
 namespace velmara {
@@ -13,13 +15,12 @@ void ShowStartUpBoxes(Interaction& interaction) {
 }
 
 void WireCommands(MainWindow& window, AppState& state, Interaction& interaction) {
-  (void)window, (void)state, (void)interaction;
+  window.SetCommand(command::kExport, [&] { ExportFormattedText(state, interaction); });
+  window.SetCommand(command::kFavouriteColours, [&] { ShowFavouriteColours(state, interaction); });
   // Each side tool adds its line here. The window keeps the busy flags and re-arms the clipboard
   // poll after the options dialog, so a handler only opens its dialog. For example:
   //   window.SetCommand(command::kOptions, [&state] { ShowOptionsDialog(state); });
-  //   window.SetCommand(command::kExport, [&] { ExportFormattedText(state, interaction); });
   //   window.SetCommand(command::kAbout, [&state] { ShowAboutBox(state); });
-  //   window.SetCommand(command::kFavouriteColours, [&] { ShowFavouriteColours(state, interaction); });
   //   window.SetCommand(command::kFinder, [&] { ShowStringFinder(state, interaction); });
   //   for (int id = command::kRulesFirst; id <= command::kRulesLast; ++id)
   //     window.SetCommand(id, [id] { ShowRulesPage(command::RulesPageCode(id)); });

@@ -7,6 +7,8 @@
 #include <system_error>
 #include <vector>
 
+#include "tools/replace_file.h"
+
 namespace velmara {
 namespace {
 
@@ -138,34 +140,6 @@ void SetKey(std::vector<Line>& lines, const std::string& lineEnd, const ProfileE
   insert(after, std::move(keyLine));
 }
 
-// Writes beside the file and renames into place, so the old file stays whole if anything fails.
-bool ReplaceFile(const fs::path& file, const std::string& bytes) {
-  fs::path temporary = file;
-  temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code error;
-  auto status = fs::status(file, error);
-  if (!error && fs::is_regular_file(status)) fs::permissions(temporary, status.permissions(), error);
-  fs::rename(temporary, file, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
@@ -219,7 +193,8 @@ bool WritePrivateProfileStrings(std::span<const ProfileEntry> entries, const std
   std::string out;
   out.reserve(bytes.size() + 64);
   for (const auto& line : lines) out += line.text + line.end;
-  return ReplaceFile(file, out);
+  std::error_code writeError;
+  return ReplaceFileContent(file, out, writeError);
 }
 
 std::int32_t LeadingNumber(std::string_view text) {

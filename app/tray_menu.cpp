@@ -6,6 +6,7 @@
 #include <QSystemTrayIcon>
 
 #include "app/menu_ids.h"
+#include "tools/colour_swatch_icon.h"
 #include "ui/interaction.h"
 #include "ui/pictures.h"
 #include "ui/text.h"
@@ -101,13 +102,15 @@ void TrayMenu::SetShownMarks(bool shown) {
   Action(command::kHide)->setChecked(!shown);
 }
 
-void TrayMenu::ShowColourSwatches(const Settings& settings) {
-  const auto colour = [](std::int32_t setting) { return static_cast<std::uint32_t>(setting); };
-  Action(command::kCorrectedColour)->setIcon(ColourSwatch(colour(settings.Corregidos)));
-  Action(command::kMissingColour)->setIcon(ColourSwatch(colour(settings.MissingColour)));
-  Action(command::kVerbColour)->setIcon(ColourSwatch(colour(settings.Verbos_Bien)));
-  Action(command::kDoubtfulVerbColour)->setIcon(ColourSwatch(colour(settings.Verbos_Duda)));
-  Action(command::kFalsePositiveColour)->setIcon(ColourSwatch(colour(settings.FalsePositiveColour)));
+void TrayMenu::ShowColourSwatches(const Settings& settings, const std::filesystem::path& programFolder) {
+  const auto swatch = [&](std::int32_t setting) {
+    return MakeColourSwatch(programFolder, static_cast<std::uint32_t>(setting) & 0xFFFFFF);
+  };
+  Action(command::kCorrectedColour)->setIcon(swatch(settings.Corregidos));
+  Action(command::kMissingColour)->setIcon(swatch(settings.MissingColour));
+  Action(command::kVerbColour)->setIcon(swatch(settings.Verbos_Bien));
+  Action(command::kDoubtfulVerbColour)->setIcon(swatch(settings.Verbos_Duda));
+  Action(command::kFalsePositiveColour)->setIcon(swatch(settings.FalsePositiveColour));
 }
 
 }  // namespace velmara

@@ -2,6 +2,7 @@
 // The notification-area icon and the pop-up menu that carries every command of the program.
 
 #include <QObject>
+#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -33,8 +34,8 @@ class TrayMenu : public QObject {
   void Popup();
   // The marks of "&Mostrar" and "&Ocultar" tell whether the window is shown.
   void SetShownMarks(bool shown);
-  // The swatches beside the five colour items.
-  void ShowColourSwatches(const Settings& settings);
+  // The swatches beside the five colour items, made through "color.bmp" in the program folder.
+  void ShowColourSwatches(const Settings& settings, const std::filesystem::path& programFolder);
 
  signals:
   void CommandChosen(int id);

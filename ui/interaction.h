@@ -18,7 +18,7 @@ struct SaveFileRequest {
   std::string filter;            // e.g. "Texto (*.txt)"
   std::string defaultExtension;  // "txt"
   std::filesystem::path initialFolder;
-  std::string initialName;
+  std::string initialName;  // a file name as the file system spells it (UTF-8), like the folder
 };
 
 class Interaction {

@@ -71,16 +71,6 @@ QPixmap LoadingFrame(int frame) {
   return pixmap;
 }
 
-QPixmap ColourSwatch(std::uint32_t colour) {
-  QPixmap pixmap(16, 16);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setPen(Qt::black);
-  painter.setBrush(ToQColor(colour));
-  painter.drawRect(1, 1, 13, 13);
-  return pixmap;
-}
-
 QPixmap PalettePicture() {
   QPixmap pixmap(16, 16);
   pixmap.fill(Qt::transparent);

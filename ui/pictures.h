@@ -1,5 +1,5 @@
 #pragma once
-// The program's pictures, drawn by code: the icon, the loading frames and the menu swatches.
+// The program's pictures, drawn by code: the icon and the loading frames.
 
 #include <QIcon>
 #include <QPixmap>
@@ -15,8 +15,6 @@ inline constexpr int kLoadingFrameHeight = 24;
 QIcon ProgramIcon();
 // Loading frame 0 to 15.
 QPixmap LoadingFrame(int frame);
-// A small square of one colour (0x00BBGGRR) for the colour items of the menu.
-QPixmap ColourSwatch(std::uint32_t colour);
 // Beside "Colores Favoritos": a few colours side by side.
 QPixmap PalettePicture();
 

@@ -32,7 +32,7 @@ std::optional<std::filesystem::path> QtInteraction::AskSaveFileName(const SaveFi
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(ToQString(request.defaultExtension));
-  if (!request.initialName.empty()) dialog.selectFile(ToQString(request.initialName));
+  if (!request.initialName.empty()) dialog.selectFile(QString::fromStdString(request.initialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return std::filesystem::path(dialog.selectedFiles().front().toStdString());
 }

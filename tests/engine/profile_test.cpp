@@ -135,11 +135,13 @@ TEST(ProfileWrite, FailureReturnsFalseAndKeepsTheFile) {
   EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "dir.ini"));
   EXPECT_EQ(folder.Read("blocker"), "not a folder");
 
-  // The temporary file cannot be made: the file itself stays as it was.
+  // The file keeps its permissions when it is replaced.
   auto file = folder.Write("b.ini", "[Config]\r\nCrono=0\r\n");
-  std::filesystem::create_directory(folder.path() / "b.ini.tmp");
-  EXPECT_FALSE(WritePrivateProfileString("Config", "Crono", "1", file));
-  EXPECT_EQ(folder.Read("b.ini"), "[Config]\r\nCrono=0\r\n");
+  std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_TRUE(WritePrivateProfileString("Config", "Crono", "1", file));
+  EXPECT_EQ(folder.Read("b.ini"), "[Config]\r\nCrono=1\r\n");
+  EXPECT_EQ(std::filesystem::status(file).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 TEST(LeadingNumber, TakesTheLeadingDecimalPart) {

@@ -1,0 +1,154 @@
+#include "tools/export.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "support/scripted_interaction.h"
+#include "support/test_folder.h"
+
+namespace velmara {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScriptedInteraction;
+using testing::TestFolder;
+
+constexpr const char* kCorrected = "El cami\xF3n lleg\xF3" "\r\nad\xF3nde?";
+
+std::string OverwriteQuestion(const fs::path& path) {
+  return "El fichero : \r\n" + path.string() + "\r\nExiste ..\r\nDesea sobrescribir ?";
+}
+
+class ExportTest : public ::testing::Test {
+ protected:
+  ExportTest() {
+    state.programFolder = folder.path();
+    state.check.correctedText = kCorrected;
+  }
+  void ExportTo(const fs::path& path) {
+    ui.saveAnswers.push_back(path);
+    ExportFormattedText(state, ui);
+  }
+  std::string LastMessage() const { return ui.messages.empty() ? "" : ui.messages.back().text; }
+
+  TestFolder folder;
+  AppState state;
+  ScriptedInteraction ui;
+};
+
+TEST_F(ExportTest, NewFileHoldsTheCorrectedTextAndOneLineEnd) {
+  ExportTo(folder.path() / "informe.txt");
+
+  EXPECT_EQ(folder.Read("informe.txt"), std::string(kCorrected) + "\r\n");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Texto Exportado con formato ...");
+  EXPECT_EQ(ui.messages[0].buttons, MessageButtons::Ok);
+  EXPECT_TRUE(ui.messages[0].topmost);
+  EXPECT_EQ(ui.messages[0].title, "Programador");
+  ASSERT_EQ(ui.saveRequests.size(), 1u);
+  EXPECT_EQ(ui.saveRequests[0].defaultExtension, "txt");
+  EXPECT_TRUE(ui.saveRequests[0].initialName.empty());
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1)
+      << "nothing else is left in the folder";
+}
+
+TEST_F(ExportTest, EmptyCorrectedTextGivesOnlyTheLineEnd) {
+  state.check.correctedText.clear();
+  ExportTo(folder.path() / "vacio.txt");
+  EXPECT_EQ(folder.Read("vacio.txt"), "\r\n");
+  EXPECT_EQ(LastMessage(), kExportDoneMessage);
+}
+
+TEST_F(ExportTest, ExistingFileIsReplacedOnlyAfterYes) {
+  fs::path path = folder.Write("viejo.txt", "contenido anterior, bastante largo\r\n");
+
+  ui.answers.push_back(MessageAnswer::No);
+  ExportTo(path);
+  EXPECT_EQ(folder.Read("viejo.txt"), "contenido anterior, bastante largo\r\n");
+  ASSERT_EQ(ui.messages.size(), 1u) << "No ends the command without a further message";
+  EXPECT_EQ(ui.messages[0].text, OverwriteQuestion(path));
+  EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
+  EXPECT_TRUE(ui.messages[0].topmost);
+
+  ui.answers.push_back(MessageAnswer::Yes);
+  ExportTo(path);
+  EXPECT_EQ(folder.Read("viejo.txt"), std::string(kCorrected) + "\r\n");
+  EXPECT_EQ(LastMessage(), kExportDoneMessage);
+}
+
+TEST_F(ExportTest, ReadOnlyFileIsReplacedAfterYes) {
+  fs::path path = folder.Write("protegido.txt", "viejo");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+  ui.answers.push_back(MessageAnswer::Yes);
+  ExportTo(path);
+
+  EXPECT_EQ(folder.Read("protegido.txt"), std::string(kCorrected) + "\r\n");
+  EXPECT_EQ(LastMessage(), kExportDoneMessage);
+}
+
+TEST_F(ExportTest, UnwritablePlacesAreReportedNotClaimedAsDone) {
+  folder.Write("fichero", "no soy carpeta");
+  fs::path underAFile = folder.path() / "fichero" / "informe.txt";
+  ExportTo(underAFile);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text.rfind("No se pudo exportar el fichero : \r\n" + underAFile.string() + "\r\n", 0), 0u)
+      << ui.messages[0].text;
+  EXPECT_GT(ui.messages[0].text.size(), ("No se pudo exportar el fichero : \r\n" + underAFile.string() + "\r\n").size())
+      << "the reason follows the name";
+
+  // A folder of that name exists, so the question comes first; it can never be replaced.
+  fs::create_directory(folder.path() / "carpeta");
+  folder.Write("carpeta/dentro.txt", "intacto");
+  ui.messages.clear();
+  ui.answers.push_back(MessageAnswer::Yes);
+  ExportTo(folder.path() / "carpeta");
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0].text, OverwriteQuestion(folder.path() / "carpeta"));
+  EXPECT_EQ(ui.messages[1].text.rfind("No se pudo exportar", 0), 0u);
+  EXPECT_TRUE(fs::is_directory(folder.path() / "carpeta"));
+  EXPECT_EQ(folder.Read("carpeta/dentro.txt"), "intacto");
+}
+
+TEST_F(ExportTest, DevicesAreNeverReplaced) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  ui.answers.push_back(MessageAnswer::Yes);
+  ExportTo("/dev/full");
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
+  EXPECT_EQ(LastMessage().rfind("No se pudo exportar", 0), 0u);
+}
+
+TEST_F(ExportTest, FailedWriteLeavesTheOldFileAndNoLeftovers) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  fs::path sub = folder.path() / "solo_lectura";
+  fs::create_directory(sub);
+  folder.Write("solo_lectura/viejo.txt", "viejo");
+  fs::permissions(sub, fs::perms::owner_read | fs::perms::owner_exec);
+  ui.answers.push_back(MessageAnswer::Yes);
+  ExportTo(sub / "viejo.txt");
+  fs::permissions(sub, fs::perms::owner_all);
+  EXPECT_EQ(folder.Read("solo_lectura/viejo.txt"), "viejo");
+  EXPECT_EQ(LastMessage().rfind("No se pudo exportar", 0), 0u);
+}
+
+TEST_F(ExportTest, DialogStartsFromTheLastExportAndACancelForgetsIt) {
+  ExportTo(folder.path() / "primero.txt");
+
+  ui.saveAnswers.push_back(std::nullopt);
+  ExportFormattedText(state, ui);
+  ASSERT_EQ(ui.saveRequests.size(), 2u);
+  EXPECT_EQ(ui.saveRequests[1].initialFolder, folder.path());
+  EXPECT_EQ(ui.saveRequests[1].initialName, "primero.txt");
+  EXPECT_EQ(ui.messages.size(), 1u) << "a cancelled dialog shows nothing";
+
+  ui.saveAnswers.push_back(std::nullopt);
+  ExportFormattedText(state, ui);
+  ASSERT_EQ(ui.saveRequests.size(), 3u);
+  EXPECT_TRUE(ui.saveRequests[2].initialFolder.empty());
+  EXPECT_TRUE(ui.saveRequests[2].initialName.empty());
+}
+
+}  // namespace
+}  // namespace velmara

@@ -1,0 +1,83 @@
+#include "tools/replace_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+#include <string>
+
+namespace velmara {
+namespace {
+
+std::error_code LastError() { return {errno, std::generic_category()}; }
+
+bool WriteAll(int descriptor, std::string_view bytes, std::error_code& error) {
+  while (!bytes.empty()) {
+    ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      error = LastError();
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReplaceFileContent(const std::filesystem::path& path, std::string_view bytes, std::error_code& error) {
+  namespace fs = std::filesystem;
+  error.clear();
+  std::error_code statusError;
+  fs::file_status status = fs::status(path, statusError);
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    error = std::make_error_code(fs::is_directory(status) ? std::errc::is_a_directory
+                                                          : std::errc::operation_not_permitted);
+    return false;
+  }
+
+  // A symbolic link is replaced by the file itself, as deleting and writing anew would do.
+  fs::path folder = path.parent_path();
+  std::random_device random;
+  fs::path temporary;
+  int descriptor = -1;
+  for (int attempt = 0; attempt < 20 && descriptor < 0; ++attempt) {
+    temporary = folder / ("." + path.filename().string() + "." + std::to_string(random()) + ".tmp");
+    descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (descriptor < 0 && errno != EEXIST) break;
+  }
+  if (descriptor < 0) {
+    error = LastError();
+    return false;
+  }
+  bool written = WriteAll(descriptor, bytes, error);
+  // The new file keeps the old one's permissions.
+  if (written && fs::is_regular_file(status)) ::fchmod(descriptor, static_cast<mode_t>(status.permissions()));
+  if (written && ::fsync(descriptor) != 0) {
+    error = LastError();
+    written = false;
+  }
+  if (::close(descriptor) != 0 && written) {
+    error = LastError();
+    written = false;
+  }
+  if (written && std::rename(temporary.c_str(), path.c_str()) != 0) {
+    error = LastError();
+    written = false;
+  }
+  if (!written) ::unlink(temporary.c_str());
+  return written;
+}
+
+void DeleteFileQuietly(const std::filesystem::path& path) {
+  std::error_code ignored;
+  if (!std::filesystem::is_directory(std::filesystem::symlink_status(path, ignored))) {
+    std::filesystem::remove(path, ignored);
+  }
+}
+
+}  // namespace velmara

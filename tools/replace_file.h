@@ -1,0 +1,19 @@
+#pragma once
+// Replacing a whole file without ever leaving it half written: the bytes go to a temporary file
+// beside it, which is then renamed over the old one.
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+namespace velmara {
+
+// Writes `bytes` as the whole content of `path`. On failure the old file, if any, is untouched,
+// no temporary file is left behind, and `error` tells why. Refuses to replace anything but a
+// regular file (a folder, a device), so a careless name can never clobber them.
+bool ReplaceFileContent(const std::filesystem::path& path, std::string_view bytes, std::error_code& error);
+
+// Deletes a file, read-only or not; a folder of that name is left alone. Failures are ignored.
+void DeleteFileQuietly(const std::filesystem::path& path);
+
+}  // namespace velmara
