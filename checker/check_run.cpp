@@ -133,9 +133,9 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
         searchFrom = previousStart + previousLength;
         // A word cut to 255 characters goes on in the text; the next token comes after all of it,
         // not at a copy of itself inside the rest of the word.
-        if (!separator)
-          while (searchFrom < displayText.size() && !IsSeparatorChar(static_cast<unsigned char>(displayText[searchFrom])))
-            ++searchFrom;
+        while (!separator && searchFrom < displayText.size() &&
+               !IsSeparatorChar(static_cast<unsigned char>(displayText[searchFrom])))
+          ++searchFrom;
       }
     }
 
