@@ -65,6 +65,11 @@ TEST(ColourSwatchTest, AFailedWriteKeepsWhatWasThere) {
   EXPECT_FALSE(WriteColourSwatch(folder.path(), 255, error));
   DeleteColourSwatch(folder.path());
   EXPECT_EQ(folder.Read(fs::path(kSwatchFile) / "dentro"), "intacto");
+
+  testing::TestFolder other;
+  fs::create_symlink("/dev/full", other.path() / kSwatchFile);
+  EXPECT_FALSE(WriteColourSwatch(other.path(), 255, error));
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
 }
 
 }  // namespace
