@@ -6,6 +6,7 @@
 #include <QSystemTrayIcon>
 
 #include "app/menu_ids.h"
+#include "resources/artwork.h"
 #include "tools/colour_swatch_icon.h"
 #include "ui/interaction.h"
 #include "ui/pictures.h"
@@ -31,7 +32,7 @@ QAction* TrayMenu::AddItem(QMenu* menu, const char* windows1252Text, int id) {
 void TrayMenu::BuildMenu() {
   using namespace command;
   QMenu* colours = menu_->addMenu(ToQString("Colores"));
-  AddItem(colours, "Colores Favoritos", kFavouriteColours)->setIcon(PalettePicture());
+  AddItem(colours, "Colores Favoritos", kFavouriteColours)->setIcon(ColoresBitmap());
   colours->addSeparator();
   AddItem(colours, "Corregidos", kCorrectedColour);
   AddItem(colours, "Faltantes", kMissingColour);

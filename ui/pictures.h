@@ -1,5 +1,5 @@
 #pragma once
-// The program's pictures, drawn by code: the icon and the loading frames.
+// The program's icon and the loading frames.
 
 #include <QIcon>
 #include <QPixmap>
@@ -15,7 +15,5 @@ inline constexpr int kLoadingFrameHeight = 24;
 QIcon ProgramIcon();
 // Loading frame 0 to 15.
 QPixmap LoadingFrame(int frame);
-// Beside "Colores Favoritos": a few colours side by side.
-QPixmap PalettePicture();
 
 }  // namespace velmara

@@ -1,6 +1,9 @@
 #include "app/command_wiring.h"
 
 #include <QAction>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -9,9 +12,13 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/menu_ids.h"
+#include "resources/artwork.h"
 #include "support/fixture_database.h"
+#include "support/modal_dialog.h"
 #include "support/scripted_interaction.h"
 #include "support/test_folder.h"
+#include "tools/about_box.h"
+#include "tools/rules_viewer.h"
 
 namespace velmara {
 namespace {
@@ -41,6 +48,41 @@ TEST(CommandWiringTest, ExportWritesTheLastCheckAndFavouriteColoursIsOffered) {
   EXPECT_EQ(folder.Read("informe.txt"), state.check.correctedText + "\r\n");
   ASSERT_EQ(interaction.messages.size(), 1u);
   EXPECT_EQ(interaction.messages[0].text, "Texto Exportado con formato ...");
+  EXPECT_FALSE(state.busy);
+}
+
+TEST(CommandWiringTest, RulesItemsOpenTheirPagesAndAutorTheAboutBox) {
+  testing::TestFolder folder;
+  AppState state;
+  state.programFolder = folder.path();
+  testing::WriteFixtureDatabase(state.DatabaseFolder(), {"hola"}, {"amar"}, {}, {"wifi"});
+  testing::ScriptedInteraction interaction;
+  MainWindow window(state, interaction, true);
+  WireCommands(window, state, interaction);
+  ASSERT_TRUE(window.Initialise());
+
+  for (int id = command::kRulesFirst; id <= command::kRulesLast; ++id) {
+    ASSERT_TRUE(window.Action(id)->isEnabled()) << id;
+    QImage shown;
+    bool busyMeanwhile = false;
+    EXPECT_TRUE(testing::WhileModal<RulesViewer>([&] { window.Action(id)->trigger(); }, [&](RulesViewer& viewer) {
+      shown = viewer.page();
+      busyMeanwhile = state.busy;
+      viewer.close();
+    })) << id;
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32),
+              RulesPage(command::RulesPageCode(id)).toImage().convertToFormat(QImage::Format_ARGB32))
+        << id;
+    EXPECT_TRUE(busyMeanwhile) << "a second guarded command could start";
+    EXPECT_FALSE(state.busy);
+  }
+
+  QString dictionaryLine;
+  EXPECT_TRUE(testing::WhileModal<AboutBox>([&] { window.Action(command::kAbout)->trigger(); }, [&](AboutBox& box) {
+    dictionaryLine = box.findChild<QLabel*>(QStringLiteral("label1021"))->text();
+    box.findChild<QPushButton*>(QStringLiteral("button1017"))->click();
+  }));
+  EXPECT_EQ(dictionaryLine, QStringLiteral("Diccionario: [ali-] 1 palabras"));
   EXPECT_FALSE(state.busy);
 }
 

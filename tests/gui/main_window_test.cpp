@@ -19,8 +19,10 @@
 #include "app/menu_ids.h"
 #include "app/program.h"
 #include "support/fixture_database.h"
+#include "support/modal_dialog.h"
 #include "support/scripted_interaction.h"
 #include "support/test_folder.h"
+#include "tools/apology_box.h"
 #include "ui/text.h"
 
 namespace velmara {
@@ -407,7 +409,15 @@ TEST_F(MainWindowTest, WithoutANotificationAreaTheWindowShowsAndCarriesTheMenu) 
 TEST(MainWindowStart, MissingDatabaseShowsOneMessageAndStillSavesTheSettings) {
   TestFolder folder;
   ScriptedInteraction interaction;
-  EXPECT_EQ(RunProgram(folder.path(), interaction, true), 0);
+  int exitCode = -1;
+  bool apologyFirst = false;
+  EXPECT_TRUE(testing::WhileModal<ApologyBox>([&] { exitCode = RunProgram(folder.path(), interaction, true); },
+                                              [&](ApologyBox& box) {
+                                                apologyFirst = interaction.messages.empty();
+                                                box.close();
+                                              }));
+  EXPECT_TRUE(apologyFirst) << "the apology box comes before anything else";
+  EXPECT_EQ(exitCode, 0);
   ASSERT_EQ(interaction.messages.size(), 1u);
   EXPECT_EQ(interaction.messages[0].text, "No puedo cargar bd ...");
   EXPECT_TRUE(interaction.messages[0].topmost);
