@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps run-deps build test sanitize run clean
+.PHONY: all deps run-deps build test sanitize fuzz run clean
 
 all: build
 
@@ -29,6 +29,11 @@ sanitize: deps
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
 	ctest --test-dir $(BUILD)-sanitize --output-on-failure -j $(JOBS)
 
+# Every fuzz target for FUZZ_SECONDS each (60 by default), then a table of executions and crashes.
+FUZZ_SECONDS ?= 60
+fuzz:
+	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_BUILD=$(BUILD)-fuzz scripts/fuzz.sh
+
 # Builds everything, the word database included, then starts the desktop detector; without it
 # (or without a display) checks our sample text in the terminal.
 run: run-deps $(BUILD)/CMakeCache.txt
@@ -46,4 +51,4 @@ run: run-deps $(BUILD)/CMakeCache.txt
 	fi
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-sanitize
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz

@@ -40,10 +40,18 @@ class TraceWriter {
  public:
   explicit TraceWriter(const std::optional<std::filesystem::path>& file) : path_(file) {
     if (!path_) return;
+    namespace fs = std::filesystem;
     std::error_code ignored;
-    std::filesystem::permissions(*path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove(*path_, ignored);
+    const fs::file_status status = fs::symlink_status(*path_, ignored);
+    if (fs::is_regular_file(status)) {
+      fs::permissions(*path_, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ignored);
+      fs::remove(*path_, ignored);
+    } else if (fs::is_symlink(status)) {
+      fs::remove(*path_, ignored);
+    }
+    // Only a trace of our own is replaced: a folder, a device or a pipe of that name is left as it
+    // is and gets no trace (opening a pipe would wait for a reader for ever).
+    failed_ = fs::exists(fs::symlink_status(*path_, ignored));
   }
 
   void Line(std::string_view left, std::string_view right) {
@@ -106,6 +114,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
 
   std::size_t previousStart = 0;
   std::size_t previousLength = 0;
+  std::size_t searchFrom = 0;  // where the previous token ends in the display text
 
   for (std::size_t i = 0; i < tokenCount; ++i) {
     const std::string& display = state.display[i].text;
@@ -116,11 +125,17 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
     // Highlight the token where it stands: only spaces lie between it and the previous one.
     std::string trimmed = TrimSpaces(display);
     if (!trimmed.empty()) {
-      std::size_t position = FindAfter(displayText, trimmed, previousStart + previousLength);
+      std::size_t position = FindAfter(displayText, trimmed, searchFrom);
       if (position > 0) {
         previousStart = position - 1;
         previousLength = trimmed.size();
         observer.HighlightMainBox(previousStart, previousLength);
+        searchFrom = previousStart + previousLength;
+        // A word cut to 255 characters goes on in the text; the next token comes after all of it,
+        // not at a copy of itself inside the rest of the word.
+        while (!separator && searchFrom < displayText.size() &&
+               !IsSeparatorChar(static_cast<unsigned char>(displayText[searchFrom])))
+          ++searchFrom;
       }
     }
 
