@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps run-deps build test sanitize run bench clean
+.PHONY: all deps run-deps build test sanitize fuzz run bench clean
 
 all: build
 
@@ -28,6 +28,11 @@ sanitize: deps
 	cmake -S . -B $(BUILD)-sanitize -DVELMARA_GUI=OFF -DVELMARA_SANITIZE=ON -DVELMARA_WORD_DATABASE=OFF -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
 	ctest --test-dir $(BUILD)-sanitize --output-on-failure -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS each (60 by default), then a table of executions and crashes.
+FUZZ_SECONDS ?= 60
+fuzz:
+	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_BUILD=$(BUILD)-fuzz scripts/fuzz.sh
 
 # Builds everything, the word database included, then starts the desktop detector; without it
 # (or without a display) checks our sample text in the terminal.
@@ -54,4 +59,4 @@ bench:
 	bench/run-bench.sh $(BUILD)-bench
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-bench
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz $(BUILD)-bench

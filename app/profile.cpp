@@ -113,7 +113,11 @@ std::optional<std::string> ReadAll(const fs::path& file) {
 void SetKey(std::vector<Line>& lines, const std::string& lineEnd, const ProfileEntry& entry) {
   // A line added after the last line of the file first gives that line its end.
   auto insert = [&](std::size_t at, std::string text) {
-    if (at > 0 && lines[at - 1].end.empty()) lines[at - 1].end = lineEnd;
+    if (at > 0 && lines[at - 1].end.empty()) {
+      // A CR that ends that line is part of its text; followed by LF alone it would read as a line end.
+      const std::string& before = lines[at - 1].text;
+      lines[at - 1].end = lineEnd == "\n" && !before.empty() && before.back() == '\r' ? "\r\n" : lineEnd;
+    }
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(text), lineEnd});
   };
   std::string keyLine = std::string(entry.key) + "=" + std::string(entry.value);

@@ -98,10 +98,18 @@ class TraceWriter {
  public:
   explicit TraceWriter(const std::optional<std::filesystem::path>& file) : path_(file) {
     if (!path_) return;
+    namespace fs = std::filesystem;
     std::error_code ignored;
-    std::filesystem::permissions(*path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove(*path_, ignored);
+    const fs::file_status status = fs::symlink_status(*path_, ignored);
+    if (fs::is_regular_file(status)) {
+      fs::permissions(*path_, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ignored);
+      fs::remove(*path_, ignored);
+    } else if (fs::is_symlink(status)) {
+      fs::remove(*path_, ignored);
+    }
+    // Only a trace of our own is replaced: a folder, a device or a pipe of that name is left as it
+    // is and gets no trace (opening a pipe would wait for a reader for ever).
+    failed_ = fs::exists(fs::symlink_status(*path_, ignored));
   }
 
   void Line(std::string_view left, std::string_view right) {
@@ -171,6 +179,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
 
   std::size_t previousStart = 0;
   std::size_t previousLength = 0;
+  std::size_t searchFrom = 0;  // where the previous token ends in the display text
 
   ClassificationMemo memo(classifier, tokenCount);
   // Reused from token to token: a long text costs no allocation per word.
@@ -188,11 +197,17 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
       std::string_view trimmed = display;
       if (!trimmed.empty() && (trimmed.front() == ' ' || trimmed.back() == ' ')) trimmed = TrimmedSpaces(display);
       if (!trimmed.empty()) {
-        std::size_t position = FindTokenAfter(displayText, trimmed, previousStart + previousLength);
+        std::size_t position = FindTokenAfter(displayText, trimmed, searchFrom);
         if (position > 0) {
           previousStart = position - 1;
           previousLength = trimmed.size();
           observer.HighlightMainBox(previousStart, previousLength);
+          searchFrom = previousStart + previousLength;
+          // A word cut to 255 characters goes on in the text; the next token comes after all of it,
+          // not at a copy of itself inside the rest of the word.
+          while (!separator && searchFrom < displayText.size() &&
+                 !IsSeparatorChar(static_cast<unsigned char>(displayText[searchFrom])))
+            ++searchFrom;
         }
       }
       if (!separator) progress.CountWord();

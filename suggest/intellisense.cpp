@@ -1,6 +1,10 @@
 #include "suggest/intellisense.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 #include <vector>
@@ -45,6 +49,18 @@ void ForEachLine(const std::filesystem::path& file, Visit visit) {
   }
 }
 
+// Only a regular file is scanned: a device or a pipe could answer for ever.
+bool HasEndOfFileMark(std::FILE* file) {
+  struct stat status {};
+  if (::fstat(::fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+  std::rewind(file);
+  char chunk[1 << 14];
+  std::size_t count;
+  while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    if (std::memchr(chunk, kEndOfFile, count) != nullptr) return true;
+  return false;
+}
+
 bool KeyMatches(std::string_view line, std::string_view key) {
   // Words are never empty, so neither an empty line nor "|x" ever stands for one.
   return !key.empty() && line.substr(0, line.find(kFieldSeparator)) == key;
@@ -83,6 +99,13 @@ bool IntellisenseAppend(const std::filesystem::path& file, std::string_view line
   if (line.find_first_of(std::string_view("\r\n\x1A", 3)) != std::string_view::npos) return false;
   std::FILE* out = std::fopen(file.c_str(), "a+b");
   if (out == nullptr) return false;
+  // Unbuffered, so a failed write leaves nothing behind to be written when the file is closed.
+  std::setvbuf(out, nullptr, _IONBF, 0);
+  if (HasEndOfFileMark(out)) {
+    // Readers stop at that character: an entry written after it would never be found.
+    std::fclose(out);
+    return false;
+  }
   std::string record;
   // A file edited by hand may lack its last line end; without one the entry would be glued to it.
   if (std::fseek(out, -1, SEEK_END) == 0) {
@@ -90,10 +113,13 @@ bool IntellisenseAppend(const std::filesystem::path& file, std::string_view line
     if (last != EOF && last != '\r' && last != '\n') record = "\r\n";
   }
   std::fseek(out, 0, SEEK_END);  // a read must be followed by a seek before writing
+  const long size = std::ftell(out);
   record.append(line);
   record.append("\r\n");
   bool written = std::fwrite(record.data(), 1, record.size(), out) == record.size();
   written = std::fflush(out) == 0 && written;
+  // A disk that fills up midway leaves part of the entry, which would read as a line of its own.
+  if (!written && size >= 0) (void)::ftruncate(::fileno(out), size);
   written = std::fclose(out) == 0 && written;
   return written;
 }

@@ -74,6 +74,9 @@ ColourCell DecodeColourCell(const char* record) {
 
 bool LoadColourGrid(ColourGrid& grid, const std::filesystem::path& file) {
   grid = ColourGrid();
+  // A pipe of that name would keep the dialog waiting for ever; a folder holds no records.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) return false;
   std::ifstream in(file, std::ios::binary);
   if (!in) return false;
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

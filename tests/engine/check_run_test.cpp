@@ -1,11 +1,28 @@
 #include "checker/check_run.h"
+#include "checker/characters.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <array>
+
+#include "support/file_size_limit.h"
 #include "support/test_folder.h"
 
 namespace velmara {
 namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitizedBuild = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitizedBuild = true;
+#else
+constexpr bool kSanitizedBuild = false;
+#endif
+#else
+constexpr bool kSanitizedBuild = false;
+#endif
 
 class RecordingObserver : public CheckObserver {
  public:
@@ -123,11 +140,85 @@ TEST_F(CheckRunTest, ALongWordIsCutTo255Letters) {
   EXPECT_EQ(state.result[0].verdict, Verdict::Missing);
 }
 
+TEST_F(CheckRunTest, TheWordAfterACutWordIsHighlightedWhereItStands) {
+  // "bb" also occurs in the 45 letters the token list does not keep.
+  Check(std::string(300, 'b') + " bb");
+  EXPECT_EQ(observer.highlights, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 255}, {301, 2}}));
+}
+
 TEST_F(CheckRunTest, AWrongTraceFolderDoesNotStopTheRun) {
   Classifier classifier(database, settings, folder.path() / "Intellisense.txt", state);
   folder.Write("file", "x");
   CheckText(classifier, "hola mundo", observer, folder.path() / "file" / kTraceFile);
   EXPECT_EQ(state.correctedText, "Hola mundo");
+}
+
+TEST_F(CheckRunTest, ATraceThatCannotBeWrittenChangesNothingElse) {
+  Classifier classifier(database, settings, folder.path() / "Intellisense.txt", state);
+  CheckText(classifier, "hola camion zzz", observer, std::nullopt);
+  const std::string expected = state.correctedText;
+
+  // A folder of that name is not removed, even an empty one.
+  std::filesystem::create_directory(folder.path() / kTraceFile);
+  EXPECT_EQ(Check("hola camion zzz"), expected);
+  EXPECT_TRUE(std::filesystem::is_directory(folder.path() / kTraceFile));
+  std::filesystem::remove(folder.path() / kTraceFile);
+
+  // A pipe is left alone: opening it would wait for a reader.
+  ASSERT_EQ(mkfifo((folder.path() / kTraceFile).c_str(), 0600), 0);
+  EXPECT_EQ(Check("hola camion zzz"), expected);
+  EXPECT_TRUE(std::filesystem::is_fifo(folder.path() / kTraceFile));
+  std::filesystem::remove(folder.path() / kTraceFile);
+
+  // The disk fills up during the run: the trace stops, the run goes to its end.
+  {
+    testing::FileSizeLimit limit(20);
+    EXPECT_EQ(Check("hola camion zzz"), expected);
+  }
+  EXPECT_EQ(state.MissingCount, 1);
+  EXPECT_EQ(state.CorrectedCount, 1);
+  EXPECT_LE(folder.Read(kTraceFile).size(), 20u);
+}
+
+// A million words go through to the end (forty thousand in the slower sanitizer builds).
+TEST_F(CheckRunTest, AMillionWordsCheckToTheEnd) {
+  constexpr std::size_t kRepeats = kSanitizedBuild ? 10'000 : 250'000;
+  // Four words and six separators: accepted, accepted, corrected, missing.
+  const std::string_view sentence = "hola mundo, camion zzz. ";
+  const std::string_view corrected = "Hola mundo, cami\xF3n zzz. ";
+  std::string text;
+  std::string expected;
+  text.reserve(sentence.size() * kRepeats);
+  expected.reserve(corrected.size() * kRepeats);
+  for (std::size_t i = 0; i < kRepeats; ++i) {
+    text += sentence;
+    expected += corrected;
+  }
+
+  struct LastProgress : CheckObserver {
+    void SetProgressText(const std::string& text) override { last = text; }
+    std::string last;
+  } progress;
+  Classifier classifier(database, settings, folder.path() / "Intellisense.txt", state);
+  CheckText(classifier, text, progress, std::nullopt);
+
+  ASSERT_EQ(state.source.size(), 10 * kRepeats);
+  EXPECT_EQ(state.display.size(), state.source.size());
+  EXPECT_EQ(state.result.size(), state.source.size());
+  EXPECT_EQ(CountWords(state.display), 4 * kRepeats);
+  EXPECT_TRUE(state.correctedText == expected);  // not EXPECT_EQ: a mismatch would print megabytes
+  EXPECT_EQ(state.CorrectedCount, static_cast<std::int32_t>(kRepeats));
+  EXPECT_EQ(state.MissingCount, static_cast<std::int32_t>(kRepeats));
+  EXPECT_EQ(state.missingWords.size(), kMissingWordCapacity);
+
+  std::array<std::size_t, 6> verdicts{};
+  for (const auto& entry : state.result) ++verdicts[static_cast<std::size_t>(entry.verdict)];
+  EXPECT_EQ(verdicts[static_cast<std::size_t>(Verdict::Corrected)], kRepeats);
+  EXPECT_EQ(verdicts[static_cast<std::size_t>(Verdict::Missing)], kRepeats);
+  EXPECT_EQ(verdicts[static_cast<std::size_t>(Verdict::Accepted)], 8 * kRepeats);
+  EXPECT_EQ(state.result.back().text, " ");
+  EXPECT_EQ(state.result[state.result.size() - 3].text, "zzz");
+  EXPECT_EQ(progress.last, std::to_string(4 * kRepeats) + " \\ " + std::to_string(4 * kRepeats) + " palabras");
 }
 
 }  // namespace

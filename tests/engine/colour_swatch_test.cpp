@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "support/file_size_limit.h"
 #include "support/test_folder.h"
 
 namespace velmara {
@@ -45,6 +46,30 @@ TEST(ColourSwatchTest, FileIsWrittenReplacedAndDeleted) {
   folder.Write("fichero", "x");
   EXPECT_FALSE(WriteColourSwatch(folder.path() / "fichero", 255, error));
   EXPECT_TRUE(error);
+}
+
+TEST(ColourSwatchTest, AFailedWriteKeepsWhatWasThere) {
+  testing::TestFolder folder;
+  std::error_code error;
+  ASSERT_TRUE(WriteColourSwatch(folder.path(), 255, error));
+  {
+    testing::FileSizeLimit limit(10);  // the disk is full after 10 bytes
+    EXPECT_FALSE(WriteColourSwatch(folder.path(), 0xFF0000, error));
+    EXPECT_TRUE(error);
+  }
+  EXPECT_EQ(folder.Read(kSwatchFile), ColourSwatchBitmap(255));
+  DeleteColourSwatch(folder.path());
+
+  fs::create_directory(folder.path() / kSwatchFile);
+  folder.Write(fs::path(kSwatchFile) / "dentro", "intacto");
+  EXPECT_FALSE(WriteColourSwatch(folder.path(), 255, error));
+  DeleteColourSwatch(folder.path());
+  EXPECT_EQ(folder.Read(fs::path(kSwatchFile) / "dentro"), "intacto");
+
+  testing::TestFolder other;
+  fs::create_symlink("/dev/full", other.path() / kSwatchFile);
+  EXPECT_FALSE(WriteColourSwatch(other.path(), 255, error));
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include "tools/colours_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <iterator>
 
+#include "support/file_size_limit.h"
 #include "support/test_folder.h"
 
 namespace velmara {
@@ -125,6 +128,43 @@ TEST(ColoursFileTest, UnreadableOrUnwritableFilesAreReported) {
   EXPECT_EQ(error->number, ENOTDIR);
   EXPECT_EQ(SaveErrorText(*error).rfind("Err:  " + std::to_string(ENOTDIR) + " ", 0), 0u);
   EXPECT_EQ(SaveErrorText(SaveError{70, "Permiso denegado"}), "Err:  70 Permiso denegado");
+}
+
+TEST(ColoursFileTest, OnlyAFileIsRead) {
+  TestFolder folder;
+  ColourGrid grid;
+  fs::create_directory(folder.path() / "carpeta");
+  EXPECT_FALSE(LoadColourGrid(grid, folder.path() / "carpeta"));
+  // Opening a pipe would wait for a writer for ever.
+  ASSERT_EQ(mkfifo((folder.path() / kColoursFile).c_str(), 0600), 0);
+  EXPECT_FALSE(LoadColourGrid(grid, folder.path() / kColoursFile));
+  EXPECT_EQ(grid.Cell(0, 0), ColourCell{});
+}
+
+TEST(ColoursFileTest, AFailedSaveKeepsTheArchivedFile) {
+  TestFolder folder;
+  ColourGrid grid;
+  ResetColourGrid(grid);
+  const fs::path file = folder.path() / kColoursFile;
+  ASSERT_FALSE(SaveColourGrid(grid, file));
+  const std::string archived = folder.Read(kColoursFile);
+
+  grid.Cell(2, 0).colour = 255;
+  // The disk fills up halfway through the new file.
+  {
+    testing::FileSizeLimit limit(archived.size() / 2);
+    EXPECT_TRUE(SaveColourGrid(grid, file));
+  }
+  EXPECT_EQ(folder.Read(kColoursFile), archived);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1) << "no temporary file left";
+
+  // A folder or a device of that name is never replaced.
+  fs::create_directory(folder.path() / "carpeta");
+  EXPECT_TRUE(SaveColourGrid(grid, folder.path() / "carpeta"));
+  EXPECT_TRUE(fs::is_directory(folder.path() / "carpeta"));
+  fs::create_symlink("/dev/full", folder.path() / "lleno.log");
+  EXPECT_TRUE(SaveColourGrid(grid, folder.path() / "lleno.log"));
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
 }
 
 }  // namespace

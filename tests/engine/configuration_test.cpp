@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <array>
+#include <iterator>
 
+#include "support/file_size_limit.h"
 #include "support/test_folder.h"
 
 namespace velmara {
@@ -86,6 +88,28 @@ TEST(Configuration, FailedSaveReturnsFalseAndKeepsTheFile) {
   std::filesystem::create_directory(other.path() / (std::string(kConfigurationFile) + ".tmp"));
   EXPECT_TRUE(Configuration("save", other.path(), settings));
   EXPECT_NE(other.Read(kConfigurationFile).find("Crono=0"), std::string::npos);
+}
+
+TEST(Configuration, FullDiskFailsTheSaveAndKeepsTheFile) {
+  TestFolder folder;
+  Settings settings;
+  settings.Crono = 1;
+  // A file that leads to a full device is not a file the save may rewrite.
+  std::filesystem::create_symlink("/dev/full", folder.path() / kConfigurationFile);
+  EXPECT_FALSE(Configuration("save", folder.path(), settings));
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+
+  // The disk fills up while the new file is written: the old one stays whole, nothing is left beside it.
+  TestFolder other;
+  const std::string before = "; ajustes de Ana\r\n[Config]\r\nCrono=0\r\n";
+  other.Write(kConfigurationFile, before);
+  {
+    testing::FileSizeLimit limit(before.size() + 10);
+    EXPECT_FALSE(Configuration("save", other.path(), settings));
+  }
+  EXPECT_EQ(other.Read(kConfigurationFile), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(other.path()), {}), 1);
+  EXPECT_TRUE(Configuration("save", other.path(), settings));
 }
 
 TEST(Configuration, ReadOnlyFolderFailsTheSaveAndKeepsTheFile) {

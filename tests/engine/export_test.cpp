@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <iterator>
 
+#include "support/file_size_limit.h"
 #include "support/scripted_interaction.h"
 #include "support/test_folder.h"
 
@@ -131,6 +133,18 @@ TEST_F(ExportTest, FailedWriteLeavesTheOldFileAndNoLeftovers) {
   fs::permissions(sub, fs::perms::owner_all);
   EXPECT_EQ(folder.Read("solo_lectura/viejo.txt"), "viejo");
   EXPECT_EQ(LastMessage().rfind("No se pudo exportar", 0), 0u);
+}
+
+TEST_F(ExportTest, AFullDiskLeavesTheOldFileAndSaysSo) {
+  fs::path path = folder.Write("viejo.txt", "viejo");
+  ui.answers.push_back(MessageAnswer::Yes);
+  {
+    testing::FileSizeLimit limit(8);  // room for less than the corrected text
+    ExportTo(path);
+  }
+  EXPECT_EQ(folder.Read("viejo.txt"), "viejo");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 1) << "no temporary file left";
+  EXPECT_EQ(LastMessage().rfind("No se pudo exportar", 0), 0u) << LastMessage();
 }
 
 TEST_F(ExportTest, DialogStartsFromTheLastExportAndACancelForgetsIt) {

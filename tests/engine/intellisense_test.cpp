@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/file_size_limit.h"
 #include "support/test_folder.h"
 
 namespace velmara {
@@ -88,6 +89,27 @@ TEST(IntellisenseAppend, RefusesWhatItCannotStore) {
   EXPECT_FALSE(IntellisenseAppend(notAFolder / "Intellisense.txt", "aver|a ver"));
   EXPECT_FALSE(IntellisenseAppend(folder.path(), "aver|a ver"));  // a folder, not a file
   EXPECT_FALSE(IntellisenseAppend("/dev/full", "aver|a ver"));    // disk full
+}
+
+TEST(IntellisenseAppend, AFailedAppendLeavesTheListAsItWas) {
+  TestFolder folder;
+  const std::string before = "aver|a ver\r\n";
+  auto file = folder.Write("Intellisense.txt", before);
+  // The disk fills up in the middle of the entry: no half entry stays behind.
+  {
+    testing::FileSizeLimit limit(before.size() + 4);
+    EXPECT_FALSE(IntellisenseAppend(file, "ola|hola"));
+  }
+  EXPECT_EQ(folder.Read("Intellisense.txt"), before);
+  EXPECT_FALSE(IntellisenseHasKey(file, "ola"));
+  EXPECT_TRUE(IntellisenseAppend(file, "ola|hola"));
+  EXPECT_EQ(IntellisenseFindLine(file, "ola"), "ola|hola");
+
+  // Behind an end-of-file character the entry would never be read: the append fails instead.
+  const std::string marked = "aver|a ver\r\n\x1A";
+  file = folder.Write("marked.txt", marked);
+  EXPECT_FALSE(IntellisenseAppend(file, "ola|hola"));
+  EXPECT_EQ(folder.Read("marked.txt"), marked);
 }
 
 TEST(IntellisenseAppend, ReadOnlyFolder) {

@@ -1,0 +1,31 @@
+// Conversions at the edges, over any bytes: every Windows-1252 text survives the trip through
+// UTF-8, and a UTF-8 text that Windows-1252 can hold survives the trip back; nothing else is
+// reported as lossless.
+
+#include <cstdint>
+#include <string>
+
+#include "checker/encoding.h"
+#include "fuzz_support.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace velmara;
+  const std::string_view bytes = fuzz::AsText(data, size);
+
+  // The bytes as Windows-1252 text.
+  const std::string utf8 = Windows1252ToUtf8(bytes);
+  FUZZ_CHECK(IsValidUtf8(utf8));
+  bool lossless = false;
+  FUZZ_CHECK(Utf8ToWindows1252(utf8, lossless) == bytes);
+  FUZZ_CHECK(lossless);
+  FUZZ_CHECK(InputToWindows1252(utf8) == bytes);
+
+  // The bytes as UTF-8, valid or not: one Windows-1252 character per character read.
+  const std::string text = Utf8ToWindows1252(bytes, lossless);
+  FUZZ_CHECK(text.size() <= bytes.size());
+  const bool valid = IsValidUtf8(bytes);
+  if (!valid) FUZZ_CHECK(!lossless);
+  if (lossless) FUZZ_CHECK(Windows1252ToUtf8(text) == bytes);
+  FUZZ_CHECK(InputToWindows1252(bytes) == (valid ? text : std::string(bytes)));
+  return 0;
+}
