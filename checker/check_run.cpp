@@ -1,6 +1,7 @@
 #include "checker/check_run.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <memory>
 #include <typeinfo>
@@ -185,11 +186,19 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
   // Reused from token to token: a long text costs no allocation per word.
   std::string lowered, cased;
 
+  // A table of our own: the lookup sits in the loop instead of a call per token.
+  std::array<bool, 256> separatorChar{};
+  for (std::size_t c = 0; c < separatorChar.size(); ++c) separatorChar[c] = IsSeparatorChar(static_cast<unsigned char>(c));
+
   for (std::size_t i = 0; i < tokenCount; ++i) {
     const std::string& display = state.display[i].text;
-    const std::string& source = state.source[i].text;
     TokenEntry& result = state.result[i];
-    const bool separator = IsSeparator(display);
+    if (i + 24 < tokenCount) {
+      __builtin_prefetch(&state.display[i + 24]);
+      __builtin_prefetch(&state.source[i + 24]);
+      __builtin_prefetch(&state.result[i + 24], 1);
+    }
+    const bool separator = !display.empty() && separatorChar[static_cast<unsigned char>(display[0])];
 
     // Highlight the token where it stands: only spaces lie between it and the previous one.
     if (watched) {
@@ -215,19 +224,22 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
     }
 
     if (separator) {
-      SetText(result.text, display);
-      trace.Line(names[static_cast<unsigned char>(display[0])], names[static_cast<unsigned char>(source[0])]);
-      state.correctedText += source;
-      if (StartsSentence(source)) caseState = CaseState::SentenceStart;
-      if (source.size() == 1) {
-        if (source[0] == '\xBF' || source[0] == '\xA1') state.openQuestion = true;
-        if (source[0] == '?' || source[0] == '!') state.openQuestion = false;
-      }
+      // A separator is one character, and only a line break is shown differently (as a space):
+      // the source entry is read only behind a space.
+      const char shown = display[0];
+      const char written = shown == ' ' ? state.source[i].text[0] : shown;
+      if (result.text.size() != 1 || result.text[0] != shown) SetText(result.text, display);
+      trace.Line(names[static_cast<unsigned char>(shown)], names[static_cast<unsigned char>(written)]);
+      state.correctedText.push_back(written);
+      if (StartsSentence(std::string_view(&written, 1))) caseState = CaseState::SentenceStart;
+      if (written == '\xBF' || written == '\xA1') state.openQuestion = true;
+      if (written == '?' || written == '!') state.openQuestion = false;
     } else {
-      // The case pattern is the source word's; a remembered word stands for both texts.
-      RememberedWord* known = nullptr;
-      if (classification == WordClassification::Remembered && SameText(source, display)) known = memo.Recall(display);
-      switch (known != nullptr ? known->pattern : CasePatternOf(source)) {
+      // A word reads the same in the source and on display (the two lists differ only at line
+      // breaks), so the display entry serves for both.
+      Recollection known;
+      if (classification == WordClassification::Remembered) known = memo.Recall(display);
+      switch (known.word != nullptr ? known.pattern : CasePatternOf(display)) {
         case CasePattern::AllCaps: caseState = CaseState::AllCaps; break;
         case CasePattern::Capitalised: caseState = CaseState::Capitalised; break;
         case CasePattern::Other: break;
@@ -236,17 +248,20 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
       firstWord = false;
 
       const std::string* casedResult = &cased;
-      if (known != nullptr && caseState == CaseState::AsWritten) {
-        casedResult = &known->result;
-      } else if (known != nullptr) {
+      if (known.word != nullptr && known.writtenStands && caseState != CaseState::SentenceStart) {
+        casedResult = &display;  // the word's own case gives back the word as written
+      } else if (known.word != nullptr && caseState == CaseState::AsWritten) {
+        casedResult = &known.word->result;
+      } else if (known.word != nullptr) {
         // Capitalised and SentenceStart give the same text.
+        RememberedWord& word = *known.word;
         const std::size_t variant = caseState == CaseState::AllCaps ? 1 : 0;
         const auto bit = static_cast<std::uint8_t>(1u << variant);
-        if ((known->casedKnown & bit) == 0) {
-          ApplyCase(caseState, known->result, known->cased[variant]);
-          known->casedKnown |= bit;
+        if ((word.casedKnown & bit) == 0) {
+          ApplyCase(caseState, word.result, word.cased[variant]);
+          word.casedKnown |= bit;
         }
-        casedResult = &known->cased[variant];
+        casedResult = &word.cased[variant];
       } else {
         lowered = LowerCase(display);
         if (classification == WordClassification::Remembered) {
@@ -258,11 +273,13 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
       caseState = CaseState::AsWritten;
       trace.Line(display, *casedResult);
       state.correctedText += *casedResult;
-      SetText(result.text, std::string_view(*casedResult).substr(0, kMaxTokenLength));
+      const std::string_view stored = std::string_view(*casedResult).substr(0, kMaxTokenLength);
+      if (!SameText(result.text, stored)) SetText(result.text, stored);
     }
 
     state.correctedEnds[i] = state.correctedText.size();
-    result.verdict = state.lastVerdict;
+    // Left untouched when it holds the verdict already: an entry not written is not written back.
+    if (result.verdict != state.lastVerdict) result.verdict = state.lastVerdict;
     state.lastVerdict = Verdict::Accepted;
     if (watched) observer.PumpPendingMessages();
   }

@@ -11,6 +11,20 @@ namespace {
 // Even a whole book holds fewer distinct words than this; past it the memory grows as needed.
 constexpr std::size_t kDistinctWordsAtMost = 1 << 16;
 
+std::uint64_t ShortHash(std::uint64_t text, std::size_t length) {
+  return MixBits(text * 0x9E3779B97F4A7C15ull + length);
+}
+
+// The result as the check run gives it back the written word's own case.
+bool WrittenStands(std::string_view written, CasePattern pattern, const std::string& result) {
+  switch (pattern) {
+    case CasePattern::AllCaps: return UpperCase(result) == written;
+    case CasePattern::Capitalised: return MixedCase(result) == written;
+    case CasePattern::Other: break;
+  }
+  return result == written;
+}
+
 }  // namespace
 
 ClassificationMemo::ClassificationMemo(Classifier& classifier, std::size_t tokens)
@@ -18,20 +32,31 @@ ClassificationMemo::ClassificationMemo(Classifier& classifier, std::size_t token
   const std::size_t expected = std::min(tokens, kDistinctWordsAtMost);
   keys_.reserve(expected);
   words_.reserve(expected);
+  Forget();
 }
 
-RememberedWord* ClassificationMemo::Recall(std::string_view written) {
+Recollection ClassificationMemo::Recall(std::string_view written) {
   if (classifier_.settings().Inteligente != intellisenseOption_) {
     Forget();
     intellisenseOption_ = classifier_.settings().Inteligente;
   }
-  std::size_t position = index_.Find(written, HashText(written), TextOf());
-  if (position == 0) return nullptr;
-  RememberedWord& known = words_[position - 1];
+  Summary summary;
+  std::size_t position = 0;
+  if (written.size() <= kShortWordMost) {
+    const ShortSlot* slot = FindShort(PackedText(written), written.size());
+    if (slot == nullptr) return {};
+    summary = slot->summary;
+    position = slot->position;
+  } else {
+    position = index_.Find(written, HashText(written), TextOf());
+    if (position == 0) return {};
+    summary = SummaryOf(words_[position - 1]);
+  }
   // Inside a question an interrogative answers to the open-question flag and clears it.
-  if (classifier_.state().openQuestion && known.interrogative) return nullptr;
-  Replay(known);
-  return &known;
+  if (classifier_.state().openQuestion && (summary.flags & kInterrogative) != 0) return {};
+  Replay(summary, position, written.size());
+  return Recollection{&words_[position - 1], static_cast<CasePattern>(summary.pattern),
+                      (summary.flags & kWrittenStands) != 0};
 }
 
 const std::string& ClassificationMemo::Classify(std::string_view written, std::string_view lowered) {
@@ -47,8 +72,8 @@ const std::string& ClassificationMemo::Classify(std::string_view written, std::s
       word.pattern = CasePatternOf(written);
       word.casedKnown = 0;
       word.cased = {};
-      Replay(word);
       Remember(written, std::move(word), loweredHash);
+      Replay(SummaryOf(words_.back()), words_.size(), written.size());
       return words_.back().result;
     }
   }
@@ -73,12 +98,63 @@ const std::string& ClassificationMemo::Classify(std::string_view written, std::s
   return fresh_;
 }
 
-void ClassificationMemo::Replay(const RememberedWord& known) {
+ClassificationMemo::Summary ClassificationMemo::SummaryOf(const RememberedWord& word) {
+  Summary summary;
+  summary.verdict = static_cast<std::uint8_t>(word.verdict);
+  summary.pattern = static_cast<std::uint8_t>(word.pattern);
+  if (word.interrogative) summary.flags |= kInterrogative;
+  if (word.corrections != 0) summary.flags |= kCorrects;
+  if (word.writtenStands) summary.flags |= kWrittenStands;
+  return summary;
+}
+
+void ClassificationMemo::Replay(Summary summary, std::size_t position, std::size_t length) {
   CheckState& state = classifier_.state();
-  if (classifier_.settings().Dificultad == 1) state.CharacterTotal += static_cast<std::int32_t>(known.lowered.size());
-  state.CorrectedCount += known.corrections;
-  state.lastVerdict = known.verdict;
-  if (known.verdict == Verdict::Missing) RecordMissingWord(state, known.lowered);
+  if (classifier_.settings().Dificultad == 1) state.CharacterTotal += static_cast<std::int32_t>(length);
+  if ((summary.flags & kCorrects) != 0) state.CorrectedCount += words_[position - 1].corrections;
+  const auto verdict = static_cast<Verdict>(summary.verdict);
+  state.lastVerdict = verdict;
+  if (verdict == Verdict::Missing) {
+    // Once the list is full only the count grows, and the word itself need not be read.
+    if (state.missingWords.size() < kMissingWordCapacity) {
+      RecordMissingWord(state, words_[position - 1].lowered);
+    } else {
+      state.MissingCount += 1;
+    }
+  }
+}
+
+std::uint64_t ClassificationMemo::PackedText(std::string_view word) {
+  std::uint64_t text = 0;
+  for (std::size_t i = 0; i < word.size(); ++i) text |= std::uint64_t{static_cast<unsigned char>(word[i])} << (8 * i);
+  return text;
+}
+
+const ClassificationMemo::ShortSlot* ClassificationMemo::FindShort(std::uint64_t text, std::size_t length) const {
+  const std::size_t mask = shortSlots_.size() - 1;
+  for (std::size_t slot = ShortHash(text, length) & mask;; slot = (slot + 1) & mask) {
+    const ShortSlot& entry = shortSlots_[slot];
+    if (entry.length == 0) return nullptr;
+    if (entry.text == text && entry.length == length) return &entry;
+  }
+}
+
+// Keeps the first position of a word, as the index of longer words does.
+void ClassificationMemo::InsertShort(std::string_view word, std::size_t position) {
+  const std::uint64_t text = PackedText(word);
+  const std::size_t mask = shortSlots_.size() - 1;
+  for (std::size_t slot = ShortHash(text, word.size()) & mask;; slot = (slot + 1) & mask) {
+    ShortSlot& entry = shortSlots_[slot];
+    if (entry.length == 0) {
+      entry.text = text;
+      entry.length = static_cast<std::uint8_t>(word.size());
+      entry.summary = SummaryOf(words_[position - 1]);
+      entry.position = static_cast<std::uint32_t>(position);
+      ++shortCount_;
+      return;
+    }
+    if (entry.text == text && entry.length == word.size()) return;
+  }
 }
 
 void ClassificationMemo::Forget() {
@@ -87,22 +163,37 @@ void ClassificationMemo::Forget() {
   words_.clear();
   index_.Reset(0);
   loweredIndex_.Reset(0);
+  shortSlots_.assign(16, ShortSlot{});
+  shortCount_ = 0;
 }
 
 void ClassificationMemo::Remember(std::string_view written, RememberedWord word, std::uint64_t loweredHash) {
+  word.writtenStands = WrittenStands(written, word.pattern, word.result);
   keys_.push_back(Key{static_cast<std::uint32_t>(writtenText_.size()), static_cast<std::uint32_t>(written.size())});
   writtenText_.append(written);
   words_.push_back(std::move(word));
   const std::size_t count = words_.size();
+
+  if (written.size() <= kShortWordMost) {
+    // At most half full, so a probe that misses ends soon.
+    if ((shortCount_ + 1) * 2 > shortSlots_.size()) {
+      shortSlots_.assign(shortSlots_.size() * 2, ShortSlot{});
+      shortCount_ = 0;
+      for (std::size_t i = 1; i < count; ++i)
+        if (keys_[i - 1].length <= kShortWordMost) InsertShort(TextOf()(i), i);
+    }
+    InsertShort(written, count);
+  }
+
   if (count > index_.Capacity()) {
     index_.Reset(count * 2);
     loweredIndex_.Reset(count * 2);
     for (std::size_t i = 1; i <= count; ++i) {
-      index_.Insert(HashText(TextOf()(i)), i, TextOf());
+      if (keys_[i - 1].length > kShortWordMost) index_.Insert(HashText(TextOf()(i)), i, TextOf());
       loweredIndex_.Insert(HashText(LoweredOf()(i)), i, LoweredOf());
     }
   } else {
-    index_.Insert(HashText(written), count, TextOf());
+    if (written.size() > kShortWordMost) index_.Insert(HashText(written), count, TextOf());
     loweredIndex_.Insert(loweredHash, count, LoweredOf());
   }
 }

@@ -23,6 +23,9 @@ struct RememberedWord {
   bool interrogative = false;                // answers to the open-question flag
   CasePattern pattern = CasePattern::Other;  // of the written word
   std::uint8_t casedKnown = 0;               // which of `cased` are filled
+  // Given its own case back (as written, capitalised or in capitals, after `pattern`), the result
+  // is the written word itself: an occurrence outside a sentence start is its own text.
+  bool writtenStands = false;
   std::string result;
   // Left to the check run: the result given back a case (MixedCase, UpperCase), made when first
   // needed.
@@ -30,22 +33,43 @@ struct RememberedWord {
   std::string lowered;  // what classification was asked
 };
 
+// A word recalled for one occurrence: what the check run reads first. `word` is not read by the
+// recall of a short word unless it must be, so a plain occurrence costs one probe.
+struct Recollection {
+  RememberedWord* word = nullptr;  // nullptr: not remembered, classify this occurrence
+  CasePattern pattern = CasePattern::Other;
+  bool writtenStands = false;  // as RememberedWord::writtenStands
+};
+
 class ClassificationMemo {
  public:
   // `tokens`: how many tokens the run has, to size the memory once (distinct words are fewer).
   ClassificationMemo(Classifier& classifier, std::size_t tokens);
 
-  // The word as classified before in this run, when its outcome cannot have changed since:
-  // nullptr otherwise. A word found has had its occurrence counted, as ClassifyWord would.
-  RememberedWord* Recall(std::string_view written);
+  // The word as classified before in this run, when its outcome cannot have changed since; an
+  // empty recollection otherwise. A word found has had its occurrence counted, as ClassifyWord
+  // would.
+  Recollection Recall(std::string_view written);
 
   // classifier.ClassifyWord(lowered), remembered under `written` when the outcome cannot change
   // within the run. The text stays valid until the next call.
   const std::string& Classify(std::string_view written, std::string_view lowered);
 
  private:
-  // Counts one more occurrence of a remembered word, as classifying it again would.
-  void Replay(const RememberedWord& known);
+  // What a short word's slot keeps of it, beside the word.
+  struct Summary {
+    std::uint8_t verdict = 0;  // Verdict
+    std::uint8_t pattern = 0;  // CasePattern
+    std::uint8_t flags = 0;
+  };
+  static constexpr std::uint8_t kInterrogative = 1;
+  static constexpr std::uint8_t kCorrects = 2;  // adds to CorrectedCount
+  static constexpr std::uint8_t kWrittenStands = 4;
+  static Summary SummaryOf(const RememberedWord& word);
+
+  // Counts one more occurrence of a remembered word, as classifying it again would. `length`:
+  // of the written word, which is that of the word classification was asked.
+  void Replay(Summary summary, std::size_t position, std::size_t length);
   void Remember(std::string_view written, RememberedWord word, std::uint64_t loweredHash);
   void Forget();
   auto LoweredOf() const {
@@ -58,6 +82,19 @@ class ClassificationMemo {
     };
   }
 
+  // Words of up to eight bytes, most of a text, are found in one probe: the slot holds the word
+  // itself and its summary, so a plain occurrence reads no other memory.
+  struct ShortSlot {
+    std::uint64_t text = 0;   // the word's bytes, first byte lowest
+    std::uint8_t length = 0;  // 0: empty slot
+    Summary summary;
+    std::uint32_t position = 0;
+  };
+  static constexpr std::size_t kShortWordMost = 8;
+  static std::uint64_t PackedText(std::string_view word);
+  const ShortSlot* FindShort(std::uint64_t text, std::size_t length) const;
+  void InsertShort(std::string_view word, std::size_t position);
+
   // The written words sit side by side in one text, so the lookup of a word that recurs reads
   // little memory; the rest of what is remembered is read only on a match.
   struct Key {
@@ -69,7 +106,9 @@ class ClassificationMemo {
   std::string writtenText_;
   std::vector<Key> keys_;
   std::vector<RememberedWord> words_;  // same positions as keys_
-  TextIndex index_;         // by the written word
+  TextIndex index_;                    // by the written word, when longer than kShortWordMost
+  std::vector<ShortSlot> shortSlots_;  // by the written word of up to kShortWordMost bytes
+  std::size_t shortCount_ = 0;
   TextIndex loweredIndex_;  // by the word classification was asked, the first position of each
   // The Intellisense option when the words were remembered: the options can change while a run
   // on screen processes messages, and what an unknown word comes to depends on it.
