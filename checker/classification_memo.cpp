@@ -40,18 +40,20 @@ Recollection ClassificationMemo::Recall(std::string_view written) {
     Forget();
     intellisenseOption_ = classifier_.settings().Inteligente;
   }
-  Summary summary;
+  Summary longSummary;
+  const Summary* found = &longSummary;
   std::size_t position = 0;
   if (written.size() <= kShortWordMost) {
     const ShortSlot* slot = FindShort(PackedText(written), written.size());
     if (slot == nullptr) return {};
-    summary = slot->summary;
+    found = &slot->summary;
     position = slot->position;
   } else {
     position = index_.Find(written, HashText(written), TextOf());
     if (position == 0) return {};
-    summary = SummaryOf(words_[position - 1]);
+    longSummary = SummaryOf(words_[position - 1]);
   }
+  const Summary& summary = *found;
   // Inside a question an interrogative answers to the open-question flag and clears it.
   if (classifier_.state().openQuestion && (summary.flags & kInterrogative) != 0) return {};
   Replay(summary, position, written.size());
@@ -108,7 +110,7 @@ ClassificationMemo::Summary ClassificationMemo::SummaryOf(const RememberedWord& 
   return summary;
 }
 
-void ClassificationMemo::Replay(Summary summary, std::size_t position, std::size_t length) {
+void ClassificationMemo::Replay(const Summary& summary, std::size_t position, std::size_t length) {
   CheckState& state = classifier_.state();
   if (classifier_.settings().Dificultad == 1) state.CharacterTotal += static_cast<std::int32_t>(length);
   if ((summary.flags & kCorrects) != 0) state.CorrectedCount += words_[position - 1].corrections;

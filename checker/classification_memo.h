@@ -69,7 +69,7 @@ class ClassificationMemo {
 
   // Counts one more occurrence of a remembered word, as classifying it again would. `length`:
   // of the written word, which is that of the word classification was asked.
-  void Replay(Summary summary, std::size_t position, std::size_t length);
+  void Replay(const Summary& summary, std::size_t position, std::size_t length);
   void Remember(std::string_view written, RememberedWord word, std::uint64_t loweredHash);
   void Forget();
   auto LoweredOf() const {
