@@ -113,8 +113,11 @@ class TraceWriter {
     failed_ = fs::exists(fs::symlink_status(*path_, ignored));
   }
 
+  // False once nothing more will be written: the caller can skip making the line.
+  bool Wanted() const { return path_ && !failed_; }
+
   void Line(std::string_view left, std::string_view right) {
-    if (!path_ || failed_) return;
+    if (!Wanted()) return;
     if (!file_) {
       file_.reset(std::fopen(path_->c_str(), "wb"));
       if (!file_) {
@@ -229,7 +232,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
       const char shown = display[0];
       const char written = shown == ' ' ? state.source[i].text[0] : shown;
       if (result.text.size() != 1 || result.text[0] != shown) SetText(result.text, display);
-      trace.Line(names[static_cast<unsigned char>(shown)], names[static_cast<unsigned char>(written)]);
+      if (trace.Wanted()) trace.Line(names[static_cast<unsigned char>(shown)], names[static_cast<unsigned char>(written)]);
       state.correctedText.push_back(written);
       if (StartsSentence(std::string_view(&written, 1))) caseState = CaseState::SentenceStart;
       if (written == '\xBF' || written == '\xA1') state.openQuestion = true;
@@ -271,7 +274,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
         }
       }
       caseState = CaseState::AsWritten;
-      trace.Line(display, *casedResult);
+      if (trace.Wanted()) trace.Line(display, *casedResult);
       state.correctedText += *casedResult;
       const std::string_view stored = std::string_view(*casedResult).substr(0, kMaxTokenLength);
       if (!SameText(result.text, stored)) SetText(result.text, stored);

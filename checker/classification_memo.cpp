@@ -11,8 +11,10 @@ namespace {
 // Even a whole book holds fewer distinct words than this; past it the memory grows as needed.
 constexpr std::size_t kDistinctWordsAtMost = 1 << 16;
 
-std::uint64_t ShortHash(std::uint64_t text, std::size_t length) {
-  return MixBits(text * 0x9E3779B97F4A7C15ull + length);
+template <typename Packed>
+std::uint64_t ShortHash(const Packed& text, std::size_t length) {
+  constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+  return MixBits(((text.low * kMultiplier) ^ text.high) * kMultiplier + length);
 }
 
 // The result as the check run gives it back the written word's own case.
@@ -33,6 +35,23 @@ ClassificationMemo::ClassificationMemo(Classifier& classifier, std::size_t token
   keys_.reserve(expected);
   words_.reserve(expected);
   Forget();
+}
+
+// Inline: every recalled occurrence goes through it.
+inline void ClassificationMemo::Replay(const Summary& summary, std::size_t position, std::size_t length) {
+  CheckState& state = classifier_.state();
+  if (classifier_.settings().Dificultad == 1) state.CharacterTotal += static_cast<std::int32_t>(length);
+  if ((summary.flags & kCorrects) != 0) state.CorrectedCount += words_[position - 1].corrections;
+  const auto verdict = static_cast<Verdict>(summary.verdict);
+  state.lastVerdict = verdict;
+  if (verdict == Verdict::Missing) {
+    // Once the list is full only the count grows, and the word itself need not be read.
+    if (state.missingWords.size() < kMissingWordCapacity) {
+      RecordMissingWord(state, words_[position - 1].lowered);
+    } else {
+      state.MissingCount += 1;
+    }
+  }
 }
 
 Recollection ClassificationMemo::Recall(std::string_view written) {
@@ -110,29 +129,16 @@ ClassificationMemo::Summary ClassificationMemo::SummaryOf(const RememberedWord& 
   return summary;
 }
 
-void ClassificationMemo::Replay(const Summary& summary, std::size_t position, std::size_t length) {
-  CheckState& state = classifier_.state();
-  if (classifier_.settings().Dificultad == 1) state.CharacterTotal += static_cast<std::int32_t>(length);
-  if ((summary.flags & kCorrects) != 0) state.CorrectedCount += words_[position - 1].corrections;
-  const auto verdict = static_cast<Verdict>(summary.verdict);
-  state.lastVerdict = verdict;
-  if (verdict == Verdict::Missing) {
-    // Once the list is full only the count grows, and the word itself need not be read.
-    if (state.missingWords.size() < kMissingWordCapacity) {
-      RecordMissingWord(state, words_[position - 1].lowered);
-    } else {
-      state.MissingCount += 1;
-    }
-  }
-}
-
-std::uint64_t ClassificationMemo::PackedText(std::string_view word) {
-  std::uint64_t text = 0;
-  for (std::size_t i = 0; i < word.size(); ++i) text |= std::uint64_t{static_cast<unsigned char>(word[i])} << (8 * i);
+ClassificationMemo::PackedWord ClassificationMemo::PackedText(std::string_view word) {
+  PackedWord text;
+  for (std::size_t i = 0; i < word.size() && i < 8; ++i)
+    text.low |= std::uint64_t{static_cast<unsigned char>(word[i])} << (8 * i);
+  for (std::size_t i = 8; i < word.size(); ++i)
+    text.high |= std::uint64_t{static_cast<unsigned char>(word[i])} << (8 * (i - 8));
   return text;
 }
 
-const ClassificationMemo::ShortSlot* ClassificationMemo::FindShort(std::uint64_t text, std::size_t length) const {
+const ClassificationMemo::ShortSlot* ClassificationMemo::FindShort(const PackedWord& text, std::size_t length) const {
   const std::size_t mask = shortSlots_.size() - 1;
   for (std::size_t slot = ShortHash(text, length) & mask;; slot = (slot + 1) & mask) {
     const ShortSlot& entry = shortSlots_[slot];
@@ -143,7 +149,7 @@ const ClassificationMemo::ShortSlot* ClassificationMemo::FindShort(std::uint64_t
 
 // Keeps the first position of a word, as the index of longer words does.
 void ClassificationMemo::InsertShort(std::string_view word, std::size_t position) {
-  const std::uint64_t text = PackedText(word);
+  const PackedWord text = PackedText(word);
   const std::size_t mask = shortSlots_.size() - 1;
   for (std::size_t slot = ShortHash(text, word.size()) & mask;; slot = (slot + 1) & mask) {
     ShortSlot& entry = shortSlots_[slot];

@@ -82,17 +82,22 @@ class ClassificationMemo {
     };
   }
 
-  // Words of up to eight bytes, most of a text, are found in one probe: the slot holds the word
-  // itself and its summary, so a plain occurrence reads no other memory.
+  // Words of up to sixteen bytes, nearly all of a text, are found in one probe: the slot holds
+  // the word itself and its summary, so a plain occurrence reads no other memory.
+  struct PackedWord {
+    std::uint64_t low = 0;  // bytes 0 to 7, first byte lowest
+    std::uint64_t high = 0;  // bytes 8 to 15
+    bool operator==(const PackedWord&) const = default;
+  };
   struct ShortSlot {
-    std::uint64_t text = 0;   // the word's bytes, first byte lowest
+    PackedWord text;
     std::uint8_t length = 0;  // 0: empty slot
     Summary summary;
     std::uint32_t position = 0;
   };
-  static constexpr std::size_t kShortWordMost = 8;
-  static std::uint64_t PackedText(std::string_view word);
-  const ShortSlot* FindShort(std::uint64_t text, std::size_t length) const;
+  static constexpr std::size_t kShortWordMost = 16;
+  static PackedWord PackedText(std::string_view word);
+  const ShortSlot* FindShort(const PackedWord& text, std::size_t length) const;
   void InsertShort(std::string_view word, std::size_t position);
 
   // The written words sit side by side in one text, so the lookup of a word that recurs reads

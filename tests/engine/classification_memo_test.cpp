@@ -196,16 +196,17 @@ TEST_F(ClassificationMemoTest, IntellisenseOptionChangedDuringTheRunCountsAtOnce
   EXPECT_NE(runs.back().correctedText.find("qwerty"), std::string::npos);
 }
 
-// Words of every length around eight letters, accented letters included, in every case and at
+// Words of every length up to twenty letters, accented letters included, in every case and at
 // sentence starts, and enough distinct words that the memory grows several times mid-run.
 TEST_F(ClassificationMemoTest, ShortAndLongWordsInEveryCaseAcrossGrowth) {
   const std::string letters = Utf8ToWindows1252("abcdefghijklmnopqrstuvwxyzáéíóúñü");
   std::string text = Utf8ToWindows1252(
-      "aburrido Aburrido ABURRIDO aburridos vendedora Vendedora VENDEDORA vendedor. aburrido. "
+      "aburrido Aburrido ABURRIDO aburridos vendedora Vendedora VENDEDORA vendedor. aburrido. vendedoras "
+      "vendedorxs vendedoras VENDEDORXS "
       "camión CAMIÓN Camión camion. Camion camIon ");
   for (std::size_t i = 0; i < 3000; ++i) {
     std::string word;
-    for (std::size_t n = i, length = 1 + i % 12; word.size() < length; n = n / letters.size() + 7 * i + 3)
+    for (std::size_t n = i, length = 1 + i % 20; word.size() < length; n = n / letters.size() + 7 * i + 3)
       word += letters[n % letters.size()];
     const std::string capitalised = MixedCase(word), capitals = UpperCase(word);
     text += word + " " + capitalised + " " + capitals + ". " + word + "\r\n" + capitals + " ";
