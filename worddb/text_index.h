@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "worddb/large_pages.h"
 #include "worddb/text_hash.h"
 
 namespace velmara {
@@ -18,7 +19,13 @@ class TextIndex {
  public:
   // Empties the index and sizes it for `count` texts.
   void Reset(std::size_t count) {
-    slots_.assign(std::bit_ceil(count * 2 + 2), 0);
+    const std::size_t size = std::bit_ceil(count * 2 + 2);
+    if (size > slots_.capacity()) {
+      std::vector<std::uint64_t> fresh;
+      ReserveInLargePages(fresh, size);
+      slots_.swap(fresh);
+    }
+    slots_.assign(size, 0);
     mask_ = slots_.size() - 1;
   }
   std::size_t Capacity() const { return slots_.size() / 2; }
@@ -32,6 +39,11 @@ class TextIndex {
       if (entry == 0) return 0;
       if (Tag(entry) == Tag(hash) && SameText(textOf(entry & kPositionBits), text)) return entry & kPositionBits;
     }
+  }
+
+  // Starts reading the slot a Find with this hash reads first.
+  void Prefetch(std::uint64_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & mask_]);
   }
 
   // Adds the text at `position` unless an equal text is indexed already: the first position of

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "checker/characters.h"
+#include "worddb/large_pages.h"
 #include "worddb/word_record.h"
 
 namespace velmara {
@@ -57,7 +58,7 @@ std::optional<std::vector<std::string>> ReadWordListFile(const std::filesystem::
   if (!error) {
     // A malformed file is refused before any record is decoded or any message pumped.
     if (expected % kRecordSize != 0) return std::nullopt;
-    words.reserve(static_cast<std::size_t>(expected / kRecordSize));
+    ReserveInLargePages(words, static_cast<std::size_t>(expected / kRecordSize));
   }
 
   constexpr std::size_t kBlockRecords = 4096;
