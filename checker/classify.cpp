@@ -1,6 +1,7 @@
 #include "checker/classify.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "checker/accents.h"
 #include "checker/enclitic.h"
@@ -52,13 +53,20 @@ std::string Classifier::ClassifyWord(std::string_view word) {
     return AccentInterrogative(word);
   }
 
+  // The word is looked up in every list: the reads start together, before the plural rules.
+  const std::uint64_t hash = HashText(word);
+  database_.dictionary.Prefetch(hash);
+  database_.verbs.Prefetch(hash);
+  database_.properNames.Prefetch(hash);
+  database_.falsePositives.entries.Prefetch(hash);
+
   if (word.back() == 's' && IsPluralOfDictionaryWord(database_.dictionary, word)) return decide(Verdict::Accepted);
 
-  const bool inDictionary = FindInList(database_.dictionary, word) > 0;
-  const bool inVerbs = FindInList(database_.verbs, word) > 0;
-  if (!inDictionary && !inVerbs && FindInList(database_.falsePositives.entries, word) > 0)
+  const bool inDictionary = database_.dictionary.Find(word, hash) > 0;
+  const bool inVerbs = database_.verbs.Find(word, hash) > 0;
+  if (!inDictionary && !inVerbs && database_.falsePositives.entries.Find(word, hash) > 0)
     return decide(Verdict::FalsePositive);
-  if (FindInList(database_.properNames, word) > 0) return decide(Verdict::Accepted);
+  if (database_.properNames.Find(word, hash) > 0) return decide(Verdict::Accepted);
   if (inVerbs && !inDictionary) return decide(Verdict::VerbForm);
   if (!inDictionary) {
     std::string stem = EncliticStem(word);
@@ -76,10 +84,33 @@ std::string Classifier::ResolveUnknownWord(std::string_view word) {
   bool found = false;
 
   // Every accented position that the Dictionary knows counts as a correction; the last one wins.
+  // A position that takes no accent gives the word itself back, looked up once for them all. The
+  // reads of every lookup are started before the first lookup.
+  std::vector<AccentVariant>& variants = accentVariants_;
+  variants.clear();
   for (std::size_t position = 1; position <= word.size(); ++position) {
     std::string variant = AccentAt(word, position);
-    if (FindInList(database_.dictionary, variant) > 0) {
-      replacement = std::move(variant);
+    if (variant == word) continue;
+    const std::uint64_t hash = HashText(variant);
+    database_.dictionary.Prefetch(hash);
+    variants.push_back(AccentVariant{std::move(variant), hash, position});
+  }
+  const std::uint64_t wordHash = HashText(word);
+  if (variants.size() < word.size()) database_.dictionary.Prefetch(wordHash);
+  std::optional<bool> wordKnown;
+  auto next = variants.begin();
+  for (std::size_t position = 1; position <= word.size(); ++position) {
+    bool known;
+    if (next != variants.end() && next->position == position) {
+      known = database_.dictionary.Find(next->text, next->hash) > 0;
+      if (known) replacement = std::move(next->text);
+      ++next;
+    } else {
+      if (!wordKnown) wordKnown = database_.dictionary.Find(word, wordHash) > 0;
+      known = *wordKnown;
+      if (known) replacement.assign(word);
+    }
+    if (known) {
       found = true;
       state.CorrectedCount += 1;
       state.lastVerdict = Verdict::Corrected;

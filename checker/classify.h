@@ -1,9 +1,11 @@
 #pragma once
 // Word classification: the verdict and the replacement of one lowercased word.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/configuration.h"
 #include "checker/check_state.h"
@@ -36,6 +38,15 @@ class Classifier {
   const Settings& settings_;
   std::filesystem::path intellisenseFile_;
   CheckState& state_;
+
+  // The accent variants of an unknown word that differ from it, kept from word to word for their
+  // buffers.
+  struct AccentVariant {
+    std::string text;
+    std::uint64_t hash;
+    std::size_t position;  // of the accented character, from 1
+  };
+  std::vector<AccentVariant> accentVariants_;
 };
 
 }  // namespace velmara

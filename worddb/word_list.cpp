@@ -34,12 +34,17 @@ void WordList::Assign(std::vector<std::string> words) {
   }
 }
 
-std::size_t WordList::Find(std::string_view text) const {
+std::size_t WordList::Find(std::string_view text, std::uint64_t hash) const {
   if (filter_.empty()) return 0;
-  const std::uint64_t hash = HashText(text);
   const FilterProbe probe = FilterProbeOf(hash, filterMask_);
   if ((filter_[probe.word] & probe.bits) != probe.bits) return 0;
   return index_.Find(text, hash, [this](std::size_t position) -> std::string_view { return words_[position - 1]; });
+}
+
+void WordList::Prefetch(std::uint64_t hash) const {
+  if (filter_.empty()) return;
+  __builtin_prefetch(&filter_[FilterProbeOf(hash, filterMask_).word]);
+  index_.Prefetch(hash);
 }
 
 }  // namespace velmara

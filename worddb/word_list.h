@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "worddb/text_hash.h"
 #include "worddb/text_index.h"
 
 namespace velmara {
@@ -33,7 +34,12 @@ class WordList {
   const std::vector<std::string>& Words() const { return words_; }
 
   // Index (from 1) of the first element equal to `text` byte for byte, or 0.
-  std::size_t Find(std::string_view text) const;
+  std::size_t Find(std::string_view text) const { return Find(text, HashText(text)); }
+  // The same, for a text whose HashText is known.
+  std::size_t Find(std::string_view text, std::uint64_t hash) const;
+  // Starts reading what a Find of a text with this hash reads first, so that the lookups of one
+  // word in several lists, or of several words, wait for memory together instead of in turn.
+  void Prefetch(std::uint64_t hash) const;
 
  private:
   std::vector<std::string> words_;

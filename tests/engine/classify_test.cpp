@@ -117,6 +117,22 @@ TEST_F(ClassifyTest, AccentCorrections) {
   EXPECT_EQ(Classify("antig\xFCo"), "antiguo");
 }
 
+TEST_F(ClassifyTest, ResolvingAKnownWordCountsEveryPositionThatLeavesItAlone) {
+  // Asked directly, a word of the Dictionary is found at each of its positions that takes no
+  // accent (c, s), and a later accent variant still wins over an earlier plain position.
+  database.dictionary = Words({"casa", "cas\xE1"});
+  Classifier classifier(database, settings, folder.path() / "Intellisense.txt", state);
+  EXPECT_EQ(classifier.ResolveUnknownWord("casa"), "cas\xE1");
+  EXPECT_EQ(state.CorrectedCount, 3);
+  EXPECT_EQ(state.lastVerdict, Verdict::Corrected);
+
+  state.CorrectedCount = 0;
+  database.dictionary = Words({"pal", "p\xE1l"});
+  EXPECT_EQ(classifier.ResolveUnknownWord("pal"), "pal");  // the last position, "l", is the word itself
+  EXPECT_EQ(state.CorrectedCount, 3);
+  EXPECT_EQ(state.MissingCount, 0);
+}
+
 TEST_F(ClassifyTest, IntellisenseSubstitutionWinsAndCountsToo) {
   folder.Write("Intellisense.txt", "camion|cami\xF3n grande\r\naver|a ver\r\naver|haber\r\n");
   EXPECT_EQ(Classify("aver"), "aver");  // option off: the file is not consulted
