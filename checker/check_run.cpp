@@ -193,19 +193,21 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
   std::array<bool, 256> separatorChar{};
   for (std::size_t c = 0; c < separatorChar.size(); ++c) separatorChar[c] = IsSeparatorChar(static_cast<unsigned char>(c));
 
+  // The display list differs from the source list only where a line break is shown as a space:
+  // every token is read from the source, and the display list only to place the highlight.
   for (std::size_t i = 0; i < tokenCount; ++i) {
-    const std::string& display = state.display[i].text;
+    const std::string& written = state.source[i].text;
     TokenEntry& result = state.result[i];
     if (i + 24 < tokenCount) {
-      __builtin_prefetch(&state.display[i + 24]);
       __builtin_prefetch(&state.source[i + 24]);
       __builtin_prefetch(&state.result[i + 24], 1);
     }
-    const bool separator = !display.empty() && separatorChar[static_cast<unsigned char>(display[0])];
+    const bool separator = !written.empty() && separatorChar[static_cast<unsigned char>(written[0])];
 
     // Highlight the token where it stands: only spaces lie between it and the previous one.
     if (watched) {
       // Word tokens hold no space; a separator token is one character.
+      const std::string& display = state.display[i].text;
       std::string_view trimmed = display;
       if (!trimmed.empty() && (trimmed.front() == ' ' || trimmed.back() == ' ')) trimmed = TrimmedSpaces(display);
       if (!trimmed.empty()) {
@@ -227,22 +229,21 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
     }
 
     if (separator) {
-      // A separator is one character, and only a line break is shown differently (as a space):
-      // the source entry is read only behind a space.
-      const char shown = display[0];
-      const char written = shown == ' ' ? state.source[i].text[0] : shown;
-      if (result.text.size() != 1 || result.text[0] != shown) SetText(result.text, display);
-      if (trace.Wanted()) trace.Line(names[static_cast<unsigned char>(shown)], names[static_cast<unsigned char>(written)]);
-      state.correctedText.push_back(written);
-      if (StartsSentence(std::string_view(&written, 1))) caseState = CaseState::SentenceStart;
-      if (written == '\xBF' || written == '\xA1') state.openQuestion = true;
-      if (written == '?' || written == '!') state.openQuestion = false;
+      // A separator is one character; a line break is shown as a space.
+      const char character = written[0];
+      const char shown = character == '\r' || character == '\n' ? ' ' : character;
+      if (result.text.size() != 1 || result.text[0] != shown) SetText(result.text, std::string_view(&shown, 1));
+      if (trace.Wanted())
+        trace.Line(names[static_cast<unsigned char>(shown)], names[static_cast<unsigned char>(character)]);
+      state.correctedText.push_back(character);
+      if (StartsSentence(std::string_view(&character, 1))) caseState = CaseState::SentenceStart;
+      if (character == '\xBF' || character == '\xA1') state.openQuestion = true;
+      if (character == '?' || character == '!') state.openQuestion = false;
     } else {
-      // A word reads the same in the source and on display (the two lists differ only at line
-      // breaks), so the display entry serves for both.
+      // A word holds no line break: it reads the same on display.
       Recollection known;
-      if (classification == WordClassification::Remembered) known = memo.Recall(display);
-      switch (known.word != nullptr ? known.pattern : CasePatternOf(display)) {
+      if (classification == WordClassification::Remembered) known = memo.Recall(written);
+      switch (known.word != nullptr ? known.pattern : CasePatternOf(written)) {
         case CasePattern::AllCaps: caseState = CaseState::AllCaps; break;
         case CasePattern::Capitalised: caseState = CaseState::Capitalised; break;
         case CasePattern::Other: break;
@@ -252,7 +253,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
 
       const std::string* casedResult = &cased;
       if (known.word != nullptr && known.writtenStands && caseState != CaseState::SentenceStart) {
-        casedResult = &display;  // the word's own case gives back the word as written
+        casedResult = &written;  // the word's own case gives back the word as written
       } else if (known.word != nullptr && caseState == CaseState::AsWritten) {
         casedResult = &known.word->result;
       } else if (known.word != nullptr) {
@@ -266,15 +267,15 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
         }
         casedResult = &word.cased[variant];
       } else {
-        lowered = LowerCase(display);
+        lowered = LowerCase(written);
         if (classification == WordClassification::Remembered) {
-          ApplyCase(caseState, memo.Classify(display, lowered), cased);
+          ApplyCase(caseState, memo.Classify(written, lowered), cased);
         } else {
           ApplyCase(caseState, classifier.ClassifyWord(lowered), cased);
         }
       }
       caseState = CaseState::AsWritten;
-      if (trace.Wanted()) trace.Line(display, *casedResult);
+      if (trace.Wanted()) trace.Line(written, *casedResult);
       state.correctedText += *casedResult;
       const std::string_view stored = std::string_view(*casedResult).substr(0, kMaxTokenLength);
       if (!SameText(result.text, stored)) SetText(result.text, stored);
