@@ -312,7 +312,9 @@ int main(int argc, char** argv) {
   for (int round = 0; round < options.rounds; ++round) {
     // The whole check: tokenising, then the run.
     checkSeconds = std::min(checkSeconds, BestOf(1, [&] { CheckText(classifier, text, quiet, std::nullopt); }));
-    // The check run alone over the prepared tokens, as the peers get the words already split.
+    // The check run alone over freshly prepared tokens (result entries emptied, as a check leaves
+    // them for the run), as the peers get the words already split.
+    PrepareCheck(state, text);
     runSeconds = std::min(
         runSeconds, BestOf(1, [&] { CheckRun(classifier, displayText, names, quiet, std::nullopt); }));
     hunspellSeconds = std::min(hunspellSeconds, BestOf(1, [&] {
