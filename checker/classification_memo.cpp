@@ -1,6 +1,7 @@
 #include "checker/classification_memo.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "checker/interrogatives.h"
 #include "worddb/text_hash.h"
@@ -10,6 +11,8 @@ namespace {
 
 // Even a whole book holds fewer distinct words than this; past it the memory grows as needed.
 constexpr std::size_t kDistinctWordsAtMost = 1 << 16;
+// Tables sized for more words would be read sparsely, each word on a cache line of its own.
+constexpr std::size_t kExpectedWordsAtMost = 1 << 14;
 
 template <typename Packed>
 std::uint64_t ShortHash(const Packed& text, std::size_t length) {
@@ -34,6 +37,9 @@ ClassificationMemo::ClassificationMemo(Classifier& classifier, std::size_t token
   const std::size_t expected = std::min(tokens, kDistinctWordsAtMost);
   keys_.reserve(expected);
   words_.reserve(expected);
+  // Sized at the start for the words a text of this length usually holds, so that the tables
+  // are seldom rebuilt as they fill.
+  expectedWords_ = std::clamp<std::size_t>(tokens / 32, 8, kExpectedWordsAtMost);
   Forget();
 }
 
@@ -170,9 +176,10 @@ void ClassificationMemo::Forget() {
   keys_.clear();
   words_.clear();
   index_.Reset(0);
-  loweredIndex_.Reset(0);
-  shortSlots_.assign(16, ShortSlot{});
+  loweredIndex_.Reset(expectedWords_);
+  shortSlots_.assign(std::bit_ceil(expectedWords_ * 2), ShortSlot{});
   shortCount_ = 0;
+  longCount_ = 0;
 }
 
 void ClassificationMemo::Remember(std::string_view written, RememberedWord word, std::uint64_t loweredHash) {
@@ -193,15 +200,20 @@ void ClassificationMemo::Remember(std::string_view written, RememberedWord word,
     InsertShort(written, count);
   }
 
-  if (count > index_.Capacity()) {
-    index_.Reset(count * 2);
-    loweredIndex_.Reset(count * 2);
-    for (std::size_t i = 1; i <= count; ++i) {
-      if (keys_[i - 1].length > kShortWordMost) index_.Insert(HashText(TextOf()(i)), i, TextOf());
-      loweredIndex_.Insert(HashText(LoweredOf()(i)), i, LoweredOf());
+  if (written.size() > kShortWordMost) {
+    if (++longCount_ > index_.Capacity()) {
+      index_.Reset(longCount_ * 2);
+      for (std::size_t i = 1; i <= count; ++i)
+        if (keys_[i - 1].length > kShortWordMost) index_.Insert(HashText(TextOf()(i)), i, TextOf());
+    } else {
+      index_.Insert(HashText(written), count, TextOf());
     }
+  }
+
+  if (count > loweredIndex_.Capacity()) {
+    loweredIndex_.Reset(count * 2);
+    for (std::size_t i = 1; i <= count; ++i) loweredIndex_.Insert(HashText(LoweredOf()(i)), i, LoweredOf());
   } else {
-    if (written.size() > kShortWordMost) index_.Insert(HashText(written), count, TextOf());
     loweredIndex_.Insert(loweredHash, count, LoweredOf());
   }
 }

@@ -114,6 +114,8 @@ class ClassificationMemo {
   TextIndex index_;                    // by the written word, when longer than kShortWordMost
   std::vector<ShortSlot> shortSlots_;  // by the written word of up to kShortWordMost bytes
   std::size_t shortCount_ = 0;
+  std::size_t longCount_ = 0;       // words longer than kShortWordMost
+  std::size_t expectedWords_ = 8;  // what the tables are sized for when emptied
   TextIndex loweredIndex_;  // by the word classification was asked, the first position of each
   // The Intellisense option when the words were remembered: the options can change while a run
   // on screen processes messages, and what an unknown word comes to depends on it.
