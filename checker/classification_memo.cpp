@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 #include "checker/interrogatives.h"
 #include "worddb/text_hash.h"
@@ -60,7 +61,7 @@ inline void ClassificationMemo::Replay(const Summary& summary, std::size_t posit
   }
 }
 
-Recollection ClassificationMemo::Recall(std::string_view written) {
+Recollection ClassificationMemo::Recall(const std::string& written) {
   if (classifier_.settings().Inteligente != intellisenseOption_) {
     Forget();
     intellisenseOption_ = classifier_.settings().Inteligente;
@@ -141,6 +142,25 @@ ClassificationMemo::PackedWord ClassificationMemo::PackedText(std::string_view w
     text.low |= std::uint64_t{static_cast<unsigned char>(word[i])} << (8 * i);
   for (std::size_t i = 8; i < word.size(); ++i)
     text.high |= std::uint64_t{static_cast<unsigned char>(word[i])} << (8 * (i - 8));
+  return text;
+}
+
+ClassificationMemo::PackedWord ClassificationMemo::PackedText(const std::string& word) {
+  // A string's buffer holds capacity() + 1 bytes, and every short-string buffer has room for 15
+  // characters and the end mark: then sixteen bytes can be read, and those past the word are
+  // masked off.
+  if (std::endian::native != std::endian::little || word.capacity() < kShortWordMost - 1)
+    return PackedText(std::string_view(word));
+  const std::size_t length = word.size();
+  std::uint64_t low, high;
+  std::memcpy(&low, word.data(), 8);
+  std::memcpy(&high, word.data() + 8, 8);
+  auto mask = [](std::size_t bytes) {
+    return bytes >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * bytes)) - 1;
+  };
+  PackedWord text;
+  text.low = low & mask(length);
+  text.high = length > 8 ? high & mask(length - 8) : 0;
   return text;
 }
 

@@ -219,6 +219,18 @@ TEST_F(ClassificationMemoTest, ShortAndLongWordsInEveryCaseAcrossGrowth) {
   EXPECT_NE(runs.back().correctedText.find("ABURRIDO"), std::string::npos);
 }
 
+// A check reuses its token buffers: a short word may sit where a longer one was, with the rest
+// of the old word still in the buffer behind it.
+TEST_F(ClassificationMemoTest, ShortWordsInBuffersLeftByLongerWords) {
+  std::string longer, shorter;
+  for (int i = 0; i < 40; ++i) {
+    longer += "vendedorasvendedorasvendedoras aburridisimamente tardes, ";
+    shorter += i % 2 == 0 ? "vendedora aburrido tarde, " : "vendedoras aburridos ta, ";
+  }
+  ExpectSameRuns({longer, shorter, longer + shorter, shorter});
+  EXPECT_NE(runs.back().correctedText.find("Vendedora aburrido tarde, vendedoras"), std::string::npos);
+}
+
 TEST_F(ClassificationMemoTest, MissingWordListStopsAtItsCapacityBothWays) {
   std::string text;
   for (int i = 0; i < 1100; ++i) text += "qwerty zxcv ";
