@@ -173,7 +173,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
   state.MissingCount = 0;
   state.correctedText.clear();
   state.correctedText.reserve(displayText.size());
-  state.correctedEnds.resize(tokenCount);  // every entry is set below
+  state.longResults.clear();
   CaseState caseState = CaseState::AsWritten;
   bool firstWord = true;
   // The plain observer's hooks do nothing: a run nobody watches skips what only feeds them (the
@@ -279,15 +279,31 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
       state.correctedText += *casedResult;
       const std::string_view stored = std::string_view(*casedResult).substr(0, kMaxTokenLength);
       if (!SameText(result.text, stored)) SetText(result.text, stored);
+      if (casedResult->size() > kMaxTokenLength) state.longResults.emplace_back(i, casedResult->size());
     }
 
-    state.correctedEnds[i] = state.correctedText.size();
     // Left untouched when it holds the verdict already: an entry not written is not written back.
     if (result.verdict != state.lastVerdict) result.verdict = state.lastVerdict;
     state.lastVerdict = Verdict::Accepted;
     if (watched) observer.PumpPendingMessages();
   }
   observer.ResetMainBoxFormat();
+}
+
+std::vector<std::size_t> CorrectedEnds(const CheckState& state) {
+  std::vector<std::size_t> ends(state.result.size());
+  auto longResult = state.longResults.begin();
+  std::size_t end = 0;
+  for (std::size_t i = 0; i < ends.size(); ++i) {
+    if (longResult != state.longResults.end() && longResult->first == i) {
+      end += longResult->second;
+      ++longResult;
+    } else {
+      end += state.result[i].text.size();
+    }
+    ends[i] = end;
+  }
+  return ends;
 }
 
 void CheckText(Classifier& classifier, std::string_view sourceText, CheckObserver& observer,

@@ -46,6 +46,10 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
               CheckObserver& observer, const std::optional<std::filesystem::path>& traceFile,
               WordClassification classification = WordClassification::Remembered);
 
+// Where the text of each token ends in state.correctedText after a run: a token stands there as
+// its result entry holds it, but for a word whose result was longer than its entry keeps.
+std::vector<std::size_t> CorrectedEnds(const CheckState& state);
+
 // Prepare, name table and run in one call, for callers without a window.
 void CheckText(Classifier& classifier, std::string_view sourceText, CheckObserver& observer,
                const std::optional<std::filesystem::path>& traceFile,

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "checker/tokens.h"
@@ -20,9 +21,10 @@ struct CheckState {
   TokenList source;   // tokens of the source text, same count
   TokenList result;   // result text and verdict per token
   std::string correctedText;
-  // Where the text of token i ends in correctedText (a word's result can be longer than the
-  // 255 characters its result entry keeps).
-  std::vector<std::size_t> correctedEnds;
+  // The words whose result is longer than the kMaxTokenLength characters their result entry
+  // keeps: (token index, length of the whole result), in token order. With the result list they
+  // tell where each token lies in correctedText (CorrectedEnds).
+  std::vector<std::pair<std::size_t, std::size_t>> longResults;
 
   std::int32_t CorrectedCount = 0;
   std::int32_t MissingCount = 0;

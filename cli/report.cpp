@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "checker/characters.h"
+#include "checker/check_run.h"
 #include "checker/encoding.h"
 
 namespace velmara::cli {
@@ -28,17 +29,18 @@ std::string MarkOf(Verdict verdict, const Settings& settings) {
 
 }  // namespace
 
-std::string CorrectedTokenText(const CheckState& state, std::size_t index) {
-  if (index >= state.correctedEnds.size()) return {};
-  std::size_t begin = index == 0 ? 0 : state.correctedEnds[index - 1];
-  return state.correctedText.substr(begin, state.correctedEnds[index] - begin);
+std::string CorrectedTokenText(const CheckState& state, const std::vector<std::size_t>& ends, std::size_t index) {
+  if (index >= ends.size()) return {};
+  std::size_t begin = index == 0 ? 0 : ends[index - 1];
+  return state.correctedText.substr(begin, ends[index] - begin);
 }
 
 std::string TextReport(const CheckState& state, const Settings& settings, bool colour) {
   if (!colour) return Windows1252ToUtf8(state.correctedText);
+  const std::vector<std::size_t> ends = CorrectedEnds(state);
   std::string out;
   for (std::size_t i = 0; i < state.result.size(); ++i) {
-    std::string text = Windows1252ToUtf8(CorrectedTokenText(state, i));
+    std::string text = Windows1252ToUtf8(CorrectedTokenText(state, ends, i));
     std::string mark = IsSeparator(state.source[i].text) ? std::string() : MarkOf(state.result[i].verdict, settings);
     if (mark.empty()) {
       out += text;
@@ -50,11 +52,12 @@ std::string TextReport(const CheckState& state, const Settings& settings, bool c
 }
 
 std::string TsvReport(const CheckState& state) {
+  const std::vector<std::size_t> ends = CorrectedEnds(state);
   std::string out;
   for (std::size_t i = 0; i < state.result.size(); ++i) {
     if (IsSeparator(state.source[i].text)) continue;
     out += std::to_string(i + 1) + "\t" + Windows1252ToUtf8(state.source[i].text) + "\t" +
-           Windows1252ToUtf8(CorrectedTokenText(state, i)) + "\t" + std::string(VerdictName(state.result[i].verdict)) +
+           Windows1252ToUtf8(CorrectedTokenText(state, ends, i)) + "\t" + std::string(VerdictName(state.result[i].verdict)) +
            "\n";
   }
   return out;

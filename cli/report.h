@@ -4,6 +4,7 @@
 // Everything written is UTF-8.
 
 #include <string>
+#include <vector>
 
 #include "app/configuration.h"
 #include "checker/check_state.h"
@@ -20,8 +21,8 @@ std::string TsvReport(const CheckState& state);
 // One JSON object on one line, ended by a line feed.
 std::string JsonReport(const CheckState& state);
 
-// The text of token `index` (0-based) in the corrected text.
-std::string CorrectedTokenText(const CheckState& state, std::size_t index);
+// The text of token `index` (0-based) in the corrected text; `ends` is CorrectedEnds(state).
+std::string CorrectedTokenText(const CheckState& state, const std::vector<std::size_t>& ends, std::size_t index);
 
 // A JSON string literal for a UTF-8 text.
 std::string JsonString(const std::string& utf8);

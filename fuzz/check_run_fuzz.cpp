@@ -80,8 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t count = state.source.size();
   FUZZ_CHECK(state.display.size() == count);
   FUZZ_CHECK(state.result.size() == count);
-  FUZZ_CHECK(state.correctedEnds.size() == count);
-  FUZZ_CHECK(count == 0 || state.correctedEnds.back() == state.correctedText.size());
+  const std::vector<std::size_t> ends = CorrectedEnds(state);
+  FUZZ_CHECK(count == 0 || ends.back() == state.correctedText.size());
 
   std::size_t position = 0;  // in the text
   std::size_t words = 0;
@@ -94,10 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string& display = state.display[i].text;
     const TokenEntry& result = state.result[i];
     FUZZ_CHECK(!source.empty() && position < text.size());
-    FUZZ_CHECK(state.correctedEnds[i] >= segmentStart);
-    const std::string_view segment =
-        std::string_view(state.correctedText).substr(segmentStart, state.correctedEnds[i] - segmentStart);
-    segmentStart = state.correctedEnds[i];
+    FUZZ_CHECK(ends[i] >= segmentStart);
+    const std::string_view segment = std::string_view(state.correctedText).substr(segmentStart, ends[i] - segmentStart);
+    segmentStart = ends[i];
     const auto verdict = static_cast<std::int32_t>(result.verdict);
     FUZZ_CHECK(verdict >= 0 && verdict <= 5);
     // Every token but a space (or a line break, a space on screen) is highlighted where it stands.

@@ -105,6 +105,26 @@ TEST_F(CheckRunTest, CountsMissingWordsAndResults) {
   EXPECT_TRUE(state.missingWords.empty());
 }
 
+// Each token's place in the corrected text follows from the result list, but for a result longer
+// than the entry keeps: a substitution of 300 characters, and a missing word cut on the way in.
+TEST_F(CheckRunTest, CorrectedEndsPlaceEveryTokenInTheCorrectedText) {
+  settings.Inteligente = 1;
+  const std::string longReplacement(300, 'z');
+  folder.Write("Intellisense.txt", "aver|" + longReplacement + "\r\n");
+  const std::string longWord(270, 'q');
+  Check("hola aver,\r\n" + longWord + " camion");
+  ASSERT_EQ(state.result.size(), 9u);
+  EXPECT_EQ(state.result[2].text.size(), kMaxTokenLength);
+  const std::vector<std::size_t> ends = CorrectedEnds(state);
+  std::vector<std::string> pieces;
+  for (std::size_t i = 0, begin = 0; i < ends.size(); begin = ends[i++])
+    pieces.push_back(state.correctedText.substr(begin, ends[i] - begin));
+  EXPECT_EQ(pieces, (std::vector<std::string>{"Hola", " ", longReplacement, ",", "\r", "\n", longWord.substr(0, 255),
+                                              " ", "cami\xF3n"}));
+  EXPECT_EQ(ends.back(), state.correctedText.size());
+  EXPECT_EQ(state.longResults.size(), 1u);
+}
+
 TEST_F(CheckRunTest, ResultListKeepsDisplaySeparatorsAndCorrectedTextKeepsLineBreaks) {
   Check("hola\r\nmundo");
   EXPECT_EQ(state.result[1].text, " ");

@@ -93,7 +93,8 @@ class ClassificationMemoTest : public ::testing::Test {
 
   static void ExpectSameState(const CheckState& remembered, const CheckState& plain, std::size_t run) {
     EXPECT_EQ(remembered.correctedText, plain.correctedText) << "run " << run;
-    EXPECT_EQ(remembered.correctedEnds, plain.correctedEnds) << "run " << run;
+    EXPECT_EQ(remembered.longResults, plain.longResults) << "run " << run;
+    EXPECT_EQ(CorrectedEnds(remembered), CorrectedEnds(plain)) << "run " << run;
     EXPECT_EQ(remembered.CorrectedCount, plain.CorrectedCount) << "run " << run;
     EXPECT_EQ(remembered.MissingCount, plain.MissingCount) << "run " << run;
     EXPECT_EQ(remembered.CharacterTotal, plain.CharacterTotal) << "run " << run;
