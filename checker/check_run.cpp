@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <typeinfo>
 
@@ -70,6 +71,46 @@ std::size_t FindTokenAfter(std::string_view displayText, std::string_view token,
   }
   return FindAfter(displayText, token, after);
 }
+
+// Builds the corrected text in place, a token at a time. The text is kept longer than what has
+// been written, so a word is copied without a library call; Finish cuts it to what was written.
+class CorrectedTextWriter {
+ public:
+  CorrectedTextWriter(std::string& text, std::size_t expected) : text_(text) {
+    text_.resize(expected + kSpare);
+  }
+
+  void Put(char c) {
+    Room(1);
+    text_[used_++] = c;
+  }
+
+  void Append(const std::string& word) {
+    const std::size_t length = word.size();
+    Room(std::max(length, kShort));
+    // A string's buffer holds capacity() + 1 bytes: sixteen can be read when it has room for
+    // fifteen characters, and what is copied past the word is written over by the next token.
+    if (length <= kShort && word.capacity() >= kShort - 1) {
+      std::memcpy(text_.data() + used_, word.data(), kShort);
+    } else {
+      std::memcpy(text_.data() + used_, word.data(), length);
+    }
+    used_ += length;
+  }
+
+  void Finish() { text_.resize(used_); }
+
+ private:
+  static constexpr std::size_t kShort = 16;
+  static constexpr std::size_t kSpare = 64;
+
+  void Room(std::size_t length) {
+    if (text_.size() - used_ < length) text_.resize(std::max(text_.size() * 2, used_ + length + kSpare));
+  }
+
+  std::string& text_;
+  std::size_t used_ = 0;
+};
 
 // "5 \ 120 palabras": the count in front changes only at a word, by one.
 class ProgressText {
@@ -171,8 +212,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
   TraceWriter trace(traceFile);
   state.CorrectedCount = 0;
   state.MissingCount = 0;
-  state.correctedText.clear();
-  state.correctedText.reserve(displayText.size());
+  CorrectedTextWriter corrected(state.correctedText, displayText.size());
   state.longResults.clear();
   CaseState caseState = CaseState::AsWritten;
   bool firstWord = true;
@@ -235,7 +275,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
       if (result.text.size() != 1 || result.text[0] != shown) SetText(result.text, std::string_view(&shown, 1));
       if (trace.Wanted())
         trace.Line(names[static_cast<unsigned char>(shown)], names[static_cast<unsigned char>(character)]);
-      state.correctedText.push_back(character);
+      corrected.Put(character);
       if (StartsSentence(std::string_view(&character, 1))) caseState = CaseState::SentenceStart;
       if (character == '\xBF' || character == '\xA1') state.openQuestion = true;
       if (character == '?' || character == '!') state.openQuestion = false;
@@ -276,7 +316,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
       }
       caseState = CaseState::AsWritten;
       if (trace.Wanted()) trace.Line(written, *casedResult);
-      state.correctedText += *casedResult;
+      corrected.Append(*casedResult);
       const std::string_view stored = std::string_view(*casedResult).substr(0, kMaxTokenLength);
       if (!SameText(result.text, stored)) SetText(result.text, stored);
       if (casedResult->size() > kMaxTokenLength) state.longResults.emplace_back(i, casedResult->size());
@@ -287,6 +327,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
     state.lastVerdict = Verdict::Accepted;
     if (watched) observer.PumpPendingMessages();
   }
+  corrected.Finish();
   observer.ResetMainBoxFormat();
 }
 
