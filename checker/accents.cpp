@@ -1,5 +1,7 @@
 #include "checker/accents.h"
 
+#include "worddb/text_hash.h"
+
 namespace velmara {
 namespace {
 
@@ -12,9 +14,7 @@ constexpr std::string_view kPlain = "aeiou";
 // Built singulars and accent variants are looked up through 255-character buffers.
 constexpr std::size_t kLookupBuffer = 255;
 
-bool EndsWith(std::string_view word, std::string_view ending) {
-  return word.size() >= ending.size() && word.substr(word.size() - ending.size()) == ending;
-}
+bool EndsWith(std::string_view word, std::string_view ending) { return EndsWithText(word, ending); }
 
 std::string_view Less(std::string_view word, std::size_t count) { return word.substr(0, word.size() - count); }
 
@@ -52,13 +52,22 @@ std::string ReplaceCharAt(std::string_view word, std::string_view replacement, s
   return result;
 }
 
+char AccentedCharacter(char c) {
+  switch (c) {
+    case 'a': return '\xE1';
+    case 'e': return '\xE9';
+    case 'i': return '\xED';
+    case 'o': return '\xF3';
+    case 'u': return '\xFA';
+    case '\xFC': return 'u';
+    default: return c;
+  }
+}
+
 std::string AccentAt(std::string_view word, std::size_t position) {
-  if (position < 1 || position > word.size()) return std::string(word);
-  char c = word[position - 1];
-  std::size_t vowel = kPlain.find(c);
-  if (vowel != std::string_view::npos) return ReplaceCharAt(word, kAccented.substr(vowel, 1), position);
-  if (c == '\xFC') return ReplaceCharAt(word, "u", position);
-  return std::string(word);
+  std::string variant(word);
+  if (position >= 1 && position <= word.size()) variant[position - 1] = AccentedCharacter(word[position - 1]);
+  return variant;
 }
 
 bool HasAccent(std::string_view word) { return word.find_first_of(kAccented) != std::string_view::npos; }

@@ -14,6 +14,8 @@ namespace velmara {
 std::string ReplaceCharAt(std::string_view word, std::string_view replacement, std::size_t position);
 // a e i o u at `position` become á é í ó ú, ü becomes u; any other character leaves the word as is.
 std::string AccentAt(std::string_view word, std::size_t position);
+// The character AccentAt puts in place of `c`: `c` itself when it takes no accent.
+char AccentedCharacter(char c);
 bool HasAccent(std::string_view word);
 std::string StripAccents(std::string_view word);
 

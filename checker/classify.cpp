@@ -15,7 +15,12 @@ namespace {
 constexpr std::size_t kStemLookupLength = 259;
 
 bool AllCharactersIn(std::string_view word, std::string_view set) {
-  return std::all_of(word.begin(), word.end(), [set](char c) { return set.find(c) != std::string_view::npos; });
+  // A loop over the few characters of the set: no library call per character.
+  return std::all_of(word.begin(), word.end(), [set](char c) {
+    for (char member : set)
+      if (member == c) return true;
+    return false;
+  });
 }
 
 }  // namespace
@@ -85,28 +90,31 @@ std::string Classifier::ResolveUnknownWord(std::string_view word) {
 
   // Every accented position that the Dictionary knows counts as a correction; the last one wins.
   // A position that takes no accent gives the word itself back, looked up once for them all. The
-  // reads of every lookup are started before the first lookup.
+  // variants are made in one buffer, and the reads of their lookups started before the first.
   std::vector<AccentVariant>& variants = accentVariants_;
   variants.clear();
-  for (std::size_t position = 1; position <= word.size(); ++position) {
-    std::string variant = AccentAt(word, position);
-    if (variant == word) continue;
-    const std::uint64_t hash = HashText(variant);
+  variantBuffer_.assign(word);
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    const char accented = AccentedCharacter(word[i]);
+    if (accented == word[i]) continue;
+    variantBuffer_[i] = accented;
+    const std::uint64_t hash = HashText(variantBuffer_);
+    variantBuffer_[i] = word[i];
     database_.dictionary.Prefetch(hash);
-    variants.push_back(AccentVariant{std::move(variant), hash, position});
+    variants.push_back(AccentVariant{hash, i + 1, accented});
   }
-  const std::uint64_t wordHash = HashText(word);
-  if (variants.size() < word.size()) database_.dictionary.Prefetch(wordHash);
   std::optional<bool> wordKnown;
   auto next = variants.begin();
   for (std::size_t position = 1; position <= word.size(); ++position) {
     bool known;
     if (next != variants.end() && next->position == position) {
-      known = database_.dictionary.Find(next->text, next->hash) > 0;
-      if (known) replacement = std::move(next->text);
+      variantBuffer_[position - 1] = next->accented;
+      known = database_.dictionary.Find(variantBuffer_, next->hash) > 0;
+      if (known) replacement = variantBuffer_;
+      variantBuffer_[position - 1] = word[position - 1];
       ++next;
     } else {
-      if (!wordKnown) wordKnown = database_.dictionary.Find(word, wordHash) > 0;
+      if (!wordKnown) wordKnown = database_.dictionary.Find(word) > 0;
       known = *wordKnown;
       if (known) replacement.assign(word);
     }

@@ -39,14 +39,15 @@ class Classifier {
   std::filesystem::path intellisenseFile_;
   CheckState& state_;
 
-  // The accent variants of an unknown word that differ from it, kept from word to word for their
-  // buffers.
+  // The accent variants of an unknown word that differ from it, kept from word to word with the
+  // buffer they are made in.
   struct AccentVariant {
-    std::string text;
     std::uint64_t hash;
     std::size_t position;  // of the accented character, from 1
+    char accented;         // the character there
   };
   std::vector<AccentVariant> accentVariants_;
+  std::string variantBuffer_;
 };
 
 }  // namespace velmara

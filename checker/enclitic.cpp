@@ -2,12 +2,12 @@
 
 #include <initializer_list>
 
+#include "worddb/text_hash.h"
+
 namespace velmara {
 namespace {
 
-bool EndsWith(std::string_view word, std::string_view ending) {
-  return word.size() >= ending.size() && word.substr(word.size() - ending.size()) == ending;
-}
+bool EndsWith(std::string_view word, std::string_view ending) { return EndsWithText(word, ending); }
 
 bool EndsWithAny(std::string_view word, std::initializer_list<std::string_view> endings) {
   for (std::string_view ending : endings)
@@ -21,6 +21,12 @@ std::string EncliticStem(std::string_view word) {
   // Groups by length, shortest first; a later match overwrites an earlier one, so the longest
   // recognised ending decides. "te", "se" and "os" are left alone after n, r and d: cantante,
   // lavarse and cansados are not verbs with a pronoun.
+  // Every ending below ends in a, e, o or s.
+  if (word.empty()) return {};
+  switch (word.back()) {
+    case 'a': case 'e': case 'o': case 's': break;
+    default: return {};
+  }
   std::size_t removed = 0;
   if (EndsWithAny(word, {"me", "lo", "la"}) || (EndsWith(word, "te") && !EndsWith(word, "nte")) ||
       (EndsWith(word, "se") && !EndsWith(word, "rse")) || (EndsWith(word, "os") && !EndsWith(word, "dos")))

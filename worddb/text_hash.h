@@ -45,4 +45,9 @@ inline bool SameText(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Whether `text` ends with `ending`, compared as SameText does.
+inline bool EndsWithText(std::string_view text, std::string_view ending) {
+  return text.size() >= ending.size() && SameText(text.substr(text.size() - ending.size()), ending);
+}
+
 }  // namespace velmara
