@@ -61,15 +61,14 @@ constexpr auto kAlphabetic = MakeAlphabeticTable();
 
 // Stores token `count` (from 0), reusing the entry and its text's buffer when the list already
 // has one: a check reuses its lists, and a text has hundreds of thousands of tokens.
-void StoreToken(TokenList& list, std::size_t count, std::string_view text) {
+void StoreToken(TokenList& list, std::size_t count, std::string_view text, bool sixteenReadable) {
   text = text.substr(0, kMaxTokenLength);
   if (count == list.size()) list.emplace_back();
   TokenEntry& entry = list[count];
-  entry.text.clear();
-  if (text.size() == 1) {
-    entry.text.push_back(text[0]);
+  if (sixteenReadable) {
+    entry.text.assign_sixteen(text);
   } else {
-    entry.text.append(text);
+    entry.text.assign(text);
   }
   entry.verdict = Verdict::Accepted;
 }
@@ -96,16 +95,21 @@ bool IsSeparator(std::string_view text) {
   return !text.empty() && kSeparator[static_cast<unsigned char>(text.front())];
 }
 
+// A token of `text` from `start`: sixteen bytes can be read there unless the text ends sooner.
+void StoreTokenOf(TokenList& list, std::size_t count, std::string_view text, std::size_t start, std::size_t length) {
+  StoreToken(list, count, text.substr(start, length), text.size() - start >= 16);
+}
+
 std::size_t Tokenise(std::string_view text, TokenList& list) {
   std::size_t count = 0;
   std::size_t runStart = 0;
   for (std::size_t p = 0; p < text.size(); ++p) {
     if (!kSeparator[static_cast<unsigned char>(text[p])]) continue;
-    if (p > runStart) StoreToken(list, count++, text.substr(runStart, p - runStart));
-    StoreToken(list, count++, text.substr(p, 1));
+    if (p > runStart) StoreTokenOf(list, count++, text, runStart, p - runStart);
+    StoreTokenOf(list, count++, text, p, 1);
     runStart = p + 1;
   }
-  if (runStart < text.size()) StoreToken(list, count++, text.substr(runStart));
+  if (runStart < text.size()) StoreTokenOf(list, count++, text, runStart, text.size() - runStart);
   list.resize(count);
   return count;
 }
@@ -117,16 +121,20 @@ std::size_t TokeniseSourceAndDisplay(std::string_view text, TokenList& source, T
     const char c = text[p];
     if (!kSeparator[static_cast<unsigned char>(c)]) continue;
     if (p > runStart) {
-      StoreToken(source, count, text.substr(runStart, p - runStart));
-      StoreToken(display, count++, text.substr(runStart, p - runStart));
+      StoreTokenOf(source, count, text, runStart, p - runStart);
+      StoreTokenOf(display, count++, text, runStart, p - runStart);
     }
-    StoreToken(source, count, text.substr(p, 1));
-    StoreToken(display, count++, c == '\r' || c == '\n' ? std::string_view(" ") : text.substr(p, 1));
+    StoreTokenOf(source, count, text, p, 1);
+    if (c == '\r' || c == '\n') {
+      StoreToken(display, count++, " ", false);
+    } else {
+      StoreTokenOf(display, count++, text, p, 1);
+    }
     runStart = p + 1;
   }
   if (runStart < text.size()) {
-    StoreToken(source, count, text.substr(runStart));
-    StoreToken(display, count++, text.substr(runStart));
+    StoreTokenOf(source, count, text, runStart, text.size() - runStart);
+    StoreTokenOf(display, count++, text, runStart, text.size() - runStart);
   }
   source.resize(count);
   display.resize(count);

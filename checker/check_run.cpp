@@ -41,17 +41,6 @@ void ApplyCase(CaseState caseState, const std::string& result, std::string& case
   cased = result;
 }
 
-// Sets a short text in place: cheaper than a general assignment for the one-character tokens
-// that make up most of a text.
-void SetText(std::string& text, std::string_view value) {
-  text.clear();
-  if (value.size() == 1) {
-    text.push_back(value[0]);
-  } else {
-    text.append(value);
-  }
-}
-
 std::string_view TrimmedSpaces(std::string_view text) {
   std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
@@ -85,12 +74,12 @@ class CorrectedTextWriter {
     text_[used_++] = c;
   }
 
-  void Append(const std::string& word) {
+  // `sixteenReadable`: sixteen bytes can be read from word.data() (SixteenReadable); what is
+  // copied past the word is written over by the next token.
+  void Append(std::string_view word, bool sixteenReadable) {
     const std::size_t length = word.size();
     Room(std::max(length, kShort));
-    // A string's buffer holds capacity() + 1 bytes: sixteen can be read when it has room for
-    // fifteen characters, and what is copied past the word is written over by the next token.
-    if (length <= kShort && word.capacity() >= kShort - 1) {
+    if (length <= kShort && sixteenReadable) {
       std::memcpy(text_.data() + used_, word.data(), kShort);
     } else {
       std::memcpy(text_.data() + used_, word.data(), length);
@@ -236,7 +225,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
   // The display list differs from the source list only where a line break is shown as a space:
   // every token is read from the source, and the display list only to place the highlight.
   for (std::size_t i = 0; i < tokenCount; ++i) {
-    const std::string& written = state.source[i].text;
+    const TokenText& written = state.source[i].text;
     TokenEntry& result = state.result[i];
     if (i + 24 < tokenCount) {
       __builtin_prefetch(&state.source[i + 24]);
@@ -247,7 +236,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
     // Highlight the token where it stands: only spaces lie between it and the previous one.
     if (watched) {
       // Word tokens hold no space; a separator token is one character.
-      const std::string& display = state.display[i].text;
+      const std::string_view display = state.display[i].text;
       std::string_view trimmed = display;
       if (!trimmed.empty() && (trimmed.front() == ' ' || trimmed.back() == ' ')) trimmed = TrimmedSpaces(display);
       if (!trimmed.empty()) {
@@ -272,7 +261,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
       // A separator is one character; a line break is shown as a space.
       const char character = written[0];
       const char shown = character == '\r' || character == '\n' ? ' ' : character;
-      if (result.text.size() != 1 || result.text[0] != shown) SetText(result.text, std::string_view(&shown, 1));
+      if (result.text.size() != 1 || result.text[0] != shown) result.text.assign(std::string_view(&shown, 1));
       if (trace.Wanted())
         trace.Line(names[static_cast<unsigned char>(shown)], names[static_cast<unsigned char>(character)]);
       corrected.Put(character);
@@ -291,11 +280,17 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
       if (caseState == CaseState::AsWritten && firstWord) caseState = CaseState::SentenceStart;
       firstWord = false;
 
-      const std::string* casedResult = &cased;
+      // The result in the word's case, and whether sixteen bytes of it can be read.
+      std::string_view casedResult;
+      bool sixteenReadable = true;
+      auto resultIn = [&casedResult, &sixteenReadable](const std::string& text) {
+        casedResult = text;
+        sixteenReadable = SixteenReadable(text);
+      };
       if (known.word != nullptr && known.writtenStands && caseState != CaseState::SentenceStart) {
-        casedResult = &written;  // the word's own case gives back the word as written
+        casedResult = written;  // the word's own case gives back the word as written
       } else if (known.word != nullptr && caseState == CaseState::AsWritten) {
-        casedResult = &known.word->result;
+        resultIn(known.word->result);
       } else if (known.word != nullptr) {
         // Capitalised and SentenceStart give the same text.
         RememberedWord& word = *known.word;
@@ -305,7 +300,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
           ApplyCase(caseState, word.result, word.cased[variant]);
           word.casedKnown |= bit;
         }
-        casedResult = &word.cased[variant];
+        resultIn(word.cased[variant]);
       } else {
         lowered = LowerCase(written);
         if (classification == WordClassification::Remembered) {
@@ -313,13 +308,20 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
         } else {
           ApplyCase(caseState, classifier.ClassifyWord(lowered), cased);
         }
+        resultIn(cased);
       }
       caseState = CaseState::AsWritten;
-      if (trace.Wanted()) trace.Line(written, *casedResult);
-      corrected.Append(*casedResult);
-      const std::string_view stored = std::string_view(*casedResult).substr(0, kMaxTokenLength);
-      if (!SameText(result.text, stored)) SetText(result.text, stored);
-      if (casedResult->size() > kMaxTokenLength) state.longResults.emplace_back(i, casedResult->size());
+      if (trace.Wanted()) trace.Line(written, casedResult);
+      corrected.Append(casedResult, sixteenReadable);
+      const std::string_view stored = casedResult.substr(0, kMaxTokenLength);
+      if (!SameText(result.text, stored)) {
+        if (sixteenReadable) {
+          result.text.assign_sixteen(stored);
+        } else {
+          result.text.assign(stored);
+        }
+      }
+      if (casedResult.size() > kMaxTokenLength) state.longResults.emplace_back(i, casedResult.size());
     }
 
     // Left untouched when it holds the verdict already: an entry not written is not written back.

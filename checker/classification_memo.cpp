@@ -61,7 +61,7 @@ inline void ClassificationMemo::Replay(const Summary& summary, std::size_t posit
   }
 }
 
-Recollection ClassificationMemo::Recall(const std::string& written) {
+Recollection ClassificationMemo::Recall(const TokenText& written) {
   if (classifier_.settings().Inteligente != intellisenseOption_) {
     Forget();
     intellisenseOption_ = classifier_.settings().Inteligente;
@@ -70,7 +70,7 @@ Recollection ClassificationMemo::Recall(const std::string& written) {
   const Summary* found = &longSummary;
   std::size_t position = 0;
   if (written.size() <= kShortWordMost) {
-    const ShortSlot* slot = FindShort(PackedText(written), written.size());
+    const ShortSlot* slot = FindShort(PackedSixteen(written), written.size());
     if (slot == nullptr) return {};
     found = &slot->summary;
     position = slot->position;
@@ -145,12 +145,9 @@ ClassificationMemo::PackedWord ClassificationMemo::PackedText(std::string_view w
   return text;
 }
 
-ClassificationMemo::PackedWord ClassificationMemo::PackedText(const std::string& word) {
-  // A string's buffer holds capacity() + 1 bytes, and every short-string buffer has room for 15
-  // characters and the end mark: then sixteen bytes can be read, and those past the word are
-  // masked off.
-  if (std::endian::native != std::endian::little || word.capacity() < kShortWordMost - 1)
-    return PackedText(std::string_view(word));
+ClassificationMemo::PackedWord ClassificationMemo::PackedSixteen(std::string_view word) {
+  // The bytes read past the word are masked off.
+  if constexpr (std::endian::native != std::endian::little) return PackedText(word);
   const std::size_t length = word.size();
   std::uint64_t low, high;
   std::memcpy(&low, word.data(), 8);

@@ -49,7 +49,7 @@ class ClassificationMemo {
   // The word as classified before in this run, when its outcome cannot have changed since; an
   // empty recollection otherwise. A word found has had its occurrence counted, as ClassifyWord
   // would.
-  Recollection Recall(const std::string& written);
+  Recollection Recall(const TokenText& written);
 
   // classifier.ClassifyWord(lowered), remembered under `written` when the outcome cannot change
   // within the run. The text stays valid until the next call.
@@ -97,8 +97,9 @@ class ClassificationMemo {
   };
   static constexpr std::size_t kShortWordMost = 16;
   static PackedWord PackedText(std::string_view word);
-  // The same for a word of up to kShortWordMost bytes held in a string, read eight bytes at a time.
-  static PackedWord PackedText(const std::string& word);
+  // The same for a word of up to kShortWordMost bytes whose sixteen bytes can be read
+  // (SixteenReadable), read eight bytes at a time.
+  static PackedWord PackedSixteen(std::string_view word);
   const ShortSlot* FindShort(const PackedWord& text, std::size_t length) const;
   void InsertShort(std::string_view word, std::size_t position);
 

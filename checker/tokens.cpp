@@ -1,5 +1,9 @@
 #include "checker/tokens.h"
 
+#include <limits>
+#include <ostream>
+#include <stdexcept>
+
 namespace velmara {
 
 std::string_view VerdictName(Verdict verdict) {
@@ -13,5 +17,25 @@ std::string_view VerdictName(Verdict verdict) {
   }
   return "Accepted";
 }
+
+// A long text's characters on the heap: pointer in the first bytes, length after it. A token is
+// at most kMaxTokenLength characters, so the length always fits.
+void TokenText::AssignLong(std::string_view text) {
+  if (text.size() > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("token text too long");
+  char* characters = new char[text.size()];
+  std::memcpy(characters, text.data(), text.size());
+  Release();
+  const auto size = static_cast<std::uint32_t>(text.size());
+  std::memcpy(bytes_, &characters, sizeof characters);
+  std::memcpy(bytes_ + sizeof characters, &size, sizeof size);
+  bytes_[kTagByte] = static_cast<char>(kLongTag);
+}
+
+void TokenText::ReleaseLong() {
+  delete[] LongData();
+  bytes_[kTagByte] = 0;
+}
+
+std::ostream& operator<<(std::ostream& out, const TokenText& text) { return out << text.view(); }
 
 }  // namespace velmara

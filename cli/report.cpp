@@ -86,7 +86,7 @@ std::string JsonString(const std::string& utf8) {
 }
 
 std::string JsonReport(const CheckState& state) {
-  auto json = [](const std::string& text) { return JsonString(Windows1252ToUtf8(text)); };
+  auto json = [](std::string_view text) { return JsonString(Windows1252ToUtf8(text)); };
   std::string out = "{\"tokens\":[";
   for (std::size_t i = 0; i < state.result.size(); ++i) {
     if (i > 0) out += ",";

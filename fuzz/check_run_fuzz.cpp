@@ -90,8 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t segmentStart = 0;  // in the corrected text
   std::size_t highlighted = 0;
   for (std::size_t i = 0; i < count; ++i) {
-    const std::string& source = state.source[i].text;
-    const std::string& display = state.display[i].text;
+    const std::string_view source = state.source[i].text;
+    const std::string_view display = state.display[i].text;
     const TokenEntry& result = state.result[i];
     FUZZ_CHECK(!source.empty() && position < text.size());
     FUZZ_CHECK(ends[i] >= segmentStart);

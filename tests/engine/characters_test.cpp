@@ -7,7 +7,7 @@ namespace {
 
 std::vector<std::string> Texts(const TokenList& list) {
   std::vector<std::string> texts;
-  for (const auto& entry : list) texts.push_back(entry.text);
+  for (const auto& entry : list) texts.push_back(entry.text.str());
   return texts;
 }
 
