@@ -1,9 +1,8 @@
 #pragma once
-// Tables of megabytes that are read at random (the word indexes, the word lists, the token lists
-// of a long text) are asked to live in large pages where the system offers them: a lookup then
-// costs one cache miss instead of a cache miss and a walk of the page tables.
+// Tables of megabytes that are read at random (the word indexes and the word lists) are asked to
+// live in large pages where the system offers them: a lookup then costs one cache miss instead of
+// a cache miss and a walk of the page tables.
 
-#include <algorithm>
 #include <cstddef>
 
 namespace velmara {
@@ -19,12 +18,6 @@ void ReserveInLargePages(Vector& vector, std::size_t count) {
   if (count <= vector.capacity()) return;
   vector.reserve(count);
   AdviseLargePages(vector.data(), vector.capacity() * sizeof(*vector.data()));
-}
-
-// Room for one more element, grown as a vector grows (doubling), in advised storage.
-template <typename Vector>
-void GrowInLargePages(Vector& vector) {
-  if (vector.size() == vector.capacity()) ReserveInLargePages(vector, std::max<std::size_t>(16, vector.capacity() * 2));
 }
 
 }  // namespace velmara
