@@ -98,7 +98,10 @@ std::string JsonReport(const CheckState& state) {
   out += ",\"missing_count\":" + std::to_string(state.MissingCount);
   out += ",\"word_count\":" + std::to_string(CountWords(state.display));
   out += ",\"missing\":[";
-  for (std::size_t i = 0; i < state.missingWords.size(); ++i) out += (i > 0 ? "," : "") + json(state.missingWords[i]);
+  for (std::size_t i = 0; i < state.missingWords.size(); ++i) {
+    if (i > 0) out += ',';
+    out += json(state.missingWords[i]);
+  }
   out += "],\"open_question\":";
   out += state.openQuestion ? "true" : "false";
   return out + "}\n";
