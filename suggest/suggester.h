@@ -1,0 +1,37 @@
+#pragma once
+// Suggestions for a word the lists do not hold: a ranked list of words from all four lists
+// (dictionary, verbs, proper names, false positives), best first, in the case pattern of the
+// word as written. Suggestions are only offered; nothing here changes a check.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "worddb/word_database.h"
+
+namespace velmara {
+
+inline constexpr std::size_t kMaxSuggestions = 10;
+
+class Suggester {
+ public:
+  // Keeps a reference to the database, which must outlive the suggester. Whatever it needs
+  // beyond the lists is built on the first call, not here, so a load stays as fast as before.
+  explicit Suggester(const WordDatabase& database);
+  ~Suggester();
+  Suggester(const Suggester&) = delete;
+  Suggester& operator=(const Suggester&) = delete;
+
+  // At most `limit` (and kMaxSuggestions) Windows-1252 words, best first; empty when nothing is
+  // near enough. Safe to call from several threads at once.
+  std::vector<std::string> Suggest(std::string_view word, std::size_t limit = kMaxSuggestions) const;
+
+ private:
+  struct Index;
+  const WordDatabase& database_;
+  mutable std::unique_ptr<Index> index_;
+};
+
+}  // namespace velmara
