@@ -21,11 +21,26 @@ endif()
 # The entry `velmara-autostart on` copies into the user's autostart folder.
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/velmara-autostart.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/velmara)
 
+# The manual pages, compressed as Debian keeps them.
+set(man_pages)
 foreach(page velmara velmara-check)
-  install(FILES ${CMAKE_CURRENT_LIST_DIR}/man/${page}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES ${CMAKE_CURRENT_LIST_DIR}/man/${page}.es.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/es/man1
-          RENAME ${page}.1)
+  foreach(language en es)
+    set(source ${CMAKE_CURRENT_LIST_DIR}/man/${page}.1)
+    set(folder ${CMAKE_INSTALL_MANDIR}/man1)
+    if(language STREQUAL "es")
+      set(source ${CMAKE_CURRENT_LIST_DIR}/man/${page}.es.1)
+      set(folder ${CMAKE_INSTALL_MANDIR}/es/man1)
+    endif()
+    set(compressed ${CMAKE_BINARY_DIR}/man/${language}/${page}.1.gz)
+    add_custom_command(OUTPUT ${compressed}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man/${language}
+      COMMAND sh -c "gzip -9nc \"$0\" > \"$1\"" ${source} ${compressed}
+      DEPENDS ${source} VERBATIM)
+    list(APPEND man_pages ${compressed})
+    install(FILES ${compressed} DESTINATION ${folder})
+  endforeach()
 endforeach()
+add_custom_target(man_pages ALL DEPENDS ${man_pages})
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
@@ -33,19 +48,19 @@ set(CPACK_PACKAGE_NAME velmara)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Detector Velmara <velmara@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Spanish spelling detector for the notification area")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Spanish spelling detector for the notification area
- Detector Velmara checks the Spanish text copied to the clipboard, on demand or by itself,
- corrects missing accents and interrogatives and applies the user's own substitutions.
- It includes velmara-check, the same checks in the terminal, and its word database
- (${VELMARA_DICTIONARY_COUNTRY}).")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Detector Velmara checks the Spanish text copied to the clipboard, on demand or by itself,
+corrects missing accents and interrogatives and applies the user's own substitutions.
+It includes velmara-check, the same checks in the terminal, and its word database
+(${VELMARA_DICTIONARY_COUNTRY}).")
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
-# What the programs need to run: the C and C++ runtimes, Qt 6's widgets and a platform plugin
-# for the desktop. dpkg-shlibdeps adds the versions the binaries were linked against.
+# What the programs need to run: dpkg-shlibdeps finds the libraries the binaries link (the C and
+# C++ runtimes, Qt 6's core, gui and widgets, with the versions they were built against); Qt
+# loads its desktop platform plugin at run time, so that one is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6 (>= 6.2), libqt6gui6 (>= 6.2), libqt6core6 (>= 6.2), qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY velmara)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
