@@ -80,7 +80,9 @@ FileLocations DecideFileLocations(const fs::path& programFolder, const Environme
   const bool ownDatabase = fs::exists(WordDatabaseFolder(programFolder), error);
   const bool installed = !Writable(programFolder) || (!ownDatabase && fs::is_directory(installedDatabase, error));
   if (!installed) return ProgramFolderLocations(programFolder);
-  return UserFolderLocations(programFolder, installedDatabase, environment);
+  // A copy on a read-only medium still reads its own word lists.
+  return UserFolderLocations(programFolder, ownDatabase ? WordDatabaseFolder(programFolder) : installedDatabase,
+                             environment);
 }
 
 void CreateUserFolders(const FileLocations& locations) {

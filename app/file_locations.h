@@ -6,7 +6,8 @@
 // keeps everything there: the word lists in its "palabrasbd" folder, the configuration, the
 // colours, the trace and the swatch beside the executable. An installed program (a folder it may
 // not write, or one without its own "palabrasbd" next to an installed database) reads the word
-// lists from <prefix>/share/velmara/palabrasbd and keeps the user's files in the XDG folders:
+// lists from <prefix>/share/velmara/palabrasbd (or its own "palabrasbd", when a folder it may
+// not write holds one) and keeps the user's files in the XDG folders:
 //   $XDG_CONFIG_HOME/velmara/          "Configuracion.ini", "Mis Colores.log"
 //   $XDG_DATA_HOME/velmara/palabrasbd/ "Intellisense.txt", kUserWordsFile
 //   $XDG_CACHE_HOME/velmara/           "sucio.txt", "color.bmp"
