@@ -100,13 +100,13 @@ TEST(ProfileWrite, KeepsEveryOtherLineByteForByte) {
   EXPECT_EQ(GetPrivateProfileString("Colores", "Corregidos", "", file), "255");
 }
 
-TEST(ProfileWrite, ACarriageReturnEndingTheLastLineStaysInIt) {
+TEST(ProfileWrite, ACarriageReturnAloneEndsALine) {
   TestFolder folder;
-  // The file's lines end with LF alone; its last line ends with a CR and no line end.
+  // The file's lines end with LF alone; its last line ends with a CR alone, which is its line end.
   auto file = folder.Write("a.ini", "; notas\n[Otra]\nx=y\r");
   ASSERT_TRUE(WritePrivateProfileString("Config", "Crono", "1", file));
-  EXPECT_EQ(folder.Read("a.ini"), "; notas\n[Otra]\nx=y\r\r\n[Config]\nCrono=1\n");
-  EXPECT_EQ(GetPrivateProfileString("Otra", "x", "", file), "y\r");
+  EXPECT_EQ(folder.Read("a.ini"), "; notas\n[Otra]\nx=y\r[Config]\nCrono=1\n");
+  EXPECT_EQ(GetPrivateProfileString("Otra", "x", "", file), "y");
 }
 
 TEST(ProfileWrite, SeveralKeysInOneRewrite) {
