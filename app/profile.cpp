@@ -114,7 +114,11 @@ void SetKey(std::vector<Line>& lines, const std::string& lineEnd, const ProfileE
   // A line added after the last line of the file first gives that line its end.
   auto insert = [&](std::size_t at, std::string text) {
     if (at > 0 && lines[at - 1].end.empty()) lines[at - 1].end = lineEnd;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(text), lineEnd});
+    // A CR alone before an empty line that ends with LF would read back as one CR LF, and the
+    // empty line would be lost.
+    const bool beforeLineFeed = at < lines.size() && lines[at].text.empty() && lines[at].end == "\n";
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at),
+                 Line{std::move(text), lineEnd == "\r" && beforeLineFeed ? "\r\n" : lineEnd});
   };
   std::string keyLine = std::string(entry.key) + "=" + std::string(entry.value);
 

@@ -107,6 +107,12 @@ TEST(ProfileWrite, ACarriageReturnAloneEndsALine) {
   ASSERT_TRUE(WritePrivateProfileString("Config", "Crono", "1", file));
   EXPECT_EQ(folder.Read("a.ini"), "; notas\n[Otra]\nx=y\r[Config]\nCrono=1\n");
   EXPECT_EQ(GetPrivateProfileString("Otra", "x", "", file), "y");
+
+  // Line ends of a CR alone, and an empty line with LF after the section: a key added before it
+  // must not turn the two into one CR LF.
+  file = folder.Write("b.ini", "[Colores]\rx=1\n\n[Config]\r");
+  ASSERT_TRUE(WritePrivateProfileString("Colores", "Corregidos", "7", file));
+  EXPECT_EQ(folder.Read("b.ini"), "[Colores]\rx=1\nCorregidos=7\r\n\n[Config]\r");
 }
 
 TEST(ProfileWrite, SeveralKeysInOneRewrite) {
