@@ -36,8 +36,9 @@ void SetFixedColours(Settings& settings) {
 bool Configuration(std::string_view action, const std::filesystem::path& programFolder, Settings& settings) {
   const auto file = programFolder / kConfigurationFile;
   if (action == "get") {
+    const ProfileFile profile = ProfileFile::Read(file);
     for (const auto& stored : kStoredSettings) {
-      std::string text = GetPrivateProfileString(stored.section, stored.key, std::to_string(stored.defaultValue), file);
+      std::string text = profile.Get(stored.section, stored.key, std::to_string(stored.defaultValue));
       settings.*stored.member = LeadingNumber(text);
     }
     return true;

@@ -1,12 +1,11 @@
 #include "app/profile.h"
 
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <optional>
 #include <system_error>
 #include <vector>
 
+#include "tools/read_file.h"
 #include "tools/replace_file.h"
 
 namespace velmara {
@@ -37,26 +36,35 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::vector<Line> SplitLines(std::string_view bytes) {
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The lines of a file and whether it began with a UTF-8 byte-order mark, which is not part of the
+// first line. A line ends at LF, CR LF or a CR alone, so a file from any system reads as written.
+struct ParsedFile {
+  bool byteOrderMark = false;
   std::vector<Line> lines;
+};
+
+ParsedFile SplitLines(std::string_view bytes) {
+  ParsedFile file;
+  if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    file.byteOrderMark = true;
+    bytes.remove_prefix(kByteOrderMark.size());
+  }
   while (!bytes.empty()) {
-    auto lf = bytes.find('\n');
-    std::string_view text = bytes.substr(0, lf);
+    auto end = bytes.find_first_of("\r\n");
     Line line;
-    if (lf == std::string_view::npos) {
+    line.text = std::string(bytes.substr(0, end));
+    if (end == std::string_view::npos) {
       bytes = {};
     } else {
-      bytes.remove_prefix(lf + 1);
-      line.end = "\n";
-      if (!text.empty() && text.back() == '\r') {
-        text.remove_suffix(1);
-        line.end = "\r\n";
-      }
+      std::size_t endLength = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1;
+      line.end = std::string(bytes.substr(end, endLength));
+      bytes.remove_prefix(end + endLength);
     }
-    line.text = std::string(text);
-    lines.push_back(std::move(line));
+    file.lines.push_back(std::move(line));
   }
-  return lines;
+  return file;
 }
 
 // The section name when the line opens a section.
@@ -102,23 +110,15 @@ std::optional<std::size_t> FindKey(const std::vector<Line>& lines, const Section
   return std::nullopt;
 }
 
-std::optional<std::string> ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
-}
-
 void SetKey(std::vector<Line>& lines, const std::string& lineEnd, const ProfileEntry& entry) {
   // A line added after the last line of the file first gives that line its end.
   auto insert = [&](std::size_t at, std::string text) {
-    if (at > 0 && lines[at - 1].end.empty()) {
-      // A CR that ends that line is part of its text; followed by LF alone it would read as a line end.
-      const std::string& before = lines[at - 1].text;
-      lines[at - 1].end = lineEnd == "\n" && !before.empty() && before.back() == '\r' ? "\r\n" : lineEnd;
-    }
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(text), lineEnd});
+    if (at > 0 && lines[at - 1].end.empty()) lines[at - 1].end = lineEnd;
+    // A CR alone before an empty line that ends with LF would read back as one CR LF, and the
+    // empty line would be lost.
+    const bool beforeLineFeed = at < lines.size() && lines[at].text.empty() && lines[at].end == "\n";
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at),
+                 Line{std::move(text), lineEnd == "\r" && beforeLineFeed ? "\r\n" : lineEnd});
   };
   std::string keyLine = std::string(entry.key) + "=" + std::string(entry.value);
 
@@ -142,19 +142,40 @@ void SetKey(std::vector<Line>& lines, const std::string& lineEnd, const ProfileE
 
 }  // namespace
 
-std::string GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
-                                    const std::filesystem::path& file) {
-  std::error_code error;
-  if (!fs::is_regular_file(file, error)) return std::string(defaultValue);
-  auto bytes = ReadAll(file);
-  if (!bytes) return std::string(defaultValue);
-  auto lines = SplitLines(*bytes);
+struct ProfileFile::Content {
+  std::vector<Line> lines;
+};
+
+ProfileFile::ProfileFile() = default;
+ProfileFile::ProfileFile(ProfileFile&&) noexcept = default;
+ProfileFile& ProfileFile::operator=(ProfileFile&&) noexcept = default;
+ProfileFile::~ProfileFile() = default;
+
+ProfileFile ProfileFile::Read(const std::filesystem::path& file) {
+  ProfileFile profile;
+  // A file that cannot be read (a folder, a read error, no permission) gives every default, as a
+  // missing one does.
+  if (auto bytes = ReadWholeFile(file)) {
+    profile.content_ = std::make_unique<Content>();
+    profile.content_->lines = SplitLines(*bytes).lines;
+  }
+  return profile;
+}
+
+std::string ProfileFile::Get(std::string_view section, std::string_view key, std::string_view defaultValue) const {
+  if (!content_) return std::string(defaultValue);
+  const auto& lines = content_->lines;
   auto range = FindSection(lines, section);
   if (!range) return std::string(defaultValue);
   auto at = FindKey(lines, *range, key);
   if (!at) return std::string(defaultValue);
   const std::string& text = lines[*at].text;
   return std::string(Trim(std::string_view(text).substr(text.find('=') + 1)));
+}
+
+std::string GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                                    const std::filesystem::path& file) {
+  return ProfileFile::Read(file).Get(section, key, defaultValue);
 }
 
 bool WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
@@ -176,11 +197,12 @@ bool WritePrivateProfileStrings(std::span<const ProfileEntry> entries, const std
   if (fs::exists(status)) {
     // Never rewrite what we could not read: that would lose the rest of the file.
     if (!fs::is_regular_file(status)) return false;
-    auto read = ReadAll(file);
+    auto read = ReadWholeFile(file);
     if (!read) return false;
     bytes = std::move(*read);
   }
-  auto lines = SplitLines(bytes);
+  ParsedFile parsed = SplitLines(bytes);
+  auto& lines = parsed.lines;
   std::string lineEnd = "\r\n";
   for (const auto& line : lines) {
     if (!line.end.empty()) {
@@ -192,6 +214,7 @@ bool WritePrivateProfileStrings(std::span<const ProfileEntry> entries, const std
 
   std::string out;
   out.reserve(bytes.size() + 64);
+  if (parsed.byteOrderMark) out += kByteOrderMark;
   for (const auto& line : lines) out += line.text + line.end;
   std::error_code writeError;
   return ReplaceFileContent(file, out, writeError);

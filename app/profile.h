@@ -4,11 +4,29 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace velmara {
+
+// One reading of a whole file, for several keys: a large file is read and split once.
+class ProfileFile {
+ public:
+  // A missing or unreadable file gives every key its default.
+  static ProfileFile Read(const std::filesystem::path& file);
+  std::string Get(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+
+  ProfileFile();
+  ProfileFile(ProfileFile&&) noexcept;
+  ProfileFile& operator=(ProfileFile&&) noexcept;
+  ~ProfileFile();
+
+ private:
+  struct Content;
+  std::unique_ptr<Content> content_;
+};
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
                                     const std::filesystem::path& file);

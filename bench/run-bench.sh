@@ -22,5 +22,7 @@ if [ ! -s "$base" ]; then
   done >"$base"
 fi
 
-exec "$bin/velmara-bench" --db "$bin/palabrasbd" --text "$base" --dictionary /usr/share/hunspell/es_ES \
+"$bin/velmara-bench" --db "$bin/palabrasbd" --text "$base" --dictionary /usr/share/hunspell/es_ES \
   --check "$bin/velmara-check" --large-text "$work/texto-grande.txt" "$@"
+echo
+exec "$bin/velmara-bench-hostile" --db "$bin/palabrasbd" --text "$base"

@@ -9,6 +9,7 @@
 
 #include "checker/characters.h"
 #include "checker/classification_memo.h"
+#include "checker/trace_file.h"
 #include "worddb/text_hash.h"
 
 namespace velmara {
@@ -120,54 +121,6 @@ class ProgressText {
  private:
   std::string text_;
   std::size_t digits_ = 1;
-};
-
-// The trace of the last run, one line per token ended by CR LF. Opened at the first line, so an
-// empty text leaves no file; kept open for the whole run. Write errors are ignored: the trace is
-// a diagnostic and the run does not depend on it.
-class TraceWriter {
- public:
-  explicit TraceWriter(const std::optional<std::filesystem::path>& file) : path_(file) {
-    if (!path_) return;
-    namespace fs = std::filesystem;
-    std::error_code ignored;
-    const fs::file_status status = fs::symlink_status(*path_, ignored);
-    if (fs::is_regular_file(status)) {
-      fs::permissions(*path_, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ignored);
-      fs::remove(*path_, ignored);
-    } else if (fs::is_symlink(status)) {
-      fs::remove(*path_, ignored);
-    }
-    // Only a trace of our own is replaced: a folder, a device or a pipe of that name is left as it
-    // is and gets no trace (opening a pipe would wait for a reader for ever).
-    failed_ = fs::exists(fs::symlink_status(*path_, ignored));
-  }
-
-  // False once nothing more will be written: the caller can skip making the line.
-  bool Wanted() const { return path_ && !failed_; }
-
-  void Line(std::string_view left, std::string_view right) {
-    if (!Wanted()) return;
-    if (!file_) {
-      file_.reset(std::fopen(path_->c_str(), "wb"));
-      if (!file_) {
-        failed_ = true;
-        return;
-      }
-    }
-    std::fwrite(left.data(), 1, left.size(), file_.get());
-    std::fwrite(" = ", 1, 3, file_.get());
-    std::fwrite(right.data(), 1, right.size(), file_.get());
-    std::fwrite("\r\n", 1, 2, file_.get());
-  }
-
- private:
-  struct Closer {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
-  std::optional<std::filesystem::path> path_;
-  std::unique_ptr<std::FILE, Closer> file_;
-  bool failed_ = false;
 };
 
 }  // namespace

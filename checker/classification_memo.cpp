@@ -15,11 +15,19 @@ constexpr std::size_t kDistinctWordsAtMost = 1 << 16;
 // Tables sized for more words would be read sparsely, each word on a cache line of its own.
 constexpr std::size_t kExpectedWordsAtMost = 1 << 14;
 
+// Keyed as HashText is: the key goes in before the first multiplication, so which words share a
+// value cannot be worked out without it.
 template <typename Packed>
 std::uint64_t ShortHash(const Packed& text, std::size_t length) {
   constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
-  return MixBits(((text.low * kMultiplier) ^ text.high) * kMultiplier + length);
+  return MixBits((((text.low ^ HashSeed()) * kMultiplier) ^ text.high) * kMultiplier + length);
 }
+
+// Evenly spread words at most half full seldom need a few dozen probes; far more means the words
+// were chosen to collide, and the table takes its slots from other bits of the hash.
+std::size_t ProbeBound(std::size_t slots) { return 32 + 2 * static_cast<std::size_t>(std::bit_width(slots)); }
+constexpr unsigned kRotationStep = 21;
+constexpr unsigned kLastRotation = 3 * kRotationStep;
 
 // The result as the check run gives it back the written word's own case.
 bool WrittenStands(std::string_view written, CasePattern pattern, const std::string& result) {
@@ -136,6 +144,10 @@ ClassificationMemo::Summary ClassificationMemo::SummaryOf(const RememberedWord& 
   return summary;
 }
 
+std::uint64_t ClassificationMemo::ShortWordHash(std::string_view word) {
+  return ShortHash(PackedText(word), word.size());
+}
+
 ClassificationMemo::PackedWord ClassificationMemo::PackedText(std::string_view word) {
   PackedWord text;
   for (std::size_t i = 0; i < word.size() && i < 8; ++i)
@@ -163,18 +175,22 @@ ClassificationMemo::PackedWord ClassificationMemo::PackedSixteen(std::string_vie
 
 const ClassificationMemo::ShortSlot* ClassificationMemo::FindShort(const PackedWord& text, std::size_t length) const {
   const std::size_t mask = shortSlots_.size() - 1;
-  for (std::size_t slot = ShortHash(text, length) & mask;; slot = (slot + 1) & mask) {
+  for (std::size_t slot = std::rotr(ShortHash(text, length), static_cast<int>(shortRotation_)) & mask;;
+       slot = (slot + 1) & mask) {
     const ShortSlot& entry = shortSlots_[slot];
     if (entry.length == 0) return nullptr;
     if (entry.text == text && entry.length == length) return &entry;
   }
 }
 
-// Keeps the first position of a word, as the index of longer words does.
-void ClassificationMemo::InsertShort(std::string_view word, std::size_t position) {
+// Keeps the first position of a word, as the index of longer words does. Returns how many slots
+// it read.
+std::size_t ClassificationMemo::InsertShort(std::string_view word, std::size_t position) {
   const PackedWord text = PackedText(word);
   const std::size_t mask = shortSlots_.size() - 1;
-  for (std::size_t slot = ShortHash(text, word.size()) & mask;; slot = (slot + 1) & mask) {
+  std::size_t probes = 1;
+  for (std::size_t slot = std::rotr(ShortHash(text, word.size()), static_cast<int>(shortRotation_)) & mask;;
+       slot = (slot + 1) & mask, ++probes) {
     ShortSlot& entry = shortSlots_[slot];
     if (entry.length == 0) {
       entry.text = text;
@@ -182,9 +198,25 @@ void ClassificationMemo::InsertShort(std::string_view word, std::size_t position
       entry.summary = SummaryOf(words_[position - 1]);
       entry.position = static_cast<std::uint32_t>(position);
       ++shortCount_;
-      return;
+      break;
     }
-    if (entry.text == text && entry.length == word.size()) return;
+    if (entry.text == text && entry.length == word.size()) break;
+  }
+  longestShortProbe_ = std::max(longestShortProbe_, probes);
+  return probes;
+}
+
+void ClassificationMemo::RebuildShort(std::size_t slots) {
+  const std::size_t count = words_.size();
+  for (;;) {
+    shortSlots_.assign(slots, ShortSlot{});
+    shortCount_ = 0;
+    longestShortProbe_ = 0;
+    bool even = true;
+    for (std::size_t i = 1; i <= count; ++i)
+      if (keys_[i - 1].length <= kShortWordMost && InsertShort(TextOf()(i), i) > ProbeBound(slots)) even = false;
+    if (even || shortRotation_ >= kLastRotation) return;
+    shortRotation_ += kRotationStep;
   }
 }
 
@@ -196,6 +228,8 @@ void ClassificationMemo::Forget() {
   loweredIndex_.Reset(expectedWords_);
   shortSlots_.assign(std::bit_ceil(expectedWords_ * 2), ShortSlot{});
   shortCount_ = 0;
+  shortRotation_ = 0;
+  longestShortProbe_ = 0;
   longCount_ = 0;
 }
 
@@ -207,14 +241,14 @@ void ClassificationMemo::Remember(std::string_view written, RememberedWord word,
   const std::size_t count = words_.size();
 
   if (written.size() <= kShortWordMost) {
-    // At most half full, so a probe that misses ends soon.
+    // At most half full, so a probe that misses ends soon; and no run of slots long.
     if ((shortCount_ + 1) * 2 > shortSlots_.size()) {
-      shortSlots_.assign(shortSlots_.size() * 2, ShortSlot{});
-      shortCount_ = 0;
-      for (std::size_t i = 1; i < count; ++i)
-        if (keys_[i - 1].length <= kShortWordMost) InsertShort(TextOf()(i), i);
+      shortRotation_ = 0;
+      RebuildShort(shortSlots_.size() * 2);
+    } else if (InsertShort(written, count) > ProbeBound(shortSlots_.size()) && shortRotation_ < kLastRotation) {
+      shortRotation_ += kRotationStep;
+      RebuildShort(shortSlots_.size());
     }
-    InsertShort(written, count);
   }
 
   if (written.size() > kShortWordMost) {

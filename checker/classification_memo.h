@@ -4,6 +4,7 @@
 // verdict and changes to the check state (counts, character total, missing-word list) as a
 // fresh classification would give it.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -55,6 +56,14 @@ class ClassificationMemo {
   // within the run. The text stays valid until the next call.
   const std::string& Classify(std::string_view written, std::string_view lowered);
 
+  // The hash the table of short words (up to sixteen bytes) places a word by.
+  static std::uint64_t ShortWordHash(std::string_view word);
+
+  // The health of the tables: the most slots one insertion read since the table was last built.
+  std::size_t LongestProbe() const {
+    return std::max({longestShortProbe_, index_.LongestProbe(), loweredIndex_.LongestProbe()});
+  }
+
  private:
   // What a short word's slot keeps of it, beside the word.
   struct Summary {
@@ -101,7 +110,10 @@ class ClassificationMemo {
   // (SixteenReadable), read eight bytes at a time.
   static PackedWord PackedSixteen(std::string_view word);
   const ShortSlot* FindShort(const PackedWord& text, std::size_t length) const;
-  void InsertShort(std::string_view word, std::size_t position);
+  std::size_t InsertShort(std::string_view word, std::size_t position);
+  // Empties the short table to `slots` slots and inserts every short word again, taking other
+  // bits of the hash while a run of slots grows long.
+  void RebuildShort(std::size_t slots);
 
   // The written words sit side by side in one text, so the lookup of a word that recurs reads
   // little memory; the rest of what is remembered is read only on a match.
@@ -117,6 +129,8 @@ class ClassificationMemo {
   TextIndex index_;                    // by the written word, when longer than kShortWordMost
   std::vector<ShortSlot> shortSlots_;  // by the written word of up to kShortWordMost bytes
   std::size_t shortCount_ = 0;
+  unsigned shortRotation_ = 0;  // a short word's slot is its hash turned right by this many bits
+  std::size_t longestShortProbe_ = 0;
   std::size_t longCount_ = 0;       // words longer than kShortWordMost
   std::size_t expectedWords_ = 8;  // what the tables are sized for when emptied
   TextIndex loweredIndex_;  // by the word classification was asked, the first position of each

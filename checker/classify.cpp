@@ -33,7 +33,7 @@ void RecordMissingWord(CheckState& state, std::string_view word) {
 
 Classifier::Classifier(const WordDatabase& database, const Settings& settings, std::filesystem::path intellisenseFile,
                        CheckState& state)
-    : database_(database), settings_(settings), intellisenseFile_(std::move(intellisenseFile)), state_(state) {}
+    : database_(database), settings_(settings), intellisense_(std::move(intellisenseFile)), state_(state) {}
 
 std::string Classifier::ClassifyWord(std::string_view word) {
   CheckState& state = state_;
@@ -126,8 +126,9 @@ std::string Classifier::ResolveUnknownWord(std::string_view word) {
   }
 
   // The user's own substitution wins over an accent correction.
-  if (settings_.Inteligente == 1 && IntellisenseHasKey(intellisenseFile_, word)) {
-    replacement = IntellisenseSecondField(IntellisenseFindLine(intellisenseFile_, word));
+  const std::string* line = settings_.Inteligente == 1 ? intellisense_.FindLine(word) : nullptr;
+  if (line != nullptr) {
+    replacement = IntellisenseSecondField(*line);
     found = true;
     state.CorrectedCount += 1;
     state.lastVerdict = Verdict::Corrected;

@@ -9,6 +9,7 @@
 
 #include "app/configuration.h"
 #include "checker/check_state.h"
+#include "suggest/intellisense.h"
 #include "worddb/word_database.h"
 
 namespace velmara {
@@ -36,7 +37,7 @@ class Classifier {
  private:
   const WordDatabase& database_;
   const Settings& settings_;
-  std::filesystem::path intellisenseFile_;
+  IntellisenseList intellisense_;
   CheckState& state_;
 
   // The accent variants of an unknown word that differ from it, kept from word to word with the

@@ -21,14 +21,19 @@ constexpr std::array<std::int32_t Settings::*, 7> kStored = {
 constexpr std::array<std::string_view, 7> kKeys = {"corregidos", "verbos_bien", "hay_clipboard", "crono",
                                                    "dificultad", "inteligente", "verbos_duda"};
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The lines as a person reads them: a UTF-8 byte-order mark is no text, and a line ends at LF,
+// CR LF or a CR alone.
 std::vector<std::string> Lines(std::string_view bytes) {
+  if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) bytes.remove_prefix(kByteOrderMark.size());
   std::vector<std::string> lines;
   while (!bytes.empty()) {
-    std::size_t end = bytes.find('\n');
-    std::string line(bytes.substr(0, end));
-    if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-    bytes = end == std::string_view::npos ? std::string_view{} : bytes.substr(end + 1);
+    std::size_t end = bytes.find_first_of("\r\n");
+    lines.emplace_back(bytes.substr(0, end));
+    if (end == std::string_view::npos) break;
+    std::size_t endLength = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1;
+    bytes.remove_prefix(end + endLength);
   }
   return lines;
 }
@@ -71,6 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(Configuration("save", folder, changed));
   const std::string saved = fuzz::ReadFile(file);
+  // A byte-order mark stays where it was.
+  FUZZ_CHECK((original.rfind(kByteOrderMark, 0) == 0) == (saved.rfind(kByteOrderMark, 0) == 0));
 
   Settings again;
   FUZZ_CHECK(Configuration("get", folder, again));

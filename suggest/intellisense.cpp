@@ -3,11 +3,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <time.h>
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <system_error>
 #include <vector>
+
+#include "worddb/text_hash.h"
 
 namespace velmara {
 namespace {
@@ -122,6 +126,58 @@ bool IntellisenseAppend(const std::filesystem::path& file, std::string_view line
   if (!written && size >= 0) (void)::ftruncate(::fileno(out), size);
   written = std::fclose(out) == 0 && written;
   return written;
+}
+
+bool IntellisenseList::Identity::operator==(const Identity& other) const {
+  return present == other.present && device == other.device && inode == other.inode && size == other.size &&
+         modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
+         changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+}
+
+std::size_t IntellisenseList::KeyHash::operator()(std::string_view text) const {
+  return static_cast<std::size_t>(HashText(text));
+}
+
+const std::string* IntellisenseList::FindLine(std::string_view key) {
+  Refresh();
+  if (key.empty()) return nullptr;
+  // A key of the file never holds a line break or "|": such a word is in no line.
+  auto found = lastLines_.find(std::string(key));
+  return found == lastLines_.end() ? nullptr : &found->second;
+}
+
+void IntellisenseList::Refresh() {
+  // The clock before the look at the file: a change after it is after the reading too.
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  Identity current;
+  struct stat status {};
+  if (::stat(file_.c_str(), &status) == 0) {
+    current.present = true;
+    current.device = status.st_dev;
+    current.inode = status.st_ino;
+    current.size = status.st_size;
+    current.modified = status.st_mtim;
+    current.changed = status.st_ctim;
+  }
+  if (known_ && !racy_ && current == identity_) return;
+
+  lastLines_.clear();
+  ForEachLine(file_, [this](std::string_view line) {
+    if (line.empty()) return;
+    std::string_view key = line.substr(0, line.find(kFieldSeparator));
+    if (key.empty()) return;
+    lastLines_.insert_or_assign(std::string(key), std::string(line));
+  });
+  ++reads_;
+  identity_ = current;
+  known_ = true;
+  // Times are kept at the file system's clock tick: a file written less than this long before the
+  // reading may be written again without its modification time moving. (A write always sets it to
+  // the clock, so a file whose time lies further back shows any later write.)
+  constexpr std::int64_t kTickNanoseconds = 50'000'000;
+  auto nanoseconds = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
+  racy_ = current.present && nanoseconds(now) - nanoseconds(current.modified) < kTickNanoseconds;
 }
 
 int IntellisenseCountEntries(const std::filesystem::path& file) {

@@ -1,10 +1,9 @@
 #include "tools/colours_file.h"
 
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "checker/encoding.h"
+#include "tools/read_file.h"
 #include "tools/replace_file.h"
 
 namespace velmara {
@@ -74,13 +73,11 @@ ColourCell DecodeColourCell(const char* record) {
 
 bool LoadColourGrid(ColourGrid& grid, const std::filesystem::path& file) {
   grid = ColourGrid();
-  // A pipe of that name would keep the dialog waiting for ever; a folder holds no records.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) return false;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
+  // A pipe of that name would keep the dialog waiting for ever; a folder holds no records; a file
+  // that fails to read counts as unreadable.
+  const std::optional<std::string> read = ReadWholeFile(file);
+  if (!read) return false;
+  const std::string& bytes = *read;
   for (std::size_t at = 0; at + kColourRecordSize <= bytes.size(); at += kColourRecordSize) {
     ColourCell cell = DecodeColourCell(bytes.data() + at);
     // The record says where it goes: a damaged file must not reach outside the table.

@@ -29,6 +29,8 @@ bool WriteAll(int descriptor, std::string_view bytes, std::error_code& error) {
 
 }  // namespace
 
+std::function<void(const std::filesystem::path&)> replaceFileWrittenHook;
+
 bool ReplaceFileContent(const std::filesystem::path& path, std::string_view bytes, std::error_code& error) {
   namespace fs = std::filesystem;
   error.clear();
@@ -42,12 +44,19 @@ bool ReplaceFileContent(const std::filesystem::path& path, std::string_view byte
 
   // A symbolic link is replaced by the file itself, as deleting and writing anew would do.
   fs::path folder = path.parent_path();
+  // The new file gets the old one's permissions; until it has them it is private to its owner and
+  // never wider than the old file, so the content is never readable by anyone the old file kept it
+  // from. A new file is made at once with the mode of any file the program creates (0644 less the
+  // umask).
+  const bool replacing = fs::is_regular_file(status);
+  const mode_t finalMode = replacing ? static_cast<mode_t>(status.permissions()) & 07777 : 0644;
+  const mode_t creationMode = replacing ? finalMode & 0600 : finalMode;
   std::random_device random;
   fs::path temporary;
   int descriptor = -1;
   for (int attempt = 0; attempt < 20 && descriptor < 0; ++attempt) {
     temporary = folder / ("." + path.filename().string() + "." + std::to_string(random()) + ".tmp");
-    descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, creationMode);
     if (descriptor < 0 && errno != EEXIST) break;
   }
   if (descriptor < 0) {
@@ -55,8 +64,8 @@ bool ReplaceFileContent(const std::filesystem::path& path, std::string_view byte
     return false;
   }
   bool written = WriteAll(descriptor, bytes, error);
-  // The new file keeps the old one's permissions.
-  if (written && fs::is_regular_file(status)) ::fchmod(descriptor, static_cast<mode_t>(status.permissions()));
+  if (written && replaceFileWrittenHook) replaceFileWrittenHook(temporary);
+  if (written && finalMode != creationMode) ::fchmod(descriptor, finalMode);
   if (written && ::fsync(descriptor) != 0) {
     error = LastError();
     written = false;
@@ -69,8 +78,17 @@ bool ReplaceFileContent(const std::filesystem::path& path, std::string_view byte
     error = LastError();
     written = false;
   }
-  if (!written) ::unlink(temporary.c_str());
-  return written;
+  if (!written) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  // The rename itself is on disk only once the folder is: a crash then leaves the new file.
+  const int folderDescriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folderDescriptor >= 0) {
+    ::fsync(folderDescriptor);
+    ::close(folderDescriptor);
+  }
+  return true;
 }
 
 void DeleteFileQuietly(const std::filesystem::path& path) {

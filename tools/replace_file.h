@@ -3,6 +3,7 @@
 // beside it, which is then renamed over the old one.
 
 #include <filesystem>
+#include <functional>
 #include <string_view>
 #include <system_error>
 
@@ -12,6 +13,10 @@ namespace velmara {
 // no temporary file is left behind, and `error` tells why. Refuses to replace anything but a
 // regular file (a folder, a device), so a careless name can never clobber them.
 bool ReplaceFileContent(const std::filesystem::path& path, std::string_view bytes, std::error_code& error);
+
+// For tests: called with the temporary file once the bytes are in it, before it gets its final
+// mode and is renamed over the old file.
+extern std::function<void(const std::filesystem::path&)> replaceFileWrittenHook;
 
 // Deletes a file, read-only or not; a folder of that name is left alone. Failures are ignored.
 void DeleteFileQuietly(const std::filesystem::path& path);

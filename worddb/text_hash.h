@@ -1,12 +1,31 @@
 #pragma once
 // A fast hash and equality for the short texts of the word lists and the check run. The word
-// lists index a million forms, and every word of a text is looked up.
+// lists index a million forms, and every word of a text is looked up. The hash is keyed with a
+// value drawn at random once per process, so nobody can choose words that it sends to one place.
 
+#include <sys/random.h>
+
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 
 namespace velmara {
+
+// The process's hash key: drawn from the system's random source at first use, then fixed (the
+// first use is safe from several threads at once).
+inline std::uint64_t HashSeed() {
+  static const std::uint64_t seed = [] {
+    std::uint64_t value = 0;
+    if (::getrandom(&value, sizeof value, 0) != static_cast<ssize_t>(sizeof value)) {
+      // No random source: at least not the same key in every run.
+      value = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) *
+              0x9E3779B97F4A7C15ull;
+    }
+    return value;
+  }();
+  return seed;
+}
 
 inline std::uint64_t MixBits(std::uint64_t value) {
   value ^= value >> 32;
@@ -17,7 +36,7 @@ inline std::uint64_t MixBits(std::uint64_t value) {
 
 inline std::uint64_t HashText(std::string_view text) {
   constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
-  std::uint64_t hash = text.size() * kMultiplier;
+  std::uint64_t hash = (text.size() * kMultiplier) ^ HashSeed();
   const char* bytes = text.data();
   std::size_t left = text.size();
   while (left >= 8) {

@@ -1,5 +1,6 @@
 #include "checker/check_run.h"
 #include "checker/characters.h"
+#include "checker/trace_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -198,6 +199,38 @@ TEST_F(CheckRunTest, ATraceThatCannotBeWrittenChangesNothingElse) {
   EXPECT_EQ(state.MissingCount, 1);
   EXPECT_EQ(state.CorrectedCount, 1);
   EXPECT_LE(folder.Read(kTraceFile).size(), 20u);
+}
+
+TEST_F(CheckRunTest, TheTraceNeverWritesThroughALink) {
+  namespace fs = std::filesystem;
+  const fs::path trace = folder.path() / kTraceFile;
+  const fs::path secret = folder.Write("otra/secreto.txt", "privado");
+  fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write);
+
+  // A link left at the path before the run is removed, not followed.
+  fs::create_symlink(secret, trace);
+  Check("hola mundo");
+  EXPECT_FALSE(fs::is_symlink(fs::symlink_status(trace)));
+  EXPECT_EQ(folder.Read(kTraceFile), "hola = Hola\r\n$SPC = $SPC\r\nmundo = mundo\r\n");
+
+  // A link or a file made at the path after the old trace was removed is left as it is.
+  for (bool link : {true, false}) {
+    TraceWriter writer(trace);
+    ASSERT_FALSE(fs::exists(fs::symlink_status(trace)));
+    if (link) {
+      fs::create_symlink(secret, trace);
+    } else {
+      folder.Write(kTraceFile, "ajeno");
+    }
+    writer.Line("hola", "Hola");
+    EXPECT_FALSE(writer.Wanted());
+    EXPECT_EQ(folder.Read("otra/secreto.txt"), "privado");
+    EXPECT_EQ(fs::is_symlink(fs::symlink_status(trace)), link);
+    if (!link) {
+      EXPECT_EQ(folder.Read(kTraceFile), "ajeno");
+    }
+    fs::remove(trace);
+  }
 }
 
 // A million words go through to the end (forty thousand in the slower sanitizer builds).

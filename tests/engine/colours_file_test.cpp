@@ -139,6 +139,9 @@ TEST(ColoursFileTest, OnlyAFileIsRead) {
   ASSERT_EQ(mkfifo((folder.path() / kColoursFile).c_str(), 0600), 0);
   EXPECT_FALSE(LoadColourGrid(grid, folder.path() / kColoursFile));
   EXPECT_EQ(grid.Cell(0, 0), ColourCell{});
+  // A file whose every read fails is unreadable, not a crash.
+  fs::create_symlink("/proc/self/mem", folder.path() / "mem.log");
+  EXPECT_FALSE(LoadColourGrid(grid, folder.path() / "mem.log"));
 }
 
 TEST(ColoursFileTest, AFailedSaveKeepsTheArchivedFile) {

@@ -45,6 +45,36 @@ TEST(Configuration, ReadsHandWrittenValues) {
   EXPECT_EQ(Stored(settings), (std::array<std::int32_t, 7>{0, 1426195, 1, 0, 0, 1, 255}));
 }
 
+TEST(Configuration, OtherLineEndsAByteOrderMarkAndUnreadableFilesReadAsMeant) {
+  TestFolder folder;
+  Settings settings;
+  // Line ends of a CR alone: every key is read, and the save keeps the file's own line ends.
+  folder.Write(kConfigurationFile, "[Config]\rCrono=1\r[Colores]\rCorregidos=255\r");
+  ASSERT_TRUE(Configuration("get", folder.path(), settings));
+  EXPECT_EQ(Stored(settings), (std::array<std::int32_t, 7>{255, 1426195, 0, 1, 0, 0, 12632256}));
+  ASSERT_TRUE(Configuration("save", folder.path(), settings));
+  EXPECT_EQ(folder.Read(kConfigurationFile),
+            "[Config]\rCrono=1\rHay_clipboard=0\rDificultad=0\rInteligente=0\r"
+            "[Colores]\rCorregidos=255\rVerbos_Bien=1426195\rVerbos_Duda=12632256\r");
+
+  // A UTF-8 byte-order mark does not hide the first section, and the save keeps it.
+  folder.Write(kConfigurationFile, "\xEF\xBB\xBF[Colores]\r\nCorregidos=7\r\n[Config]\r\nCrono=1\r\n");
+  settings = Settings();
+  ASSERT_TRUE(Configuration("get", folder.path(), settings));
+  EXPECT_EQ(Stored(settings), (std::array<std::int32_t, 7>{7, 1426195, 0, 1, 0, 0, 12632256}));
+  ASSERT_TRUE(Configuration("save", folder.path(), settings));
+  EXPECT_EQ(folder.Read(kConfigurationFile),
+            "\xEF\xBB\xBF[Colores]\r\nCorregidos=7\r\nVerbos_Bien=1426195\r\nVerbos_Duda=12632256\r\n"
+            "[Config]\r\nCrono=1\r\nHay_clipboard=0\r\nDificultad=0\r\nInteligente=0\r\n");
+
+  // A file that fails to read (here every read is an I/O error) reads as a missing file.
+  std::filesystem::remove(folder.path() / kConfigurationFile);
+  std::filesystem::create_symlink("/proc/self/mem", folder.path() / kConfigurationFile);
+  settings.Crono = 5;
+  ASSERT_TRUE(Configuration("get", folder.path(), settings));
+  EXPECT_EQ(Stored(settings), (std::array<std::int32_t, 7>{11558979, 1426195, 0, 0, 0, 0, 12632256}));
+}
+
 TEST(Configuration, SaveKeepsOtherContentAndRoundTrips) {
   TestFolder folder;
   folder.Write(kConfigurationFile, "; nota\n[Config]\nCrono=1\nOtro=x\n[Extra]\na=b");

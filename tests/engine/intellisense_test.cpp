@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <fcntl.h>
+#include <time.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include "support/file_size_limit.h"
 #include "support/test_folder.h"
@@ -66,6 +70,56 @@ TEST(IntellisenseReading, MissingOrUnreadableFileIsAnEmptyList) {
     EXPECT_EQ(IntellisenseFindLine(file, "aver"), "");
     EXPECT_EQ(IntellisenseCountEntries(file), 0);
   }
+}
+
+// Sets the file's times a minute back, as a list that nobody has touched during the check.
+void Age(const std::filesystem::path& file) {
+  timespec times[2];
+  ::clock_gettime(CLOCK_REALTIME, &times[0]);
+  times[0].tv_sec -= 60;
+  times[1] = times[0];
+  ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+}
+
+TEST(IntellisenseList, EveryLookupSeesTheFileAsItIsAndAnUnchangedFileIsReadOnce) {
+  TestFolder folder;
+  const auto file = folder.path() / "Intellisense.txt";
+  IntellisenseList list(file);
+  EXPECT_EQ(list.FindLine("aver"), nullptr);  // no file yet
+
+  folder.Write("Intellisense.txt", "aver|a ver\r\nsolo\r\n|x\r\naver|haber\r\n");
+  ASSERT_NE(list.FindLine("aver"), nullptr);
+  EXPECT_EQ(*list.FindLine("aver"), "aver|haber");
+  EXPECT_EQ(*list.FindLine("solo"), "solo");
+  EXPECT_EQ(list.FindLine(""), nullptr);
+  EXPECT_EQ(list.FindLine("ave"), nullptr);
+
+  // An edit of the same size moments later, in place: the same inode, perhaps the same times.
+  {
+    std::FILE* out = std::fopen(file.c_str(), "r+b");
+    ASSERT_NE(out, nullptr);
+    std::fseek(out, -7, SEEK_END);
+    std::fputs("hxber", out);
+    std::fclose(out);
+  }
+  EXPECT_EQ(*list.FindLine("aver"), "aver|hxber");
+
+  // A list that stood still is read once for any number of lookups, and is read again when it
+  // changes: an appended entry, a file put in its place, a removed file.
+  Age(file);
+  EXPECT_EQ(*list.FindLine("aver"), "aver|hxber");
+  const std::size_t reads = list.Reads();
+  for (int i = 0; i < 1000; ++i) ASSERT_EQ(list.FindLine("nada"), nullptr);
+  EXPECT_EQ(list.Reads(), reads);
+  ASSERT_TRUE(IntellisenseAppend(file, "nada|algo"));
+  EXPECT_EQ(*list.FindLine("nada"), "nada|algo");
+  folder.Write("otro.txt", "aver|otra vez\r\n");
+  Age(folder.path() / "otro.txt");
+  std::filesystem::rename(folder.path() / "otro.txt", file);
+  EXPECT_EQ(*list.FindLine("aver"), "aver|otra vez");
+  EXPECT_EQ(list.FindLine("nada"), nullptr);
+  std::filesystem::remove(file);
+  EXPECT_EQ(list.FindLine("aver"), nullptr);
 }
 
 TEST(IntellisenseAppend, CreatesTheFileAndEndsEachLine) {

@@ -100,13 +100,19 @@ TEST(ProfileWrite, KeepsEveryOtherLineByteForByte) {
   EXPECT_EQ(GetPrivateProfileString("Colores", "Corregidos", "", file), "255");
 }
 
-TEST(ProfileWrite, ACarriageReturnEndingTheLastLineStaysInIt) {
+TEST(ProfileWrite, ACarriageReturnAloneEndsALine) {
   TestFolder folder;
-  // The file's lines end with LF alone; its last line ends with a CR and no line end.
+  // The file's lines end with LF alone; its last line ends with a CR alone, which is its line end.
   auto file = folder.Write("a.ini", "; notas\n[Otra]\nx=y\r");
   ASSERT_TRUE(WritePrivateProfileString("Config", "Crono", "1", file));
-  EXPECT_EQ(folder.Read("a.ini"), "; notas\n[Otra]\nx=y\r\r\n[Config]\nCrono=1\n");
-  EXPECT_EQ(GetPrivateProfileString("Otra", "x", "", file), "y\r");
+  EXPECT_EQ(folder.Read("a.ini"), "; notas\n[Otra]\nx=y\r[Config]\nCrono=1\n");
+  EXPECT_EQ(GetPrivateProfileString("Otra", "x", "", file), "y");
+
+  // Line ends of a CR alone, and an empty line with LF after the section: a key added before it
+  // must not turn the two into one CR LF.
+  file = folder.Write("b.ini", "[Colores]\rx=1\n\n[Config]\r");
+  ASSERT_TRUE(WritePrivateProfileString("Colores", "Corregidos", "7", file));
+  EXPECT_EQ(folder.Read("b.ini"), "[Colores]\rx=1\nCorregidos=7\r\n\n[Config]\r");
 }
 
 TEST(ProfileWrite, SeveralKeysInOneRewrite) {
