@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,7 +31,10 @@ class Suggester {
 
  private:
   struct Index;
+  const Index& BuiltIndex() const;
+
   const WordDatabase& database_;
+  mutable std::once_flag built_;
   mutable std::unique_ptr<Index> index_;
 };
 
