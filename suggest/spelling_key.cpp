@@ -61,14 +61,16 @@ float SoundAlikeCost(unsigned char a, unsigned char b) {
   if (Pair(a, b, 'c', 'z') || Pair(a, b, 'c', 's') || Pair(a, b, 'g', 'j') || Pair(a, b, 's', 'x') ||
       Pair(a, b, 'c', 'k'))
     return 0.35f;
-  if (Pair(a, b, 'q', 'k') || Pair(a, b, 'm', 'n') || Pair(a, b, 'y', 'l')) return 0.4f;
+  if (Pair(a, b, 'q', 'k') || Pair(a, b, 'y', 'l')) return 0.4f;
   if (Pair(a, b, 'c', 'q') || Pair(a, b, 'i', 'y')) return 0.5f;
   return 0.0f;
 }
 
-float SubstitutionCost(unsigned char written, unsigned char candidate) {
+// `next` is the candidate's letter after this one.
+float SubstitutionCost(unsigned char written, unsigned char candidate, unsigned char next) {
   if (written == candidate) return 0.0f;
   const unsigned char w = BaseLetter(written), c = BaseLetter(candidate);
+  if (Pair(w, c, 'm', 'n')) return next == 'b' || next == 'p' ? 0.25f : 0.5f;
   if (w == c) {
     if (written == w) return 0.1f;    // the accent left out: the commonest slip of all
     if (candidate == c) return 0.25f; // an accent where none belongs
@@ -89,7 +91,7 @@ float InsertionCost(std::string_view candidate, std::size_t j) {
   if (c == 'u' && (before == 'q' || before == 'g')) return 0.4f;
   if ((c == 'c' && before == 'x') || (c == 's' && after == 'c')) return 0.4f;  // excelente, adolescente
   if (c == 'p' && after == 't') return 0.6f;                                 // septiembre
-  return 1.0f;
+  return 0.9f;  // a lost letter is commoner than a stray one
 }
 
 // A letter the writer added.
@@ -100,10 +102,17 @@ float DeletionCost(std::string_view written, std::size_t i) {
   if (c == 'h') return 0.35f;
   if (c == before || c == after) return 0.45f;
   if (NeighbourKeys(c, before) || NeighbourKeys(c, after)) return 0.8f;  // two keys struck at once
-  return 1.0f;
+  return 1.1f;
 }
 
 constexpr float kSwapCost = 0.6f;
+constexpr float kLetterPairCost = 0.3f;
+
+// Two letters written for one that sounds the same, or one for two: y and ll, k and qu.
+bool SoundsAsOne(unsigned char one, unsigned char first, unsigned char second) {
+  one = BaseLetter(one);
+  return (one == 'y' && first == 'l' && second == 'l') || (one == 'k' && first == 'q' && BaseLetter(second) == 'u');
+}
 constexpr std::size_t kMaxLength = 48;
 
 }  // namespace
@@ -152,7 +161,7 @@ std::string SpellingKey(std::string_view word) {
         }
         break;
       case 'm':
-        if (at(i + 1) == 'b' || at(i + 1) == 'p' || at(i + 1) == 'v') folded = 'n';
+        folded = 'n';  // m and n before b and p; merged everywhere, so a slip after it still finds the word
         break;
       default: break;
     }
@@ -177,7 +186,12 @@ float EditCost(std::string_view written, std::string_view candidate, float bound
     for (std::size_t j = 1; j <= m; ++j) {
       const unsigned char c = static_cast<unsigned char>(candidate[j - 1]);
       float best = std::min(previous[j] + deletion, current[j - 1] + insertion[j - 1]);
-      best = std::min(best, previous[j - 1] + SubstitutionCost(w, c));
+      const unsigned char next = j < m ? BaseLetter(static_cast<unsigned char>(candidate[j])) : 0;
+      best = std::min(best, previous[j - 1] + SubstitutionCost(w, c, next));
+      if (j > 1 && SoundsAsOne(w, static_cast<unsigned char>(candidate[j - 2]), c))
+        best = std::min(best, previous[j - 2] + kLetterPairCost);
+      if (i > 1 && SoundsAsOne(c, static_cast<unsigned char>(written[i - 2]), w))
+        best = std::min(best, twoBack[j - 1] + kLetterPairCost);
       if (i > 1 && j > 1 && w == static_cast<unsigned char>(candidate[j - 2]) &&
           static_cast<unsigned char>(written[i - 2]) == c && w != c)
         best = std::min(best, twoBack[j - 2] + kSwapCost);

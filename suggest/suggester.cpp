@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <unordered_map>
 
 #include "checker/characters.h"
@@ -20,6 +21,8 @@ constexpr float kMaxCost = 2.2f;
 // The most a very common word gains over one the texts never use.
 constexpr float kPriorWeight = 0.45f;
 constexpr std::size_t kMaxWrittenLength = 40;
+// Above this cost for the best candidate, words two slips away are looked for too.
+constexpr float kTwoSlipsCost = 0.9f;
 
 std::uint32_t KeyHash(std::string_view key) { return static_cast<std::uint32_t>(HashText(key) >> 32); }
 
@@ -35,13 +38,43 @@ void ForEachDeletion(std::string_view key, Visit visit) {
   }
 }
 
-// Word ids under one hash in a sorted table of (hash << 32 | id).
-template <typename Visit>
-void ForEachUnder(const std::vector<std::uint64_t>& table, std::uint32_t hash, Visit visit) {
-  const std::uint64_t first = std::uint64_t{hash} << 32;
-  for (auto it = std::lower_bound(table.begin(), table.end(), first); it != table.end() && (*it >> 32) == hash; ++it)
-    visit(static_cast<std::uint32_t>(*it));
-}
+// Word ids by a 32-bit hash, in four bytes an entry: the top bits of the hash pick a bucket, the
+// next bits are kept beside the word id to tell the texts of one bucket apart. A rare clash of
+// hashes only adds a candidate, which the ranking then weighs like any other.
+class HashIndex {
+ public:
+  // `hashes` holds the hashes of word 0, then of word 1, ...; `starts[id]` where word id's begin.
+  void Build(const std::vector<std::uint32_t>& hashes, const std::vector<std::uint32_t>& starts, int bucketBits,
+             int idBits) {
+    bucketShift_ = 32 - bucketBits;
+    idBits_ = idBits;
+    checkMask_ = (std::uint32_t{1} << (32 - idBits)) - 1;
+    starts_.assign((std::size_t{1} << bucketBits) + 1, 0);
+    for (std::uint32_t hash : hashes) ++starts_[(hash >> bucketShift_) + 1];
+    for (std::size_t b = 1; b < starts_.size(); ++b) starts_[b] += starts_[b - 1];
+    std::vector<std::uint32_t> next(starts_.begin(), starts_.end() - 1);
+    entries_.resize(hashes.size());
+    for (std::uint32_t id = 0; id + 1 < starts.size(); ++id)
+      for (std::uint32_t k = starts[id]; k < starts[id + 1]; ++k)
+        entries_[next[hashes[k] >> bucketShift_]++] = Check(hashes[k]) << idBits_ | id;
+  }
+
+  template <typename Visit>
+  void ForEach(std::uint32_t hash, Visit visit) const {
+    const std::uint32_t bucket = hash >> bucketShift_, check = Check(hash);
+    const std::uint32_t idMask = (std::uint32_t{1} << idBits_) - 1;
+    for (std::uint32_t k = starts_[bucket]; k < starts_[bucket + 1]; ++k)
+      if ((entries_[k] >> idBits_) == check) visit(entries_[k] & idMask);
+  }
+
+ private:
+  std::uint32_t Check(std::uint32_t hash) const { return (hash >> (bucketShift_ - (32 - idBits_))) & checkMask_; }
+
+  int bucketShift_ = 32, idBits_ = 0;
+  std::uint32_t checkMask_ = 0;
+  std::vector<std::uint32_t> starts_;
+  std::vector<std::uint32_t> entries_;
+};
 
 }  // namespace
 
@@ -52,8 +85,8 @@ struct Suggester::Index {
     float bonus;  // frequency prior less the list's penalty
   };
   std::vector<Word> words;
-  std::vector<std::uint64_t> byKey;       // the key of every word
-  std::vector<std::uint64_t> byDeletion;  // every key with one letter left out
+  HashIndex byKey;       // the key of every word
+  HashIndex byDeletion;  // every key with one letter left out
 };
 
 Suggester::Suggester(const WordDatabase& database) : database_(database) {}
@@ -90,18 +123,23 @@ const Suggester::Index& Suggester::BuiltIndex() const {
         index->words.push_back({&word, bits[l], prior - penalty[l]});
       }
     }
-    index->byKey.reserve(index->words.size());
-    index->byDeletion.reserve(index->words.size() * 11);
+    int idBits = 1;
+    while ((std::size_t{1} << idBits) < index->words.size()) ++idBits;
+    idBits = std::max(idBits, 21);
+    std::vector<std::uint32_t> keyHashes, deletionHashes, keyStarts, deletionStarts;
+    keyHashes.reserve(index->words.size());
+    deletionHashes.reserve(index->words.size() * 11);
     for (std::uint32_t id = 0; id < index->words.size(); ++id) {
+      keyStarts.push_back(static_cast<std::uint32_t>(keyHashes.size()));
+      deletionStarts.push_back(static_cast<std::uint32_t>(deletionHashes.size()));
       const std::string key = SpellingKey(*index->words[id].text);
-      index->byKey.push_back(std::uint64_t{KeyHash(key)} << 32 | id);
-      ForEachDeletion(key, [&](std::string_view shorter) {
-        index->byDeletion.push_back(std::uint64_t{KeyHash(shorter)} << 32 | id);
-      });
+      keyHashes.push_back(KeyHash(key));
+      ForEachDeletion(key, [&](std::string_view shorter) { deletionHashes.push_back(KeyHash(shorter)); });
     }
-    std::sort(index->byKey.begin(), index->byKey.end());
-    std::sort(index->byDeletion.begin(), index->byDeletion.end());
-    index->byDeletion.shrink_to_fit();
+    keyStarts.push_back(static_cast<std::uint32_t>(keyHashes.size()));
+    deletionStarts.push_back(static_cast<std::uint32_t>(deletionHashes.size()));
+    index->byKey.Build(keyHashes, keyStarts, 18, idBits);
+    index->byDeletion.Build(deletionHashes, deletionStarts, 21, idBits);
     index_ = std::move(index);
   });
   return *index_;
@@ -120,40 +158,51 @@ std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t l
   // letters swapped (both with one letter left out give the same text).
   std::vector<std::uint32_t> ids;
   auto add = [&](std::uint32_t id) { ids.push_back(id); };
-  ForEachUnder(index.byKey, KeyHash(key), add);
-  ForEachUnder(index.byDeletion, KeyHash(key), add);
+  index.byKey.ForEach(KeyHash(key), add);
+  index.byDeletion.ForEach(KeyHash(key), add);
   ForEachDeletion(key, [&](std::string_view shorter) {
     const std::uint32_t hash = KeyHash(shorter);
-    ForEachUnder(index.byKey, hash, add);
-    ForEachUnder(index.byDeletion, hash, add);
+    index.byKey.ForEach(hash, add);
+    index.byDeletion.ForEach(hash, add);
   });
-  if (ids.size() < limit && key.size() >= 5) {
-    // Two slips in one word: two letters added, or one added and one lost or changed.
-    ForEachDeletion(key, [&](std::string_view shorter) {
-      ForEachDeletion(shorter, [&](std::string_view shortest) {
-        const std::uint32_t hash = KeyHash(shortest);
-        ForEachUnder(index.byKey, hash, add);
-        ForEachUnder(index.byDeletion, hash, add);
-      });
-    });
-  }
-  std::sort(ids.begin(), ids.end());
-  ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
-
   struct Scored {
     float score;
     std::uint32_t id;
   };
   std::vector<Scored> scored;
-  scored.reserve(ids.size());
-  for (std::uint32_t id : ids) {
-    const Index::Word& candidate = index.words[id];
-    const std::string& text = *candidate.text;
-    if (text.size() + 4 < written.size() || written.size() + 4 < text.size()) continue;
-    const float cost = EditCost(written, text, kMaxCost);
-    if (cost > kMaxCost) continue;
-    scored.push_back({cost - candidate.bonus, id});
+  float bestCost = kMaxCost + 1.0f;
+  auto rank = [&] {
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    for (std::uint32_t id : ids) {
+      const Index::Word& candidate = index.words[id];
+      const std::string& text = *candidate.text;
+      if (text.size() + 4 < written.size() || written.size() + 4 < text.size()) continue;
+      const float cost = EditCost(written, text, kMaxCost);
+      if (cost > kMaxCost) continue;
+      bestCost = std::min(bestCost, cost);
+      scored.push_back({cost - candidate.bonus, id});
+    }
+  };
+  rank();
+  if (bestCost > kTwoSlipsCost && key.size() >= 5) {
+    // Two slips in one word: two letters added, or one added and one lost or changed.
+    std::vector<std::uint32_t> seen = std::move(ids);
+    ids.clear();
+    ForEachDeletion(key, [&](std::string_view shorter) {
+      ForEachDeletion(shorter, [&](std::string_view shortest) {
+        const std::uint32_t hash = KeyHash(shortest);
+        index.byKey.ForEach(hash, add);
+        index.byDeletion.ForEach(hash, add);
+      });
+    });
+    std::sort(ids.begin(), ids.end());
+    std::vector<std::uint32_t> fresh;
+    std::set_difference(ids.begin(), ids.end(), seen.begin(), seen.end(), std::back_inserter(fresh));
+    ids = std::move(fresh);
+    rank();
   }
+
   auto better = [&](const Scored& a, const Scored& b) {
     if (a.score != b.score) return a.score < b.score;
     return *index.words[a.id].text < *index.words[b.id].text;
