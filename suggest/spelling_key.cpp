@@ -91,6 +91,8 @@ float InsertionCost(std::string_view candidate, std::size_t j) {
   if (c == 'u' && (before == 'q' || before == 'g')) return 0.4f;
   if ((c == 'c' && before == 'x') || (c == 's' && after == 'c')) return 0.4f;  // excelente, adolescente
   if (c == 'p' && after == 't') return 0.6f;                                 // septiembre
+  auto vowel = [](unsigned char v) { return v == 'a' || v == 'e' || v == 'i' || v == 'o' || v == 'u'; };
+  if ((c == 'i' || c == 'u') && (vowel(before) || vowel(after))) return 0.7f;  // one of a diphthong
   return 0.9f;  // a lost letter is commoner than a stray one
 }
 
@@ -117,7 +119,7 @@ constexpr std::size_t kMaxLength = 48;
 
 }  // namespace
 
-std::string SpellingKey(std::string_view word) {
+std::string SpellingKey(std::string_view word, std::size_t flipAt) {
   std::string key;
   key.reserve(word.size());
   auto at = [&](std::size_t i) -> unsigned char {
@@ -140,7 +142,7 @@ std::string SpellingKey(std::string_view word) {
           folded = 's';  // acción and ación alike
           ++i;
         } else {
-          folded = FrontVowel(at(i + 1)) ? 's' : 'k';
+          folded = FrontVowel(at(i + 1)) != (i == flipAt) ? 's' : 'k';
         }
         break;
       case 'q':
@@ -150,7 +152,7 @@ std::string SpellingKey(std::string_view word) {
       case 'g':
         if (at(i + 1) == 'u' && FrontVowel(at(i + 2))) {
           ++i;  // the u of gue and gui is silent
-        } else if (FrontVowel(at(i + 1))) {
+        } else if (FrontVowel(at(i + 1)) != (i == flipAt)) {
           folded = 'j';
         }
         break;

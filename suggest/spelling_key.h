@@ -12,7 +12,9 @@ namespace velmara {
 // Lower-case Windows-1252 word in, key out: accents stripped, b/v, c/s/z before e and i, z/s,
 // x/s, cc/c, g/j before e and i, ll/y, qu/k, m/n before b and p merged, h dropped (ch kept as one
 // letter), and every run of one letter collapsed (rr/r).
-std::string SpellingKey(std::string_view word);
+// With `flipAt` the c or g at that position is read the other way (hard as soft, soft as hard),
+// as if the writer had lost or added the e or i after it.
+std::string SpellingKey(std::string_view word, std::size_t flipAt = std::string_view::npos);
 
 // Weighted edit cost (insertions, deletions, substitutions and swaps of neighbours) that turns
 // `written` into `candidate`, both lower-case Windows-1252. An accent the writer left out costs

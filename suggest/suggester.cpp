@@ -196,6 +196,14 @@ std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t l
         index.byDeletion.ForEach(hash, add);
       });
     });
+    // A c or g whose sound changed with a slip beside it (informacon for informacion).
+    for (std::size_t p = 0; p < written.size(); ++p) {
+      if (written[p] != 'c' && written[p] != 'g') continue;
+      const std::string flipped = SpellingKey(written, p);
+      index.byKey.ForEach(KeyHash(flipped), add);
+      index.byDeletion.ForEach(KeyHash(flipped), add);
+      ForEachDeletion(flipped, [&](std::string_view shorter) { index.byKey.ForEach(KeyHash(shorter), add); });
+    }
     std::sort(ids.begin(), ids.end());
     std::vector<std::uint32_t> fresh;
     std::set_difference(ids.begin(), ids.end(), seen.begin(), seen.end(), std::back_inserter(fresh));
