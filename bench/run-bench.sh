@@ -22,5 +22,9 @@ if [ ! -s "$base" ]; then
   done >"$base"
 fi
 
-exec "$bin/velmara-bench" --db "$bin/palabrasbd" --text "$base" --dictionary /usr/share/hunspell/es_ES \
+"$bin/velmara-bench" --db "$bin/palabrasbd" --text "$base" --dictionary /usr/share/hunspell/es_ES \
   --check "$bin/velmara-check" --large-text "$work/texto-grande.txt" "$@"
+
+# Suggestions beside the peers, on the held-out part of our misspelling set.
+"$bin/velmara-suggest-bench" --db "$bin/palabrasbd" --misspellings "$(dirname "$0")/../tests/data/faltas.tsv" \
+  --dictionary /usr/share/hunspell/es_ES --part control

@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
   velmara::Suggester suggester(*database);
   const long before = ResidentKilobytes();
   const Clock::time_point buildStart = Clock::now();
-  suggester.Suggest("a");
+  suggester.Prepare();
   const double buildSeconds = Seconds(Clock::now() - buildStart);
   const long after = ResidentKilobytes();
 
