@@ -25,4 +25,8 @@ fi
 "$bin/velmara-bench" --db "$bin/palabrasbd" --text "$base" --dictionary /usr/share/hunspell/es_ES \
   --check "$bin/velmara-check" --large-text "$work/texto-grande.txt" "$@"
 echo
-exec "$bin/velmara-bench-hostile" --db "$bin/palabrasbd" --text "$base"
+"$bin/velmara-bench-hostile" --db "$bin/palabrasbd" --text "$base"
+
+# Suggestions beside the peers, on the held-out part of our misspelling set.
+"$bin/velmara-suggest-bench" --db "$bin/palabrasbd" --misspellings "$(dirname "$0")/../tests/data/faltas.tsv" \
+  --dictionary /usr/share/hunspell/es_ES --part control

@@ -5,6 +5,7 @@
 #include "checker/characters.h"
 #include "checker/check_run.h"
 #include "checker/encoding.h"
+#include "cli/suggestions.h"
 
 namespace velmara::cli {
 namespace {
@@ -51,14 +52,19 @@ std::string TextReport(const CheckState& state, const Settings& settings, bool c
   return out;
 }
 
-std::string TsvReport(const CheckState& state) {
+std::string TsvReport(const CheckState& state, const Suggester* suggester) {
   const std::vector<std::size_t> ends = CorrectedEnds(state);
   std::string out;
   for (std::size_t i = 0; i < state.result.size(); ++i) {
     if (IsSeparator(state.source[i].text)) continue;
     out += std::to_string(i + 1) + "\t" + Windows1252ToUtf8(state.source[i].text) + "\t" +
-           Windows1252ToUtf8(CorrectedTokenText(state, ends, i)) + "\t" + std::string(VerdictName(state.result[i].verdict)) +
-           "\n";
+           Windows1252ToUtf8(CorrectedTokenText(state, ends, i)) + "\t" + std::string(VerdictName(state.result[i].verdict));
+    if (suggester != nullptr) {
+      out += "\t";
+      const std::vector<std::string> offered = TokenSuggestions(state, i, *suggester);
+      for (std::size_t k = 0; k < offered.size(); ++k) out += (k == 0 ? "" : ",") + offered[k];
+    }
+    out += "\n";
   }
   return out;
 }
@@ -85,13 +91,20 @@ std::string JsonString(const std::string& utf8) {
   return out + "\"";
 }
 
-std::string JsonReport(const CheckState& state) {
+std::string JsonReport(const CheckState& state, const Suggester* suggester) {
   auto json = [](std::string_view text) { return JsonString(Windows1252ToUtf8(text)); };
   std::string out = "{\"tokens\":[";
   for (std::size_t i = 0; i < state.result.size(); ++i) {
     if (i > 0) out += ",";
     out += "{\"text\":" + json(state.display[i].text) + ",\"result\":" + json(state.result[i].text) +
-           ",\"verdict\":\"" + std::string(VerdictName(state.result[i].verdict)) + "\"}";
+           ",\"verdict\":\"" + std::string(VerdictName(state.result[i].verdict)) + "\"";
+    if (suggester != nullptr && state.result[i].verdict == Verdict::Missing) {
+      out += ",\"suggestions\":[";
+      const std::vector<std::string> offered = TokenSuggestions(state, i, *suggester);
+      for (std::size_t k = 0; k < offered.size(); ++k) out += (k == 0 ? "" : ",") + JsonString(offered[k]);
+      out += "]";
+    }
+    out += "}";
   }
   out += "],\"corrected\":" + json(state.correctedText);
   out += ",\"corrected_count\":" + std::to_string(state.CorrectedCount);

@@ -9,6 +9,10 @@
 #include "app/configuration.h"
 #include "checker/check_state.h"
 
+namespace velmara {
+class Suggester;
+}
+
 namespace velmara::cli {
 
 enum class Format { Text, Tsv, Json };
@@ -16,10 +20,12 @@ enum class Format { Text, Tsv, Json };
 // The corrected text; with `colour`, words are marked by verdict with ANSI escapes
 // (24-bit colours from the settings, strikeout for missing, underline for corrected).
 std::string TextReport(const CheckState& state, const Settings& settings, bool colour);
-// One line per word token: position (1-based token index), word as written, result, verdict.
-std::string TsvReport(const CheckState& state);
-// One JSON object on one line, ended by a line feed.
-std::string JsonReport(const CheckState& state);
+// One line per word token: position (1-based token index), word as written, result, verdict;
+// with a suggester, a fifth column of the suggestions for a missing word, separated by commas.
+std::string TsvReport(const CheckState& state, const Suggester* suggester = nullptr);
+// One JSON object on one line, ended by a line feed; with a suggester, every missing token has a
+// "suggestions" array.
+std::string JsonReport(const CheckState& state, const Suggester* suggester = nullptr);
 
 // The text of token `index` (0-based) in the corrected text; `ends` is CorrectedEnds(state).
 std::string CorrectedTokenText(const CheckState& state, const std::vector<std::size_t>& ends, std::size_t index);

@@ -1,6 +1,6 @@
 // velmara-check: the detector's engine for scripts, pipes and tests.
 //
-//   velmara-check [--db DIR] [--intellisense|--no-intellisense] [--trace FILE]
+//   velmara-check [--db DIR] [--intellisense|--no-intellisense] [--suggest] [--trace FILE]
 //                 [--format text|tsv|json] [--color=never|always|auto] [FILE...]
 //   velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]
 //
@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@
 #include "checker/check_run.h"
 #include "checker/encoding.h"
 #include "cli/report.h"
+#include "cli/suggestions.h"
 #include "tools/string_search.h"
 #include "worddb/word_database.h"
 
@@ -39,7 +41,7 @@ constexpr int kExitMissing = 1;
 constexpr int kExitError = 2;
 
 const char* const kUsage =
-    "usage: velmara-check [--db DIR] [--intellisense|--no-intellisense] [--trace FILE]\n"
+    "usage: velmara-check [--db DIR] [--intellisense|--no-intellisense] [--suggest] [--trace FILE]\n"
     "                     [--format text|tsv|json] [--color=never|always|auto] [FILE...]\n"
     "       velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]\n";
 
@@ -54,6 +56,7 @@ struct Options {
   std::optional<std::string> find;
   int mode = 1;
   std::vector<std::string> files;
+  bool suggest = false;
 };
 
 // Message boxes of the loader go to standard error.
@@ -99,6 +102,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.intellisense = true;
     } else if (arg == "--no-intellisense") {
       options.intellisense = false;
+    } else if (arg == "--suggest") {
+      options.suggest = true;
     } else if (arg == "--trace") {
       if (!value(text)) return false;
       options.trace = text;
@@ -210,6 +215,7 @@ int main(int argc, char** argv) {
 
   CheckState state;
   Classifier classifier(database, settings, intellisenseFile, state);
+  const std::unique_ptr<Suggester> suggester = options.suggest ? std::make_unique<Suggester>(database) : nullptr;
   CheckObserver quiet;
   bool anyMissing = false;
   for (const std::string& file : options.files) {
@@ -223,12 +229,13 @@ int main(int argc, char** argv) {
 
     switch (options.format) {
       case cli::Format::Text: std::cout << cli::TextReport(state, settings, colour); break;
-      case cli::Format::Tsv: std::cout << cli::TsvReport(state); break;
-      case cli::Format::Json: std::cout << cli::JsonReport(state); break;
+      case cli::Format::Tsv: std::cout << cli::TsvReport(state, suggester.get()); break;
+      case cli::Format::Json: std::cout << cli::JsonReport(state, suggester.get()); break;
     }
     std::cout.flush();
     if (options.format == cli::Format::Text)
       TerminalHooks::PrintError(ResultMessage(state.CorrectedCount, state.MissingCount, CountWords(state.display)));
+    if (options.format == cli::Format::Text && suggester) std::cerr << cli::SuggestionLines(state, *suggester);
   }
   return anyMissing ? kExitMissing : kExitClean;
 }

@@ -87,5 +87,20 @@ check "find suffix" $'cantar\nestar' "$out"
 "$bin/velmara-check" --db "$db" --find 'ca s' >/dev/null 2>&1
 check "find invalid" 2 $?
 
+# Suggestions for missing words in each format; nothing else of the report changes.
+text='hola mundoo, ¿donde estás? Madird'
+plain=$(printf '%s' "$text" | "$bin/velmara-check" --db "$db" --format tsv 2>/dev/null)
+out=$(printf '%s' "$text" | "$bin/velmara-check" --db "$db" --format tsv --suggest 2>/dev/null)
+check "suggest exit" 1 $?
+check "suggest tsv column" $'mundo\nMadrid' "$(printf '%s\n' "$out" | awk -F'\t' '$4 == "Missing" {print $5}')"
+check "suggest tsv rest" "$plain" "$(printf '%s\n' "$out" | cut -f1-4)"
+out=$(printf '%s' "$text" | "$bin/velmara-check" --db "$db" --format json --suggest 2>/dev/null)
+check "suggest json" '{"text":"mundoo","result":"mundoo","verdict":"Missing","suggestions":["mundo"]}' \
+  "$(printf '%s' "$out" | grep -o '{"text":"mundoo"[^}]*}')"
+check "suggest json only missing" 2 "$(printf '%s' "$out" | grep -o '"suggestions"' | wc -l)"
+out=$(printf '%s' "$text" | "$bin/velmara-check" --db "$db" --color=never --suggest 2>"$work/err")
+check "suggest text output" "Hola mundoo, ¿Dónde estás? Madird" "$out"
+check "suggest text list" "mundoo: mundo|Madird: Madrid" "$(tail -n 2 "$work/err" | tr '\n' '|' | sed 's/|$//')"
+
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
