@@ -12,12 +12,14 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/file_locations.h"
 #include "app/menu_ids.h"
 #include "app/tray_menu.h"
 #include "ui/interaction.h"
 #include "ui/pictures.h"
 #include "ui/text.h"
 #include "worddb/loading_animation.h"
+#include "worddb/user_words.h"
 
 namespace velmara {
 
@@ -107,6 +109,7 @@ bool MainWindow::Initialise() {
   {
     ScreenLoadHooks hooks(interaction_);
     LoadWordDatabase(state_.DatabaseFolder(), state_.database, hooks);
+    LoadUserWords(ProgramFolderLocations(state_.programFolder).userWordsFile, state_.database);
   }
   if (notificationArea_) {
     tray_->ShowIcon();

@@ -3,6 +3,7 @@
 //   velmara-check [--db DIR] [--intellisense|--no-intellisense] [--trace FILE]
 //                 [--format text|tsv|json] [--color=never|always|auto] [FILE...]
 //   velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]
+//   velmara-check -a | -l [--db DIR] [-p FILE] [-i ENCODING]   (the ispell pipe, cli/ispell_pipe.h)
 //
 // Each FILE (standard input without one) is one check run, in order, so a question left open at
 // the end of one file is still open in the next, as between two clipboard checks.
@@ -24,6 +25,7 @@
 #include "checker/characters.h"
 #include "checker/check_run.h"
 #include "checker/encoding.h"
+#include "cli/ispell_pipe.h"
 #include "cli/report.h"
 #include "tools/string_search.h"
 #include "worddb/word_database.h"
@@ -40,7 +42,8 @@ constexpr int kExitError = 2;
 const char* const kUsage =
     "usage: velmara-check [--db DIR] [--intellisense|--no-intellisense] [--trace FILE]\n"
     "                     [--format text|tsv|json] [--color=never|always|auto] [FILE...]\n"
-    "       velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]\n";
+    "       velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]\n"
+    "       velmara-check -a | -l [--db DIR] [-p FILE] [-i ENCODING]\n";
 
 enum class Colour { Never, Always, Auto };
 
@@ -179,6 +182,8 @@ int RunFind(const WordDatabase& database, const Options& options) {
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  const cli::IspellOptions ispell = cli::ParseIspellOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (ispell.mode != cli::IspellMode::None) return cli::RunIspell(ispell, ProgramFolder(argv[0]));
   Options options;
   if (!ParseOptions(argc, argv, options)) {
     std::cerr << kUsage;
