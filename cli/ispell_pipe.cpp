@@ -224,11 +224,10 @@ void IspellSession::AddUserWord(std::string_view text, std::string& out) {
   std::string word = encoding_ == PipeEncoding::Utf8 ? InputToWindows1252(text) : std::string(text);
   while (!word.empty() && (word.back() == '\r' || word.back() == ' ')) word.pop_back();
   if (word.empty()) return;
+  // Accepted for the session whether or not the file takes it: the error says it was not kept.
+  sessionWords_.insert(LowerCase(word));
   std::string failure = AppendUserWord(userWordsFile_, word);
-  if (failure.empty()) {
-    sessionWords_.insert(LowerCase(word));
-    return;
-  }
+  if (failure.empty()) return;
   failure_ = "cannot add '" + ToOutput(word) + "' to " + userWordsFile_.string() + ": " + failure;
   // An answer line of its own, which an editor shows as the checker's error.
   out += "Error: " + failure_ + "\n";

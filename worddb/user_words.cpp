@@ -40,7 +40,7 @@ std::string AppendUserWord(const std::filesystem::path& file, std::string_view w
     if (static_cast<unsigned char>(c) < 32) return "a word with a control character cannot be kept";
   std::error_code error;
   if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), error);
-  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd < 0) return std::strerror(errno);
 
   std::string line;
