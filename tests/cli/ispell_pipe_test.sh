@@ -56,17 +56,19 @@ fi
 # The version line first, then one answer per word and an empty line, flushed line by line: an
 # editor reads each answer before it sends the next line.
 coproc VELMARA { pipe; }
+velmara_pid=$VELMARA_PID  # bash unsets the variable when the process ends
+exec {to_pipe}>&"${VELMARA[1]}"
 read -r version <&"${VELMARA[0]}"
 check "version line" "@(#) International Ispell Version 3.2.06 (but really Velmara" "${version% *}"
-printf '^hola camion\n' >&"${VELMARA[1]}"
+printf '^hola camion\n' >&"$to_pipe"
 IFS= read -r first <&"${VELMARA[0]}"; IFS= read -r second <&"${VELMARA[0]}"; IFS= read -r empty <&"${VELMARA[0]}"
 check "answers at once" "*|& camion 1 6: camión|" "$first|$second|$empty"
 # A word added with * is on disk before the next line is answered.
-printf '*Blogueo\n^blogueo\n' >&"${VELMARA[1]}"
+printf '*Blogueo\n^blogueo\n' >&"$to_pipe"
 IFS= read -r first <&"${VELMARA[0]}"
 check "added word" "*|Blogueo" "$first|$(cat "$work/palabras.txt")"
-exec {VELMARA[1]}>&-
-wait "$VELMARA_PID"
+exec {to_pipe}>&- {VELMARA[1]}>&-
+wait "$velmara_pid"
 check "end of input" 0 $?
 check "user word in a later check" "*" "$(printf 'blogueo\n' | pipe | sed -n 2p)"
 
