@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# A real Emacs drives velmara-check: flyspell marks the words we do not accept, ispell offers
+# our correction first, and a word added from Emacs is kept in the user's word list.
+# Usage: emacs_flyspell_test.sh BIN_DIR. Exit 77 (skipped) without Emacs.
+set -u
+bin=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+command -v emacs >/dev/null || { echo "emacs is not installed: skipped"; exit 77; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+check() {  # check NAME EXPECTED ACTUAL
+  if [ "$2" == "$3" ]; then
+    echo "ok $1"
+  else
+    failures=$((failures + 1))
+    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
+  fi
+}
+
+db=$work/palabrasbd
+printf 'el\ncamión\nde\nmi\nvecino\nestá\nen\nla\ncalle\ncasa\ndónde\ndonde\nárbol\n' >"$work/dic.txt"
+printf 'vive\nestás\n' >"$work/verbs.txt"
+printf 'madrid\n' >"$work/names.txt"
+"$bin/velmara-mkdb" --out "$db" --dictionary "$work/dic.txt" --verbs "$work/verbs.txt" \
+  --proper-names "$work/names.txt" >/dev/null || { echo "FAIL velmara-mkdb"; exit 1; }
+printf 'wifi\r\n' >"$db/Falsos Positivos.txt"
+printf 'El camion de mi vecino está en la calle de Madrid.\n¿Donde vive? Blogueo en la casa con wifi.\nÁrbol xyzzy.\n' \
+  >"$work/texto.txt"
+
+out=$(VELMARA_CHECK="$bin/velmara-check" VELMARA_DB="$db" VELMARA_WORDS="$work/palabras.txt" \
+  VELMARA_TEXT="$work/texto.txt" HOME="$work" timeout 120 emacs --batch -Q -l "$here/emacs_flyspell.el" 2>"$work/err")
+status=$?
+check "emacs exit" 0 "$status"
+[ "$status" -eq 0 ] || cat "$work/err"
+# Word by word, "Donde" stands alone: only the whole line shows it is inside a question.
+check "flyspell marks" "marked: camion Blogueo con xyzzy" "$(grep '^marked:' <<<"$out")"
+check "ispell offers" "offered: camion camión" "$(grep '^offered:' <<<"$out")"
+check "added word" "after adding: t|Blogueo" "$(grep '^after adding:' <<<"$out")|$(cat "$work/palabras.txt" 2>/dev/null)"
+check "large region" "large region: camion Donde con xyzzy" "$(grep '^large region:' <<<"$out")"
+[ "$failures" -eq 0 ]
