@@ -3,9 +3,9 @@
 # our correction first, and a word added from Emacs is kept in the user's word list.
 # Usage: emacs_flyspell_test.sh BIN_DIR. Exit 77 (skipped) without Emacs.
 set -u
+command -v emacs >/dev/null || { echo "emacs is not installed: skipped"; exit 77; }
 bin=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-command -v emacs >/dev/null || { echo "emacs is not installed: skipped"; exit 77; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
