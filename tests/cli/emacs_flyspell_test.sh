@@ -8,24 +8,9 @@ bin=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    echo "ok $1"
-  else
-    failures=$((failures + 1))
-    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-  fi
-}
-
+source "$here/test_lib.sh"
 db=$work/palabrasbd
-printf 'el\ncamión\nde\nmi\nvecino\nestá\nen\nla\ncalle\ncasa\ndónde\ndonde\nárbol\n' >"$work/dic.txt"
-printf 'vive\nestás\n' >"$work/verbs.txt"
-printf 'madrid\n' >"$work/names.txt"
-"$bin/velmara-mkdb" --out "$db" --dictionary "$work/dic.txt" --verbs "$work/verbs.txt" \
-  --proper-names "$work/names.txt" >/dev/null || { echo "FAIL velmara-mkdb"; exit 1; }
-printf 'wifi\r\n' >"$db/Falsos Positivos.txt"
+make_database "$bin" "$db" 'el\ncamión\nde\nmi\nvecino\nestá\nen\nla\ncalle\ncasa\ndónde\ndonde\nárbol\n' 'vive\nestás\n' 'madrid\n'
 printf 'El camion de mi vecino está en la calle de Madrid.\n¿Donde vive? Blogueo en la casa con wifi.\nÁrbol xyzzy.\n' \
   >"$work/texto.txt"
 
@@ -39,4 +24,5 @@ check "flyspell marks" "marked: camion Blogueo con xyzzy" "$(grep '^marked:' <<<
 check "ispell offers" "offered: camion camión" "$(grep '^offered:' <<<"$out")"
 check "added word" "after adding: t|Blogueo" "$(grep '^after adding:' <<<"$out")|$(cat "$work/palabras.txt" 2>/dev/null)"
 check "large region" "large region: camion Donde con xyzzy" "$(grep '^large region:' <<<"$out")"
+echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -7,17 +7,7 @@ bin=$1
 check_program=$bin/velmara-check
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-passes=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    failures=$((failures + 1))
-    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-  fi
-}
+source "$(dirname "$0")/test_lib.sh"
 
 # Each answer as "ok", or "miss WORD OFFSET" for & and #, one a line; the empty line kept.
 kinds() {
@@ -28,12 +18,7 @@ kinds() {
 }
 
 db=$work/palabrasbd
-printf 'hola\nmundo\ncamión\ncasa\ndónde\ndonde\nárbol\n' >"$work/dic.txt"
-printf 'estás\ncanta\n' >"$work/verbs.txt"
-printf 'madrid\n' >"$work/names.txt"
-"$bin/velmara-mkdb" --out "$db" --dictionary "$work/dic.txt" --verbs "$work/verbs.txt" \
-  --proper-names "$work/names.txt" >/dev/null || { echo "FAIL velmara-mkdb"; exit 1; }
-printf 'wifi\r\n' >"$db/Falsos Positivos.txt"
+make_database "$bin" "$db" 'hola\nmundo\ncamión\ncasa\ndónde\ndonde\nárbol\n' 'estás\ncanta\n' 'madrid\n'
 pipe() { "$check_program" -a --db "$db" -p "$work/palabras.txt" "$@"; }
 
 # Beside Hunspell, over the database generated from the same Spanish dictionary.
