@@ -109,7 +109,7 @@ bool MainWindow::Initialise() {
   {
     ScreenLoadHooks hooks(interaction_);
     LoadWordDatabase(state_.DatabaseFolder(), state_.database, hooks);
-    LoadUserWords(ProgramFolderLocations(state_.programFolder).userWordsFile, state_.database);
+    LoadUserWords(state_.Files().userWordsFile, state_.database);
   }
   if (notificationArea_) {
     tray_->ShowIcon();

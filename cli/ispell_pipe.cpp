@@ -359,7 +359,7 @@ void IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly
   out += '\n';
 }
 
-int RunIspell(const IspellOptions& options, const std::filesystem::path& programFolder) {
+int RunIspell(const IspellOptions& options, const FileLocations& locations) {
   // A reader that went away is a write error of ours, not a signal.
   std::signal(SIGPIPE, SIG_IGN);
   const Notes notes;
@@ -373,9 +373,8 @@ int RunIspell(const IspellOptions& options, const std::filesystem::path& program
 
   Settings settings;
   SetFixedColours(settings);
-  Configuration("get", programFolder, settings);
+  Configuration("get", locations.configurationFile.parent_path(), settings);
   if (options.intellisense) settings.Inteligente = *options.intellisense ? 1 : 0;
-  const FileLocations locations = ProgramFolderLocations(programFolder);
   const std::filesystem::path databaseFolder = options.database.value_or(locations.databaseFolder);
   if (!CheckWordDatabasePresent(databaseFolder)) {
     // Before the version line, so an editor shows it as the reason the checker did not start.
@@ -385,12 +384,14 @@ int RunIspell(const IspellOptions& options, const std::filesystem::path& program
   WordDatabase database;
   QuietLoadHooks hooks;
   LoadWordDatabase(databaseFolder, database, hooks);
-  // Beside "Falsos Positivos.txt" of the database in use, unless the editor names a file.
+  // A database named on the command line brings its own lists; the editor may name the user's.
+  const std::filesystem::path intellisenseFile =
+      options.database ? databaseFolder / kIntellisenseFile : locations.intellisenseFile;
   const std::filesystem::path userWords =
       options.userWordsFile.value_or(options.database ? databaseFolder / kUserWordsFile : locations.userWordsFile);
   LoadUserWords(userWords, database);
 
-  IspellSession session(database, settings, databaseFolder / kIntellisenseFile, userWords, options.encoding);
+  IspellSession session(database, settings, intellisenseFile, userWords, options.encoding);
   const bool list = options.mode == IspellMode::List;
   auto fail = [&notes](const char* what) {
     notes.Note(std::string("cannot ") + what + ": " + std::strerror(errno));

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/configuration.h"
+#include "app/file_locations.h"
 #include "checker/check_state.h"
 #include "checker/classify.h"
 #include "suggest/suggester.h"
@@ -85,6 +86,6 @@ class IspellSession {
 
 // Runs the mode over standard input and output. Returns the exit status: 0, or 2 when the
 // database cannot be loaded or standard input or output fail.
-int RunIspell(const IspellOptions& options, const std::filesystem::path& programFolder);
+int RunIspell(const IspellOptions& options, const FileLocations& locations);
 
 }  // namespace velmara::cli

@@ -29,6 +29,7 @@
 #include "cli/ispell_pipe.h"
 #include "cli/report.h"
 #include "tools/string_search.h"
+#include "worddb/user_words.h"
 #include "worddb/word_database.h"
 
 namespace fs = std::filesystem;
@@ -184,7 +185,8 @@ int RunFind(const WordDatabase& database, const Options& options) {
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   const cli::IspellOptions ispell = cli::ParseIspellOptions(std::vector<std::string>(argv + 1, argv + argc));
-  if (ispell.mode != cli::IspellMode::None) return cli::RunIspell(ispell, ProgramFolder(argv[0]));
+  if (ispell.mode != cli::IspellMode::None)
+    return cli::RunIspell(ispell, DecideFileLocations(ProgramFolder(argv[0]), ProcessEnvironment()));
   Options options;
   if (!ParseOptions(argc, argv, options)) {
     std::cerr << kUsage;
@@ -207,6 +209,7 @@ int main(int argc, char** argv) {
   WordDatabase database;
   TerminalHooks hooks;
   LoadWordDatabase(databaseFolder, database, hooks);
+  LoadUserWords(options.database ? databaseFolder / kUserWordsFile : locations.userWordsFile, database);
 
   if (options.find) return RunFind(database, options);
 
