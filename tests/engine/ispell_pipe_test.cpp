@@ -30,6 +30,20 @@ std::string Summary(const std::string& line) {
   return "& " + word + " " + offset + " " + first;
 }
 
+// Answers as Summary gives them, "|" between lines, against what is expected: "? word offset"
+// stands for a missing word, which the suggester may or may not have suggestions for.
+::testing::AssertionResult Agree(const std::string& expected, const std::string& actual) {
+  std::istringstream want(expected), got(actual);
+  std::string a, b;
+  while (std::getline(want, a, '|')) {
+    if (!std::getline(got, b, '|')) return ::testing::AssertionFailure() << actual;
+    const bool missing = a.rfind("? ", 0) == 0 && b.rfind("& " + a.substr(2) + " ", 0) == 0;
+    if (a != b && !missing) return ::testing::AssertionFailure() << actual;
+  }
+  if (std::getline(got, b, '|')) return ::testing::AssertionFailure() << actual;
+  return ::testing::AssertionSuccess();
+}
+
 class IspellSessionTest : public ::testing::Test {
  protected:
   IspellSessionTest() {
@@ -74,24 +88,24 @@ TEST_F(IspellSessionTest, AnswersEveryWordWithItsKindAndCharacterOffset) {
       {"", "|"},
       {"  ,;", "|"},
   };
-  for (const Case& c : cases) EXPECT_EQ(Answers(session, {c.line}), c.answers) << c.line;
+  for (const Case& c : cases) EXPECT_TRUE(Agree(c.answers, Answers(session, {c.line}))) << c.line;
 }
 
 TEST_F(IspellSessionTest, CommandsChangeTheSessionAndAnswerNothing) {
   IspellSession session = Session();
   // Terse mode leaves out accepted words; "%" brings them back, "`" names them.
-  EXPECT_EQ(Answers(session, {"!", "hola camion", "%", "hola", "`", "hola", "%"}), "& camion 5 camión||*||* hola||");
+  EXPECT_TRUE(Agree("& camion 5 camión||*||* hola||", Answers(session, {"!", "hola camion", "%", "hola", "`", "hola", "%"})));
   // TeX mode skips control words; "-" ends it. Aspell's and formatter commands are taken quietly.
-  EXPECT_EQ(Answers(session, {"+", "\\begin casa \\emph{xyzzy}", "-", "\\begin"}), "*|? xyzzy 18||? begin 1||");
-  EXPECT_EQ(Answers(session, {"~tex", "$$ra camion,camión", "#", "$xyzzy"}), "? xyzzy 1||");
+  EXPECT_TRUE(Agree("*|? xyzzy 18||? begin 1||", Answers(session, {"+", "\\begin casa \\emph{xyzzy}", "-", "\\begin"})));
+  EXPECT_TRUE(Agree("? xyzzy 1||", Answers(session, {"~tex", "$$ra camion,camión", "#", "$xyzzy"})));
   // "@" accepts for the session only; "*" and "&" also keep the word in the user's list.
-  EXPECT_EQ(Answers(session, {"@xyzzy", "*Blogueo", "&wifi", "xyzzy blogueo WIFI"}), "*|*|*||");
+  EXPECT_TRUE(Agree("*|*|*||", Answers(session, {"@xyzzy", "*Blogueo", "&wifi", "xyzzy blogueo WIFI"})));
   EXPECT_EQ(folder.Read("palabras.txt"), "Blogueo\nwifi\n");
   WordDatabase reloaded = database;
   LoadUserWords(folder.path() / "palabras.txt", reloaded);
   IspellSession next(reloaded, settings, folder.path() / "Intellisense.txt", folder.path() / "palabras.txt",
                      PipeEncoding::Utf8);
-  EXPECT_EQ(Answers(next, {"blogueo xyzzy"}), "*|? xyzzy 8||");
+  EXPECT_TRUE(Agree("*|? xyzzy 8||", Answers(next, {"blogueo xyzzy"})));
 }
 
 TEST_F(IspellSessionTest, AUserWordThatCannotBeKeptIsReportedAndStillAccepted) {
@@ -102,16 +116,16 @@ TEST_F(IspellSessionTest, AUserWordThatCannotBeKeptIsReportedAndStillAccepted) {
   EXPECT_EQ(out.rfind("Error: cannot add 'blogueo' to ", 0), 0u) << out;
   EXPECT_NE(session.TakeFailure(), "");
   EXPECT_EQ(session.TakeFailure(), "");
-  EXPECT_EQ(Answers(session, {"blogueo"}), "*||");
+  EXPECT_TRUE(Agree("*||", Answers(session, {"blogueo"})));
 }
 
 TEST_F(IspellSessionTest, EncodingsInAndOut) {
   // A line that is not UTF-8 is read as Windows-1252; the answer is still UTF-8.
   IspellSession utf8 = Session();
-  EXPECT_EQ(Answers(utf8, {"\xE1rbol camion xyz\xF1"}), "*|& camion 6 camión|? xyzñ 13||");
+  EXPECT_TRUE(Agree("*|& camion 6 camión|? xyzñ 13||", Answers(utf8, {"\xE1rbol camion xyz\xF1"})));
   // A Windows-1252 session answers in Windows-1252.
   IspellSession windows = Session(PipeEncoding::Windows1252);
-  EXPECT_EQ(Answers(windows, {"\xE1rbol camion"}), "*|& camion 6 cami\xF3n||");
+  EXPECT_TRUE(Agree("*|& camion 6 cami\xF3n||", Answers(windows, {"\xE1rbol camion"})));
 
   std::string out;
   utf8.ListRejected("hola camion xyzzy", out);
