@@ -12,6 +12,7 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/file_locations.h"
 #include "app/menu_ids.h"
 #include "app/tray_menu.h"
 #include "suggest/result_menu.h"
@@ -19,6 +20,7 @@
 #include "ui/pictures.h"
 #include "ui/text.h"
 #include "worddb/loading_animation.h"
+#include "worddb/user_words.h"
 
 namespace velmara {
 
@@ -110,6 +112,7 @@ bool MainWindow::Initialise() {
   {
     ScreenLoadHooks hooks(interaction_);
     LoadWordDatabase(state_.DatabaseFolder(), state_.database, hooks);
+    LoadUserWords(state_.Files().userWordsFile, state_.database);
   }
   if (notificationArea_) {
     tray_->ShowIcon();

@@ -69,7 +69,8 @@ std::string Classifier::ClassifyWord(std::string_view word) {
 
   const bool inDictionary = database_.dictionary.Find(word, hash) > 0;
   const bool inVerbs = database_.verbs.Find(word, hash) > 0;
-  if (!inDictionary && !inVerbs && database_.falsePositives.entries.Find(word, hash) > 0)
+  if (!inDictionary && !inVerbs &&
+      (database_.falsePositives.entries.Find(word, hash) > 0 || database_.userWords.Find(word, hash) > 0))
     return decide(Verdict::FalsePositive);
   if (database_.properNames.Find(word, hash) > 0) return decide(Verdict::Accepted);
   if (inVerbs && !inDictionary) return decide(Verdict::VerbForm);

@@ -127,4 +127,11 @@ std::string InputToWindows1252(std::string_view bytes) {
   return IsValidUtf8(bytes) ? Utf8ToWindows1252(bytes) : std::string(bytes);
 }
 
+bool DecodeUtf8Character(std::string_view utf8, char32_t& code, std::size_t& length) {
+  code = Decode(utf8, length);
+  return code != kInvalid;
+}
+
+bool Windows1252Of(char32_t code, char& byte) { return Encode(code, byte); }
+
 }  // namespace velmara

@@ -3,6 +3,7 @@
 //   velmara-check [--db DIR] [--intellisense|--no-intellisense] [--suggest] [--trace FILE]
 //                 [--format text|tsv|json] [--color=never|always|auto] [FILE...]
 //   velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]
+//   velmara-check -a | -l [--db DIR] [-p FILE] [-i ENCODING]   (the ispell pipe, cli/ispell_pipe.h)
 //
 // Each FILE (standard input without one) is one check run, in order, so a question left open at
 // the end of one file is still open in the next, as between two clipboard checks.
@@ -26,9 +27,11 @@
 #include "checker/characters.h"
 #include "checker/check_run.h"
 #include "checker/encoding.h"
+#include "cli/ispell_pipe.h"
 #include "cli/report.h"
 #include "cli/suggestions.h"
 #include "tools/string_search.h"
+#include "worddb/user_words.h"
 #include "worddb/word_database.h"
 
 namespace fs = std::filesystem;
@@ -43,7 +46,8 @@ constexpr int kExitError = 2;
 const char* const kUsage =
     "usage: velmara-check [--db DIR] [--intellisense|--no-intellisense] [--suggest] [--trace FILE]\n"
     "                     [--format text|tsv|json] [--color=never|always|auto] [FILE...]\n"
-    "       velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]\n";
+    "       velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]\n"
+    "       velmara-check -a | -l [--db DIR] [-p FILE] [-i ENCODING]\n";
 
 enum class Colour { Never, Always, Auto };
 
@@ -185,6 +189,9 @@ int RunFind(const WordDatabase& database, const Options& options) {
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  const cli::IspellOptions ispell = cli::ParseIspellOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (ispell.mode != cli::IspellMode::None)
+    return cli::RunIspell(ispell, DecideFileLocations(ProgramFolder(argv[0]), ProcessEnvironment()));
   Options options;
   if (!ParseOptions(argc, argv, options)) {
     std::cerr << kUsage;
@@ -207,6 +214,7 @@ int main(int argc, char** argv) {
   WordDatabase database;
   TerminalHooks hooks;
   LoadWordDatabase(databaseFolder, database, hooks);
+  LoadUserWords(options.database ? databaseFolder / kUserWordsFile : locations.userWordsFile, database);
 
   if (options.find) return RunFind(database, options);
 

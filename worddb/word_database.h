@@ -31,6 +31,8 @@ struct WordDatabase {
   WordList verbs;
   WordList properNames;
   FalsePositiveList falsePositives;
+  // The user's own accepted words (see user_words.h), lowercased; classified like false positives.
+  WordList userWords;
 };
 
 // What the loader asks of the screen. A headless program keeps the empty bodies.

@@ -1,0 +1,452 @@
+#include "cli/ispell_pipe.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <iostream>
+#include <utility>
+
+#include "app/file_locations.h"
+#include "checker/characters.h"
+#include "checker/encoding.h"
+#include "worddb/user_words.h"
+
+#ifndef VELMARA_VERSION
+#define VELMARA_VERSION "0"
+#endif
+
+namespace velmara::cli {
+namespace {
+
+constexpr int kExitClean = 0;
+constexpr int kExitError = 2;
+
+// A longer line is not held in memory: its answer is an error.
+constexpr std::size_t kMaxLineBytes = std::size_t{64} << 20;
+
+// Stands for a character Windows-1252 lacks inside a word: it is in no list, so such a word is
+// looked up, and found only where the user accepted it spelt the same way.
+constexpr char kStandIn = '\x81';
+
+std::string Lowered(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+  return text;
+}
+
+std::optional<PipeEncoding> EncodingNamed(const std::string& name) {
+  const std::string lower = Lowered(name);
+  if (lower == "utf-8" || lower == "utf8") return PipeEncoding::Utf8;
+  for (const char* known : {"iso-8859-1", "iso8859-1", "latin1", "latin-1", "windows-1252", "cp1252"})
+    if (lower == known) return PipeEncoding::Windows1252;
+  return std::nullopt;
+}
+
+// The name of the version the build was given, with the protocol's own first words.
+const char* const kVersionLine = "@(#) International Ispell Version 3.2.06 (but really Velmara " VELMARA_VERSION ")";
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// An editor that reads our standard output often gets standard error on the same pipe; a note
+// there would be read as an answer, so notes are kept back when both are one file.
+bool StandardErrorIsOutput() {
+  struct stat out {}, err {};
+  if (::fstat(STDOUT_FILENO, &out) != 0 || ::fstat(STDERR_FILENO, &err) != 0) return false;
+  return out.st_dev == err.st_dev && out.st_ino == err.st_ino;
+}
+
+class Notes {
+ public:
+  Notes() : quiet_(StandardErrorIsOutput()) {}
+  void Note(const std::string& text) const {
+    if (!quiet_) std::cerr << "velmara-check: " << text << std::endl;
+  }
+
+ private:
+  bool quiet_;
+};
+
+class QuietLoadHooks : public LoadHooks {
+ public:
+  void ShowMessageBox(const std::string& text) override {
+    std::string line;
+    for (char c : Windows1252ToUtf8(text)) line += c == '\r' || c == '\n' ? ' ' : c;
+    std::cerr << "velmara-check: " << line << std::endl;
+  }
+};
+
+}  // namespace
+
+IspellOptions ParseIspellOptions(const std::vector<std::string>& args) {
+  IspellOptions options;
+  auto setMode = [&options](IspellMode mode) {
+    // The version wins: an editor asks for it with -vv beside the other options.
+    if (options.mode != IspellMode::Version) options.mode = mode;
+  };
+  auto setEncoding = [&options](const std::string& name) {
+    if (std::optional<PipeEncoding> encoding = EncodingNamed(name)) {
+      options.encoding = *encoding;
+    } else {
+      options.notes.push_back("encoding '" + name + "' is not known; UTF-8 is used");
+    }
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    // The value of an option: glued to it ("-dnombre", "--db=x") or the next argument.
+    auto value = [&](std::size_t glued) -> std::optional<std::string> {
+      if (arg.size() > glued) return arg.substr(glued + (arg[glued] == '=' ? 1 : 0));
+      if (i + 1 < args.size()) return args[++i];
+      options.notes.push_back(arg + " needs a value; ignored");
+      return std::nullopt;
+    };
+    if (arg.empty()) continue;  // Emacs passes an empty argument in place of -m for some peers
+    if (arg == "-a") {
+      setMode(IspellMode::Pipe);
+    } else if (arg == "-l") {
+      setMode(IspellMode::List);
+    } else if (arg == "-v" || arg == "-vv") {
+      options.mode = IspellMode::Version;
+    } else if (arg == "--intellisense" || arg == "--no-intellisense") {
+      options.intellisense = arg == "--intellisense";
+    } else if (arg == "--db" || arg.rfind("--db=", 0) == 0) {
+      if (auto folder = value(4)) options.database = *folder;
+    } else if (arg == "--encoding" || arg.rfind("--encoding=", 0) == 0) {
+      if (auto name = value(10)) setEncoding(*name);
+    } else if (arg == "--personal" || arg.rfind("--personal=", 0) == 0) {
+      if (auto file = value(10)) options.userWordsFile = *file;
+    } else if (arg.rfind("--", 0) == 0) {
+      options.notes.push_back("option " + arg + " ignored");
+    } else if (arg.size() >= 2 && arg[0] == '-') {
+      switch (arg[1]) {
+        case 'i':
+          if (auto name = value(2)) setEncoding(*name);
+          break;
+        case 'p':
+          if (auto file = value(2)) options.userWordsFile = *file;
+          break;
+        case 'd':
+          // A dictionary name means nothing to us; a folder that holds a word database is used.
+          if (auto name = value(2)) {
+            if (CheckWordDatabasePresent(*name)) {
+              options.database = *name;
+            } else {
+              options.notes.push_back("dictionary '" + *name + "' ignored: the Spanish word database is used");
+            }
+          }
+          break;
+        case 'T': case 'w': case 'W':
+          if (auto ignored = value(2)) options.notes.push_back("option " + arg.substr(0, 2) + " " + *ignored + " ignored");
+          break;
+        default:
+          options.notes.push_back("option " + arg + " ignored");
+      }
+    } else {
+      options.notes.push_back("argument '" + arg + "' ignored: the text is read from standard input");
+    }
+  }
+  return options;
+}
+
+std::string IspellVersionLine() { return kVersionLine; }
+
+struct IspellSession::Word {
+  std::string_view written;   // as received
+  std::string windows1252;    // the same word for the lists
+  std::size_t offset = 0;     // in characters, from the start of the line
+  bool writtenIsUtf8 = false; // `written` can be sent as it is in UTF-8
+};
+
+IspellSession::IspellSession(WordDatabase& database, const Settings& settings, std::filesystem::path intellisenseFile,
+                             std::filesystem::path userWordsFile, PipeEncoding encoding)
+    : database_(database),
+      settings_(settings),
+      classifier_(database_, settings_, std::move(intellisenseFile), state_),
+      suggester_(database_),
+      userWordsFile_(std::move(userWordsFile)),
+      encoding_(encoding) {}
+
+std::string IspellSession::TakeFailure() { return std::exchange(failure_, std::string()); }
+
+std::string IspellSession::ToOutput(std::string_view windows1252) const {
+  return encoding_ == PipeEncoding::Utf8 ? Windows1252ToUtf8(windows1252) : std::string(windows1252);
+}
+
+void IspellSession::Answer(std::string_view line, std::string& out) {
+  if (line.empty()) {
+    out += '\n';
+    return;
+  }
+  const std::string_view rest = line.substr(1);
+  switch (line[0]) {
+    case '^': CheckLine(rest, 1, out, false); return;
+    case '*': case '&': AddUserWord(rest, out); return;
+    case '@': {
+      std::string word = encoding_ == PipeEncoding::Utf8 ? InputToWindows1252(rest) : std::string(rest);
+      if (!word.empty() && word.back() == '\r') word.pop_back();
+      if (!word.empty()) sessionWords_.insert(LowerCase(word));
+      return;
+    }
+    case '#': return;  // every word is saved as soon as it is added
+    case '!': terse_ = true; return;
+    case '%':
+      terse_ = false;
+      verboseCorrection_ = false;
+      return;
+    case '`': verboseCorrection_ = true; return;
+    case '+': tex_ = rest.rfind("nroff", 0) != 0; return;
+    case '-': tex_ = false; return;
+    case '~': return;  // a formatter's character set: every text is read the same way
+    case '$':
+      // Aspell's extended commands ($$ra, $$cs, ...): nothing here depends on them.
+      if (rest.rfind("$", 0) == 0) return;
+      break;
+    default:
+      break;
+  }
+  CheckLine(line, 0, out, false);
+}
+
+void IspellSession::ListRejected(std::string_view line, std::string& out) { CheckLine(line, 0, out, true); }
+
+void IspellSession::AddUserWord(std::string_view text, std::string& out) {
+  std::string word = encoding_ == PipeEncoding::Utf8 ? InputToWindows1252(text) : std::string(text);
+  while (!word.empty() && (word.back() == '\r' || word.back() == ' ')) word.pop_back();
+  if (word.empty()) return;
+  // Accepted for the session whether or not the file takes it: the error says it was not kept.
+  sessionWords_.insert(LowerCase(word));
+  std::string failure = AppendUserWord(userWordsFile_, word);
+  if (failure.empty()) return;
+  failure_ = "cannot add '" + ToOutput(word) + "' to " + userWordsFile_.string() + ": " + failure;
+  // An answer line of its own, which an editor shows as the checker's error.
+  out += "Error: " + failure_ + "\n";
+}
+
+void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std::string& out, bool listOnly) {
+  // The words of the line with their places, read as UTF-8 unless the session speaks
+  // Windows-1252 or the line is not valid UTF-8.
+  const bool utf8 = encoding_ == PipeEncoding::Utf8 && IsValidUtf8(line);
+  // A question opened on one line ends with it: an editor sends lines and words in any order.
+  state_.openQuestion = false;
+  Word word;
+  bool inWord = false;
+  bool afterBackslash = false;
+  bool controlWord = false;
+  std::size_t characters = 0;
+  std::size_t wordStart = 0;
+  auto finish = [&](std::size_t end) {
+    if (!inWord) return;
+    inWord = false;
+    word.written = line.substr(wordStart, end - wordStart);
+    word.writtenIsUtf8 = utf8;
+    AnswerWord(word, out, listOnly);
+  };
+  for (std::size_t i = 0, length = 1; i < line.size(); i += length, ++characters) {
+    char byte = line[i];
+    bool wordCharacter;
+    length = 1;
+    if (utf8 && static_cast<unsigned char>(byte) >= 0x80) {
+      char32_t code = 0;
+      DecodeUtf8Character(line.substr(i), code, length);
+      if (!Windows1252Of(code, byte)) {
+        // Letters of other alphabets and combining marks sit below U+2000; above it are spaces,
+        // punctuation and symbols.
+        wordCharacter = code < 0x2000;
+        byte = kStandIn;
+      } else {
+        wordCharacter = !IsSeparatorChar(static_cast<unsigned char>(byte));
+      }
+    } else {
+      // A NUL ends a word too: it must never be echoed back inside one.
+      wordCharacter = byte != '\0' && !IsSeparatorChar(static_cast<unsigned char>(byte));
+    }
+    if (!wordCharacter) {
+      finish(i);
+      if (byte == '\xBF' || byte == '\xA1') state_.openQuestion = true;
+      if (byte == '?' || byte == '!') state_.openQuestion = false;
+      afterBackslash = byte == '\\';
+      controlWord = false;
+      continue;
+    }
+    // In TeX mode a control word (\begin, \emph) is not text.
+    if (!inWord && tex_ && (afterBackslash || controlWord) && std::isalpha(static_cast<unsigned char>(byte))) {
+      controlWord = true;
+      afterBackslash = false;
+      continue;
+    }
+    afterBackslash = false;
+    controlWord = false;
+    if (!inWord) {
+      inWord = true;
+      wordStart = i;
+      word.offset = offsetBase + characters;
+      word.windows1252.clear();
+    }
+    word.windows1252 += byte;
+  }
+  finish(line.size());
+  if (!listOnly) out += '\n';
+}
+
+void IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly) {
+  const std::string_view written = std::string_view(word.windows1252).substr(0, kMaxTokenLength);
+  lowered_.assign(written);
+  for (char& c : lowered_) c = static_cast<char>(LowerChar(static_cast<unsigned char>(c)));
+
+  Verdict verdict = Verdict::Accepted;
+  std::string correction;
+  if (sessionWords_.count(lowered_) == 0) {
+    std::string result = classifier_.ClassifyWord(lowered_);
+    verdict = state_.lastVerdict;
+    state_.lastVerdict = Verdict::Accepted;
+    // Nothing of a line is kept for the next: the counts and the missing words only grow.
+    state_.CorrectedCount = 0;
+    state_.MissingCount = 0;
+    state_.missingWords.clear();
+    if (verdict == Verdict::Corrected) {
+      // The correction in the case the word was written in; no capital for a sentence's start,
+      // since the editor replaces the word where it stands.
+      switch (CasePatternOf(written)) {
+        case CasePattern::AllCaps: correction = UpperCase(result); break;
+        case CasePattern::Capitalised: correction = MixedCase(result); break;
+        case CasePattern::Other: correction = std::move(result); break;
+      }
+      if (correction == written) verdict = Verdict::Accepted;
+    }
+  }
+  const std::string shownWord = word.writtenIsUtf8 ? std::string(word.written) : ToOutput(word.written);
+  if (verdict != Verdict::Missing && verdict != Verdict::Corrected) {
+    if (listOnly || terse_) return;
+    out += '*';
+    if (verboseCorrection_) out += ' ' + shownWord;
+    out += '\n';
+    return;
+  }
+  if (listOnly) {
+    out += shownWord + '\n';
+    return;
+  }
+
+  std::vector<std::string> offered;
+  auto offer = [&offered](std::string text) {
+    // ", " separates the offers, and a line end would end the answer.
+    for (char c : text)
+      if (c == ',' || static_cast<unsigned char>(c) < 32) return;
+    if (text.empty() || std::find(offered.begin(), offered.end(), text) != offered.end()) return;
+    offered.push_back(std::move(text));
+  };
+  if (!correction.empty()) offer(std::move(correction));
+  for (std::string& suggestion : suggester_.Suggest(written)) offer(std::move(suggestion));
+
+  const std::string offset = std::to_string(word.offset);
+  if (offered.empty()) {
+    out += "# " + shownWord + ' ' + offset + '\n';
+    return;
+  }
+  out += "& " + shownWord + ' ' + std::to_string(offered.size()) + ' ' + offset + ':';
+  for (std::size_t i = 0; i < offered.size(); ++i) out += (i == 0 ? " " : ", ") + ToOutput(offered[i]);
+  out += '\n';
+}
+
+int RunIspell(const IspellOptions& options, const FileLocations& locations) {
+  // A reader that went away is a write error of ours, not a signal.
+  std::signal(SIGPIPE, SIG_IGN);
+  const Notes notes;
+  for (const std::string& note : options.notes) notes.Note(note);
+
+  if (options.mode == IspellMode::Version) {
+    if (WriteAll(STDOUT_FILENO, IspellVersionLine() + "\n")) return kExitClean;
+    notes.Note(std::string("cannot write to standard output: ") + std::strerror(errno));
+    return kExitError;
+  }
+
+  Settings settings;
+  SetFixedColours(settings);
+  Configuration("get", locations.configurationFile.parent_path(), settings);
+  if (options.intellisense) settings.Inteligente = *options.intellisense ? 1 : 0;
+  const std::filesystem::path databaseFolder = options.database.value_or(locations.databaseFolder);
+  if (!CheckWordDatabasePresent(databaseFolder)) {
+    // Before the version line, so an editor shows it as the reason the checker did not start.
+    std::cerr << "velmara-check: No puedo cargar bd ... (" << databaseFolder.string() << ")" << std::endl;
+    return kExitError;
+  }
+  WordDatabase database;
+  QuietLoadHooks hooks;
+  LoadWordDatabase(databaseFolder, database, hooks);
+  // A database named on the command line brings its own lists; the editor may name the user's.
+  const std::filesystem::path intellisenseFile =
+      options.database ? databaseFolder / kIntellisenseFile : locations.intellisenseFile;
+  const std::filesystem::path userWords =
+      options.userWordsFile.value_or(options.database ? databaseFolder / kUserWordsFile : locations.userWordsFile);
+  LoadUserWords(userWords, database);
+
+  IspellSession session(database, settings, intellisenseFile, userWords, options.encoding);
+  const bool list = options.mode == IspellMode::List;
+  auto fail = [&notes](const char* what) {
+    notes.Note(std::string("cannot ") + what + ": " + std::strerror(errno));
+    return kExitError;
+  };
+  if (!list && !WriteAll(STDOUT_FILENO, IspellVersionLine() + "\n")) return fail("write to standard output");
+
+  std::string line;
+  std::string answer;
+  bool overlong = false;
+  auto answerLine = [&]() {
+    answer.clear();
+    if (overlong) {
+      answer = "Error: a line longer than " + std::to_string(kMaxLineBytes >> 20) + " MiB was not checked\n";
+      notes.Note(answer.substr(7, answer.size() - 8));
+      if (!list) answer += '\n';
+    } else if (list) {
+      session.ListRejected(line, answer);
+    } else {
+      session.Answer(line, answer);
+    }
+    if (std::string failure = session.TakeFailure(); !failure.empty()) notes.Note(failure);
+    line.clear();
+    overlong = false;
+    // After a very long line the buffer goes back to an ordinary size.
+    if (line.capacity() > (std::size_t{1} << 20)) line.shrink_to_fit();
+    return answer.empty() || WriteAll(STDOUT_FILENO, answer);
+  };
+
+  char buffer[1 << 16];
+  bool pending = false;  // a line has begun and not ended
+  for (;;) {
+    const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return fail("read standard input");
+    if (n == 0) break;
+    std::string_view chunk(buffer, static_cast<std::size_t>(n));
+    while (!chunk.empty()) {
+      const std::size_t end = chunk.find('\n');
+      const std::string_view piece = chunk.substr(0, end);
+      if (!overlong && line.size() + piece.size() > kMaxLineBytes) {
+        overlong = true;
+        line.clear();
+        line.shrink_to_fit();
+      }
+      if (!overlong) line.append(piece);
+      pending = true;
+      if (end == std::string_view::npos) break;
+      chunk.remove_prefix(end + 1);
+      pending = false;
+      if (!answerLine()) return fail("write to standard output");
+    }
+  }
+  if (pending && !answerLine()) return fail("write to standard output");
+  return kExitClean;
+}
+
+}  // namespace velmara::cli

@@ -1,0 +1,91 @@
+#pragma once
+// velmara-check -a: the pipe protocol of ispell, which Hunspell and Aspell speak and which editors
+// (Emacs's ispell and flyspell among them) drive. After a version line, every input line gets one
+// answer per word and an empty line:
+//   *                                 the word is accepted (also a verb form or a false positive)
+//   & word count offset: s1, s2, ...  not accepted; our own correction first, then suggestions
+//   # word offset                     missing, and nothing to suggest
+// Offsets count characters of the line as received, from 0. Lines that begin with one of
+// * & @ # ! % ` + - ~ $$ are commands; ^ checks the rest of the line. -l lists the words that
+// are not accepted, one a line; -v and -vv print the version line.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "app/configuration.h"
+#include "app/file_locations.h"
+#include "checker/check_state.h"
+#include "checker/classify.h"
+#include "suggest/suggester.h"
+#include "worddb/word_database.h"
+
+namespace velmara::cli {
+
+enum class IspellMode { None, Pipe, List, Version };
+enum class PipeEncoding { Utf8, Windows1252 };
+
+struct IspellOptions {
+  IspellMode mode = IspellMode::None;
+  PipeEncoding encoding = PipeEncoding::Utf8;
+  std::optional<std::filesystem::path> database;       // --db, or -d naming a database folder
+  std::optional<std::filesystem::path> userWordsFile;  // -p or --personal
+  std::optional<bool> intellisense;
+  // What was accepted but has no effect here, for standard error.
+  std::vector<std::string> notes;
+};
+
+// The mode is None unless -a, -l, -v or -vv is among the arguments. Every other option the peers
+// take is accepted; none stops the program.
+IspellOptions ParseIspellOptions(const std::vector<std::string>& args);
+
+// "@(#) International Ispell Version 3.2.06 (but really Velmara …)", without a line end.
+std::string IspellVersionLine();
+
+// One session of the pipe over a loaded database: the words added with * and & go to the user's
+// word list at once, those of @ are accepted until the session ends.
+class IspellSession {
+ public:
+  IspellSession(WordDatabase& database, const Settings& settings, std::filesystem::path intellisenseFile,
+                std::filesystem::path userWordsFile, PipeEncoding encoding);
+
+  // Appends the answer to one input line (given without its line feed) to `out`, in the
+  // session's encoding: nothing for most commands, otherwise a line per word and an empty line.
+  void Answer(std::string_view line, std::string& out);
+  // -l: appends the words of the line that are not accepted, one a line.
+  void ListRejected(std::string_view line, std::string& out);
+
+  // Why the last command could not be carried out (once), or an empty text.
+  std::string TakeFailure();
+
+ private:
+  struct Word;
+  void CheckLine(std::string_view line, std::size_t offsetBase, std::string& out, bool listOnly);
+  void AnswerWord(const Word& word, std::string& out, bool listOnly);
+  void AddUserWord(std::string_view text, std::string& out);
+  std::string ToOutput(std::string_view windows1252) const;
+
+  WordDatabase& database_;
+  Settings settings_;
+  CheckState state_;
+  Classifier classifier_;
+  Suggester suggester_;
+  std::filesystem::path userWordsFile_;
+  PipeEncoding encoding_;
+  std::unordered_set<std::string> sessionWords_;  // lowercased Windows-1252
+  bool terse_ = false;
+  bool verboseCorrection_ = false;
+  bool tex_ = false;
+  std::string failure_;
+  std::string lowered_;  // reused from word to word
+};
+
+// Runs the mode over standard input and output. Returns the exit status: 0, or 2 when the
+// database cannot be loaded or standard input or output fail.
+int RunIspell(const IspellOptions& options, const FileLocations& locations);
+
+}  // namespace velmara::cli
