@@ -102,6 +102,7 @@ struct HttpServer::Impl {
     http.set_payload_max_length(config.maxBody);
     http.set_read_timeout(config.timeoutSeconds, 0);
     http.set_write_timeout(config.timeoutSeconds, 0);
+    http.set_tcp_nodelay(true);  // an answer written in two parts is not held back by delayed ACKs
     http.set_keep_alive_timeout(2);
     http.set_keep_alive_max_count(100);
     http.set_default_headers({{"Access-Control-Allow-Origin", "*"}});
