@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
-# Usage: scripts/install-deps.sh [build|run|bench|desktop]...
+# Usage: scripts/install-deps.sh [build|run|bench|desktop|fuzz|client]...
 set -euo pipefail
 
-build_packages=(cmake g++ make pkg-config googletest libgtest-dev qt6-base-dev libgl-dev python3 hunspell-es hunspell-tools fonts-dejavu-core)
+build_packages=(cmake g++ make pkg-config googletest libgtest-dev qt6-base-dev libgl-dev python3 hunspell-es hunspell-tools fonts-dejavu-core libcpp-httplib-dev nlohmann-json3-dev)
 run_packages=(hunspell-es hunspell-tools)
 bench_packages=(libhunspell-dev libnuspell-dev hunspell hunspell-es manpages-es man-db groff-base bsdextrautils)
 desktop_packages=(xvfb openbox tint2 xdotool xclip imagemagick)
 fuzz_packages=(clang libclang-rt-14-dev)
+# A real client of velmara-server (scripts/libreoffice-remote-check.py); large, so never in CI.
+client_packages=(libreoffice-writer-nogui python3-uno)
 
 wanted=()
 for group in "${@:-build}"; do
@@ -17,6 +19,7 @@ for group in "${@:-build}"; do
     bench) wanted+=("${bench_packages[@]}") ;;
     desktop) wanted+=("${desktop_packages[@]}") ;;
     fuzz) wanted+=("${fuzz_packages[@]}") ;;
+    client) wanted+=("${client_packages[@]}") ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac
 done
