@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -128,9 +129,15 @@ struct HttpServer::Impl {
     });
     http.Post("/v2/check", [this](const httplib::Request& req, httplib::Response& res, const httplib::ContentReader& reader) {
       FormFields fields;
-      if (!ReadBody(req, reader, fields)) {
-        PlainText(res, 413, "Error: the request is larger than " + std::to_string(config.maxBody) + " bytes");
-        return;
+      switch (ReadBody(req, reader, fields)) {
+        case BodyRead::Whole: break;
+        case BodyRead::TooLarge:
+          PlainText(res, 413, "Error: the request is larger than " + std::to_string(config.maxBody) + " bytes");
+          return;
+        case BodyRead::TooSlow:
+          res.set_header("Connection", "close");
+          PlainText(res, 408, "Error: the request did not arrive in time");
+          return;
       }
       ReadQuery(req, fields);
       Answer(fields, res);
@@ -144,10 +151,21 @@ struct HttpServer::Impl {
     for (const auto& [name, value] : req.params) SetField(fields, name, value);
   }
 
-  // The body's fields, URL-encoded or multipart; false when it is over the limit.
-  bool ReadBody(const httplib::Request& req, const httplib::ContentReader& reader, FormFields& fields) const {
+  enum class BodyRead { Whole, TooLarge, TooSlow };
+
+  // The body's fields, URL-encoded or multipart. The read timeout bounds each wait for data; the
+  // whole body must also arrive within the timeout, so a trickle of bytes cannot hold a thread.
+  BodyRead ReadBody(const httplib::Request& req, const httplib::ContentReader& reader, FormFields& fields) const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(config.timeoutSeconds);
     std::size_t received = 0;
-    const auto count = [&](std::size_t length) { return (received += length) <= config.maxBody; };
+    bool late = false;
+    const auto count = [&](std::size_t length) {
+      late = late || std::chrono::steady_clock::now() > deadline;
+      return !late && (received += length) <= config.maxBody;
+    };
+    const auto outcome = [&](bool ok) {
+      return late ? BodyRead::TooSlow : ok && received <= config.maxBody ? BodyRead::Whole : BodyRead::TooLarge;
+    };
     if (req.is_multipart_form_data()) {
       std::string name;
       std::string value;
@@ -164,7 +182,7 @@ struct HttpServer::Impl {
             return true;
           });
       if (ok && !name.empty()) SetField(fields, name, std::move(value));
-      return ok && received <= config.maxBody;
+      return outcome(ok);
     }
     std::string body;
     const bool ok = reader([&](const char* data, std::size_t length) {
@@ -172,9 +190,8 @@ struct HttpServer::Impl {
       body.append(data, length);
       return true;
     });
-    if (!ok || received > config.maxBody) return false;
-    ReadUrlEncodedForm(body, fields);
-    return true;
+    if (outcome(ok) == BodyRead::Whole) ReadUrlEncodedForm(body, fields);
+    return outcome(ok);
   }
 
   void Answer(const FormFields& fields, httplib::Response& res) const {

@@ -202,8 +202,17 @@ TEST(Server, IntellisenseEntryIsACorrectionOnlyWhenTheOptionIsOn) {
   }
 }
 
+int Connect(int port) {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ? fd : -1;
+}
+
 // Many clients at once each get the matches of their own text; with every thread busy and no
-// room to wait, a connection is told 503 rather than kept.
+// room to wait, a connection is told 503 rather than kept; a body that trickles in is cut off.
 TEST(Server, ServesRequestsAtOnceAndTurnsAwayBeyondItsBound) {
   {
     Server server;
@@ -227,20 +236,36 @@ TEST(Server, ServesRequestsAtOnceAndTurnsAwayBeyondItsBound) {
   ServerConfig config;
   config.threads = 1;
   config.queue = 0;
+  config.timeoutSeconds = 1;
   Server server(config);
-  // A connection that sends nothing holds the only thread while it waits.
-  const int held = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(server.port()));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ASSERT_EQ(connect(held, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  // A connection that sends nothing holds the only thread while it waits (once the thread is
+  // done with the connection that found the server started).
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const int held = Connect(server.port());
+  ASSERT_GE(held, 0);
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   httplib::Client client = server.Client();
   const httplib::Result busy = PostForm(client, {{"text", "hola"}, {"language", "es"}});
   ASSERT_TRUE(busy);
   EXPECT_EQ(busy->status, 503);
   close(held);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+
+  // A byte every 150 ms never times out a read, but the body is late after a second.
+  const int slow = Connect(server.port());
+  ASSERT_GE(slow, 0);
+  const std::string head =
+      "POST /v2/check HTTP/1.1\r\nHost: localhost\r\nContent-Type: application/x-www-form-urlencoded\r\n"
+      "Content-Length: 40\r\n\r\n";
+  ASSERT_EQ(send(slow, head.data(), head.size(), MSG_NOSIGNAL), static_cast<ssize_t>(head.size()));
+  for (int i = 0; i < 12; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    if (send(slow, "a", 1, MSG_NOSIGNAL) != 1) break;
+  }
+  char answer[64] = {};
+  ASSERT_GT(recv(slow, answer, sizeof answer - 1, 0), 0);
+  EXPECT_EQ(std::string(answer).substr(0, 12), "HTTP/1.1 408") << answer;
+  close(slow);
 }
 
 }  // namespace
