@@ -84,6 +84,11 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
   const Positions at{request.text, ByteStarts(request.text), Utf16Starts(request.text)};
   const std::vector<std::size_t> correctedEnds = CorrectedEnds(state);
   std::unordered_map<std::string, std::vector<std::string>> suggested;
+  const auto disabled = [&](const char* rule) {
+    return std::find(request.disabledRules.begin(), request.disabledRules.end(), rule) != request.disabledRules.end();
+  };
+  const bool missingOff = disabled(kMissingRuleId);
+  const bool correctionOff = disabled(kCorrectionRuleId);
 
   nlohmann::json matches = nlohmann::json::array();
   bool incomplete = false;
@@ -99,6 +104,7 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
 
     const Verdict verdict = state.result[i].verdict;
     if (verdict != Verdict::Missing && verdict != Verdict::Corrected) continue;
+    if (verdict == Verdict::Missing ? missingOff : correctionOff) continue;
     const std::string written = at.Slice(wordStart, end);
     std::vector<std::string> replacements;
     if (verdict == Verdict::Corrected) {

@@ -178,7 +178,7 @@ struct HttpServer::Impl {
           },
           [&](const char* data, std::size_t length) {
             if (!count(length)) return false;
-            if (name == "text" || name == "data" || name == "language") value.append(data, length);
+            if (IsFormField(name)) value.append(data, length);
             return true;
           });
       if (ok && !name.empty()) SetField(fields, name, std::move(value));

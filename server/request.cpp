@@ -117,10 +117,15 @@ std::string DecodeFormPart(std::string_view part) {
 
 }  // namespace
 
+bool IsFormField(std::string_view name) {
+  return name == "text" || name == "data" || name == "language" || name == "disabledRules";
+}
+
 bool SetField(FormFields& fields, std::string_view name, std::string value) {
   std::optional<std::string>* field = name == "text"       ? &fields.text
                                       : name == "data"     ? &fields.data
                                       : name == "language" ? &fields.language
+                                      : name == "disabledRules" ? &fields.disabledRules
                                                            : nullptr;
   if (field == nullptr) return false;
   if (!*field) *field = std::move(value);
@@ -134,7 +139,7 @@ void ReadUrlEncodedForm(std::string_view body, FormFields& fields) {
     body = amp == std::string_view::npos ? std::string_view() : body.substr(amp + 1);
     const std::size_t equals = pair.find('=');
     const std::string name = DecodeFormPart(pair.substr(0, equals));
-    if (name != "text" && name != "data" && name != "language") continue;
+    if (!IsFormField(name)) continue;
     SetField(fields, name, equals == std::string_view::npos ? std::string() : DecodeFormPart(pair.substr(equals + 1)));
   }
 }
@@ -157,6 +162,14 @@ std::variant<CheckRequest, RequestError> ReadCheckRequest(const FormFields& fiel
 
   CheckRequest request;
   request.language = *fields.language;
+  if (fields.disabledRules) {
+    std::string_view rules = *fields.disabledRules;
+    while (!rules.empty()) {
+      const std::size_t comma = rules.find(',');
+      if (comma != 0) request.disabledRules.emplace_back(rules.substr(0, comma));
+      rules = comma == std::string_view::npos ? std::string_view() : rules.substr(comma + 1);
+    }
+  }
   if (fields.text) {
     request.text = ValidUtf8(*fields.text);
     request.checked = request.text;

@@ -18,12 +18,15 @@ struct FormFields {
   std::optional<std::string> text;
   std::optional<std::string> data;  // the annotation format: {"annotation":[{"text":…},{"markup":…}]}
   std::optional<std::string> language;
+  std::optional<std::string> disabledRules;  // rule ids, comma-separated, as an add-in's "ignore this rule"
 };
 
 // Reads the fields we use from an application/x-www-form-urlencoded body ('+' is a space, %XX a
 // byte); other fields are skipped, and a field given twice keeps its first value. A field already
 // set in `fields` is kept.
 void ReadUrlEncodedForm(std::string_view body, FormFields& fields);
+// Whether a field of that name is one we read.
+bool IsFormField(std::string_view name);
 // Sets the field `name` to `value` unless it is set already; false for a field we do not use.
 bool SetField(FormFields& fields, std::string_view name, std::string value);
 
@@ -35,6 +38,7 @@ struct CheckRequest {
   std::string text;
   std::string checked;
   std::string language;  // as it is answered: "es", "es-ES", …
+  std::vector<std::string> disabledRules;
   std::size_t codePoints = 0;
 };
 

@@ -120,6 +120,10 @@ TEST(Server, AnswersSpanishTextFieldByField) {
   // The same text as multipart form data, and by GET, answers the same matches.
   httplib::MultipartFormDataItems items = {{"text", kSample, "", ""}, {"language", "es", "", ""}};
   EXPECT_EQ(Matches(client.Post("/v2/check", items)), matches);
+  // An add-in's "ignore this rule" leaves that rule's matches out.
+  const json without = Matches(PostForm(client, {{"text", kSample}, {"language", "es"}, {"disabledRules", std::string("X,") + kCorrectionRuleId}}));
+  ASSERT_EQ(without.size(), 1u);
+  EXPECT_EQ(without[0], matches[0]);
   EXPECT_EQ(Matches(client.Get("/v2/check?language=auto&text=Hola%20%F0%9F%98%80%20perrro%2C%20%C2%BFqu%C3%A9"
                                "%20es%20el%20arbol%3F%20Guau%20guau.")),
             matches);
