@@ -19,6 +19,7 @@
 #include <pthread.h>
 
 #include "app/configuration.h"
+#include "app/file_locations.h"
 #include "checker/encoding.h"
 #include "server/http_server.h"
 #include "suggest/suggester.h"
@@ -118,13 +119,16 @@ int main(int argc, char** argv) {
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
 
-  const fs::path programFolder = ProgramFolder(argv[0]);
+  // The same files velmara-check reads: the user's folders for an installed program.
+  const FileLocations locations = DecideFileLocations(ProgramFolder(argv[0]), ProcessEnvironment());
   Settings settings;
   SetFixedColours(settings);
-  Configuration("get", programFolder, settings);
+  Configuration("get", locations.configurationFile.parent_path(), settings);
   if (options.intellisense) settings.Inteligente = *options.intellisense ? 1 : 0;
 
-  const fs::path databaseFolder = options.database ? *options.database : WordDatabaseFolder(programFolder);
+  const fs::path databaseFolder = options.database ? *options.database : locations.databaseFolder;
+  // A database named on the command line brings its own Intellisense list.
+  const fs::path intellisenseFile = options.database ? databaseFolder / kIntellisenseFile : locations.intellisenseFile;
   if (!CheckWordDatabasePresent(databaseFolder)) {
     std::cerr << "velmara-server: no word database in '" << databaseFolder.string() << "'\n";
     return 2;
@@ -133,7 +137,7 @@ int main(int argc, char** argv) {
   TerminalHooks hooks;
   LoadWordDatabase(databaseFolder, database, hooks);
   Suggester suggester(database);
-  server::CheckService service(database, suggester, settings, databaseFolder / kIntellisenseFile);
+  server::CheckService service(database, suggester, settings, intellisenseFile);
 
   server::HttpServer http(service, options.config);
   const int port = http.Bind();
