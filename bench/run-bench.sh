@@ -30,3 +30,23 @@ echo
 # Suggestions beside the peers, on the held-out part of our misspelling set.
 "$bin/velmara-suggest-bench" --db "$bin/palabrasbd" --misspellings "$(dirname "$0")/../tests/data/faltas.tsv" \
   --dictionary /usr/share/hunspell/es_ES --part control
+
+# velmara-server under load: a server of its own on a free loopback port, many clients for a
+# fixed time, then the server is stopped.
+if [ -x "$bin/velmara-server" ] && [ -x "$bin/velmara-server-load" ]; then
+  log=$work/velmara-server.log
+  "$bin/velmara-server" --db "$bin/palabrasbd" --port 0 --no-intellisense 2>"$log" &
+  server=$!
+  trap 'kill $server 2>/dev/null || true' EXIT
+  port=
+  for _ in $(seq 100); do
+    port=$(sed -n 's|.*http://127.0.0.1:\([0-9]*\)/v2.*|\1|p' "$log")
+    [ -n "$port" ] && break
+    sleep 0.1
+  done
+  [ -n "$port" ] || { echo "velmara-server did not start" >&2; cat "$log" >&2; exit 1; }
+  "$bin/velmara-server-load" --port "$port" --pid "$server" --text "$base" --clients 8 --seconds 5
+  kill "$server"
+  wait "$server" 2>/dev/null || true
+  trap - EXIT
+fi

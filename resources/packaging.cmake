@@ -1,12 +1,16 @@
 # What `cmake --install` puts where, and the Debian package `make package` builds from it.
 include(GNUInstallDirs)
 
-foreach(program velmara-check velmara-mkdb)
+foreach(program velmara-check velmara-mkdb velmara-server)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
 install(PROGRAMS ${CMAKE_CURRENT_LIST_DIR}/velmara-autostart DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The server as a systemd user service: `systemctl --user enable --now velmara-server`.
+if(TARGET velmara-server)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/velmara-server.service DESTINATION lib/systemd/user)
+endif()
 
 # The generated word lists and false positives, never a user's Intellisense list that a run from
 # the build folder may have left beside them. The installed program finds them relative to its

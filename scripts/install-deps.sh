@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
-# Usage: scripts/install-deps.sh [build|run|bench|desktop|fuzz|package|country]...
+# Usage: scripts/install-deps.sh [build|run|bench|desktop|fuzz|package|country|client]...
 set -euo pipefail
 
 build_packages=(cmake g++ make pkg-config googletest libgtest-dev qt6-base-dev qt6-translations-l10n libgl-dev python3 hunspell-es hunspell-tools fonts-dejavu-core libcpp-httplib-dev nlohmann-json3-dev emacs-nox hunspell)
@@ -11,6 +11,8 @@ fuzz_packages=(clang libclang-rt-14-dev)
 package_packages=(dpkg-dev)
 # The dictionaries of countries other than Spain come as npm packages.
 country_packages=(npm)
+# A real client of velmara-server (scripts/libreoffice-remote-check.py); large, so never in CI.
+client_packages=(libreoffice-writer-nogui python3-uno)
 
 wanted=()
 for group in "${@:-build}"; do
@@ -22,6 +24,7 @@ for group in "${@:-build}"; do
     fuzz) wanted+=("${fuzz_packages[@]}") ;;
     package) wanted+=("${package_packages[@]}") ;;
     country) wanted+=("${country_packages[@]}") ;;
+    client) wanted+=("${client_packages[@]}") ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

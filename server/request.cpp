@@ -1,0 +1,224 @@
+#include "server/request.h"
+
+#include <nlohmann/json.hpp>
+
+namespace velmara::server {
+namespace {
+
+constexpr std::size_t kMaxAnnotationDepth = 16;
+
+// The length of the UTF-8 sequence at `p` when it is a well-formed one (no overlong form, no
+// surrogate, nothing past U+10FFFF), otherwise 0.
+std::size_t SequenceLength(std::string_view text, std::size_t p) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[p + k]); };
+  const auto follows = [&](std::size_t k) { return p + k < text.size() && (byte(k) & 0xC0) == 0x80; };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return follows(1) ? 2 : 0;
+  if (lead >= 0xE0 && lead <= 0xEF) {
+    if (!follows(1) || !follows(2)) return 0;
+    if (lead == 0xE0 && byte(1) < 0xA0) return 0;  // overlong
+    if (lead == 0xED && byte(1) >= 0xA0) return 0;  // surrogate
+    return 3;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    if (!follows(1) || !follows(2) || !follows(3)) return 0;
+    if (lead == 0xF0 && byte(1) < 0x90) return 0;  // overlong
+    if (lead == 0xF4 && byte(1) >= 0x90) return 0;  // past U+10FFFF
+    return 4;
+  }
+  return 0;
+}
+
+// Nesting deeper than any annotation needs is refused before the parser builds it.
+bool ShallowEnough(std::string_view json) {
+  std::size_t depth = 0;
+  bool inString = false;
+  for (std::size_t p = 0; p < json.size(); ++p) {
+    const char c = json[p];
+    if (inString) {
+      if (c == '\\') ++p;
+      else if (c == '"') inString = false;
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > kMaxAnnotationDepth) return false;
+    } else if ((c == ']' || c == '}') && depth > 0) {
+      --depth;
+    }
+  }
+  return true;
+}
+
+std::size_t CountCodePoints(std::string_view utf8) {
+  std::size_t count = 0;
+  for (unsigned char c : utf8) count += (c & 0xC0) != 0x80;
+  return count;
+}
+
+RequestError BadRequest(std::string message) { return RequestError{400, std::move(message)}; }
+
+// The annotation's parts appended to `text` and, markup as spaces, to `checked`.
+std::optional<RequestError> ReadAnnotation(std::string_view data, std::string& text, std::string& checked) {
+  if (!ShallowEnough(data)) return BadRequest("Error: 'data' is nested too deeply");
+  const nlohmann::json json = nlohmann::json::parse(data.begin(), data.end(), nullptr, false);
+  if (json.is_discarded() || !json.is_object()) return BadRequest("Error: 'data' is not valid JSON");
+  const auto annotation = json.find("annotation");
+  if (annotation == json.end() || !annotation->is_array())
+    return BadRequest("Error: 'data' needs an 'annotation' array");
+  for (const nlohmann::json& part : *annotation) {
+    if (!part.is_object()) return BadRequest("Error: every annotation part must be an object");
+    const auto partText = part.find("text");
+    const auto markup = part.find("markup");
+    if ((partText == part.end()) == (markup == part.end()))
+      return BadRequest("Error: an annotation part has either 'text' or 'markup'");
+    if (partText != part.end()) {
+      if (!partText->is_string()) return BadRequest("Error: 'text' must be a string");
+      const std::string piece = ValidUtf8(partText->get_ref<const std::string&>());
+      text += piece;
+      checked += piece;
+    } else {
+      if (!markup->is_string()) return BadRequest("Error: 'markup' must be a string");
+      const auto interpretAs = part.find("interpretAs");
+      if (interpretAs != part.end() && !interpretAs->is_string())
+        return BadRequest("Error: 'interpretAs' must be a string");
+      const std::string piece = ValidUtf8(markup->get_ref<const std::string&>());
+      text += piece;
+      checked.append(CountCodePoints(piece), ' ');
+    }
+  }
+  return std::nullopt;
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string DecodeFormPart(std::string_view part) {
+  std::string out;
+  out.reserve(part.size());
+  for (std::size_t p = 0; p < part.size(); ++p) {
+    const char c = part[p];
+    if (c == '+') {
+      out += ' ';
+    } else if (c == '%' && p + 2 < part.size() && HexValue(part[p + 1]) >= 0 &&
+               HexValue(part[p + 2]) >= 0) {
+      out += static_cast<char>(HexValue(part[p + 1]) * 16 + HexValue(part[p + 2]));
+      p += 2;
+    } else {
+      out += c;  // a '%' not followed by two hex digits stays as it is
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+bool IsFormField(std::string_view name) {
+  return name == "text" || name == "data" || name == "language" || name == "disabledRules";
+}
+
+bool SetField(FormFields& fields, std::string_view name, std::string value) {
+  std::optional<std::string>* field = name == "text"       ? &fields.text
+                                      : name == "data"     ? &fields.data
+                                      : name == "language" ? &fields.language
+                                      : name == "disabledRules" ? &fields.disabledRules
+                                                           : nullptr;
+  if (field == nullptr) return false;
+  if (!*field) *field = std::move(value);
+  return true;
+}
+
+void ReadUrlEncodedForm(std::string_view body, FormFields& fields) {
+  while (!body.empty()) {
+    const std::size_t amp = body.find('&');
+    const std::string_view pair = body.substr(0, amp);
+    body = amp == std::string_view::npos ? std::string_view() : body.substr(amp + 1);
+    const std::size_t equals = pair.find('=');
+    const std::string name = DecodeFormPart(pair.substr(0, equals));
+    if (!IsFormField(name)) continue;
+    SetField(fields, name, equals == std::string_view::npos ? std::string() : DecodeFormPart(pair.substr(equals + 1)));
+  }
+}
+
+bool IsSpanishCode(std::string_view code) {
+  if (code == "es" || code == "auto") return true;
+  if (code.size() < 4 || code.size() > 20 || code.substr(0, 3) != "es-") return false;
+  for (char c : code.substr(3))
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-')) return false;
+  return true;
+}
+
+std::variant<CheckRequest, RequestError> ReadCheckRequest(const FormFields& fields, std::size_t maxCodePoints) {
+  if (!fields.language) return BadRequest("Error: Missing 'language' parameter");
+  if (!IsSpanishCode(*fields.language))
+    return BadRequest("Error: '" + ValidUtf8(fields.language->substr(0, 40)) +
+                      "' is not a language code this server checks (es, es-ES, auto)");
+  if (!fields.text && !fields.data) return BadRequest("Error: Missing 'text' or 'data' parameter");
+  if (fields.text && fields.data) return BadRequest("Error: Set only 'text' or 'data', not both");
+
+  CheckRequest request;
+  request.language = *fields.language;
+  if (fields.disabledRules) {
+    std::string_view rules = *fields.disabledRules;
+    while (!rules.empty()) {
+      const std::size_t comma = rules.find(',');
+      if (comma != 0) request.disabledRules.emplace_back(rules.substr(0, comma));
+      rules = comma == std::string_view::npos ? std::string_view() : rules.substr(comma + 1);
+    }
+  }
+  if (fields.text) {
+    request.text = ValidUtf8(*fields.text);
+    request.checked = request.text;
+  } else if (auto error = ReadAnnotation(*fields.data, request.text, request.checked)) {
+    return *error;
+  }
+  request.codePoints = CountCodePoints(request.text);
+  if (request.codePoints > maxCodePoints)
+    return RequestError{413, "Error: Your text exceeds the limit of " + std::to_string(maxCodePoints) +
+                                 " characters (it's " + std::to_string(request.codePoints) + " characters)."};
+  return request;
+}
+
+std::string ValidUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (std::size_t p = 0; p < bytes.size();) {
+    const std::size_t length = SequenceLength(bytes, p);
+    if (length == 0) {
+      out += "\xEF\xBF\xBD";
+      ++p;
+    } else {
+      out.append(bytes.substr(p, length));
+      p += length;
+    }
+  }
+  return out;
+}
+
+std::vector<std::uint32_t> Utf16Starts(std::string_view utf8) {
+  std::vector<std::uint32_t> starts;
+  starts.reserve(utf8.size() + 1);
+  std::uint32_t units = 0;
+  for (unsigned char c : utf8) {
+    if ((c & 0xC0) == 0x80) continue;
+    starts.push_back(units);
+    units += c >= 0xF0 ? 2 : 1;
+  }
+  starts.push_back(units);
+  return starts;
+}
+
+std::vector<std::uint32_t> ByteStarts(std::string_view utf8) {
+  std::vector<std::uint32_t> starts;
+  starts.reserve(utf8.size() + 1);
+  for (std::size_t p = 0; p < utf8.size(); ++p)
+    if ((static_cast<unsigned char>(utf8[p]) & 0xC0) != 0x80) starts.push_back(static_cast<std::uint32_t>(p));
+  starts.push_back(static_cast<std::uint32_t>(utf8.size()));
+  return starts;
+}
+
+}  // namespace velmara::server

@@ -1,0 +1,66 @@
+#pragma once
+// The part of a check request that is ours: which form fields are read, the annotation format
+// (text and markup parts), the language asked for, and the positions the answer counts in.
+// Nothing here touches the word database or the network, so it can be fed any bytes.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace velmara::server {
+
+// The fields of a check request as the form carried them (URL-encoded or multipart).
+struct FormFields {
+  std::optional<std::string> text;
+  std::optional<std::string> data;  // the annotation format: {"annotation":[{"text":…},{"markup":…}]}
+  std::optional<std::string> language;
+  std::optional<std::string> disabledRules;  // rule ids, comma-separated, as an add-in's "ignore this rule"
+};
+
+// Reads the fields we use from an application/x-www-form-urlencoded body ('+' is a space, %XX a
+// byte); other fields are skipped, and a field given twice keeps its first value. A field already
+// set in `fields` is kept.
+void ReadUrlEncodedForm(std::string_view body, FormFields& fields);
+// Whether a field of that name is one we read.
+bool IsFormField(std::string_view name);
+// Sets the field `name` to `value` unless it is set already; false for a field we do not use.
+bool SetField(FormFields& fields, std::string_view name, std::string value);
+
+// A request ready to check. `text` is what the client's positions count: the text parts and the
+// markup parts in order, valid UTF-8 (an invalid byte is read as U+FFFD). `checked` has the same
+// code points, every one of a markup part a space, so a word never runs across markup and one
+// code point of either is one character of the engine's text.
+struct CheckRequest {
+  std::string text;
+  std::string checked;
+  std::string language;  // as it is answered: "es", "es-ES", …
+  std::vector<std::string> disabledRules;
+  std::size_t codePoints = 0;
+};
+
+struct RequestError {
+  int status;           // HTTP status
+  std::string message;  // plain text
+};
+
+// The language codes a check is answered for: "es", "es-XX" variants and "auto".
+bool IsSpanishCode(std::string_view code);
+
+// The fields of a check request, read and checked: a text of more than `maxCodePoints`
+// characters is refused with 413.
+std::variant<CheckRequest, RequestError> ReadCheckRequest(const FormFields& fields, std::size_t maxCodePoints);
+
+// `bytes` as valid UTF-8, every invalid byte replaced by U+FFFD.
+std::string ValidUtf8(std::string_view bytes);
+
+// For valid UTF-8: where each code point starts, in UTF-16 code units, with one entry more for
+// the end (so entry k+1 minus entry k is 1 or 2).
+std::vector<std::uint32_t> Utf16Starts(std::string_view utf8);
+// For valid UTF-8: where each code point starts, in bytes, with the end as the last entry.
+std::vector<std::uint32_t> ByteStarts(std::string_view utf8);
+
+}  // namespace velmara::server

@@ -1,0 +1,276 @@
+// velmara-server on a free loopback port, in this process, over a small word database: the
+// answers of Spanish texts field by field, the annotation format, the refusals, and requests at
+// once.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <httplib.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "server/http_server.h"
+#include "support/fixture_database.h"
+#include "support/test_folder.h"
+
+namespace velmara::server {
+namespace {
+
+using nlohmann::json;
+
+// "Hola 😀 perrro": the emoji is two UTF-16 units, so the missing word starts at 8, not 7.
+constexpr const char* kSample = "Hola \xF0\x9F\x98\x80 perrro, \xC2\xBFqu\xC3\xA9 es el arbol? Guau guau.";
+
+class Server {
+ public:
+  explicit Server(ServerConfig config = {}, bool intellisense = false) {
+    testing::WriteFixtureDatabase(folder_.path(), {"hola", "el", "es", "\xE1rbol", "perro", "la", "casa", "guau"}, {}, {}, {});
+    folder_.Write("Intellisense.txt", "miau|guau\r\n");
+    LoadHooks hooks;
+    LoadWordDatabase(folder_.path(), database_, hooks);
+    suggester_ = std::make_unique<Suggester>(database_);
+    Settings settings;
+    settings.Inteligente = intellisense ? 1 : 0;
+    service_ = std::make_unique<CheckService>(database_, *suggester_, settings, folder_.path() / "Intellisense.txt");
+    config.port = 0;
+    http_ = std::make_unique<HttpServer>(*service_, config);
+    port_ = http_->Bind();
+    thread_ = std::thread([this] { http_->Serve(); });
+    httplib::Client probe = Client();
+    for (int i = 0; i < 200 && !probe.Get("/v2/languages"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ~Server() {
+    http_->Stop();
+    thread_.join();
+  }
+  httplib::Client Client() const {
+    httplib::Client client("127.0.0.1", port_);
+    client.set_read_timeout(10, 0);
+    return client;
+  }
+  int port() const { return port_; }
+
+ private:
+  testing::TestFolder folder_;
+  WordDatabase database_;
+  std::unique_ptr<Suggester> suggester_;
+  std::unique_ptr<CheckService> service_;
+  std::unique_ptr<HttpServer> http_;
+  int port_ = -1;
+  std::thread thread_;
+};
+
+httplib::Result PostForm(httplib::Client& client, const httplib::Params& params) {
+  return client.Post("/v2/check", params);
+}
+
+json Matches(const httplib::Result& result) {
+  EXPECT_TRUE(result);
+  if (!result) return json::array();
+  EXPECT_EQ(result->status, 200) << result->body;
+  EXPECT_EQ(result->get_header_value("Access-Control-Allow-Origin"), "*");
+  return json::parse(result->body).at("matches");
+}
+
+TEST(Server, AnswersSpanishTextFieldByField) {
+  Server server;
+  httplib::Client client = server.Client();
+  const httplib::Result result = PostForm(client, {{"text", kSample}, {"language", "es-ES"}});
+  ASSERT_TRUE(result);
+  const json answer = json::parse(result->body);
+  EXPECT_EQ(answer["software"]["apiVersion"], 1);
+  EXPECT_TRUE(answer["software"]["name"].is_string() && answer["software"]["premium"].is_boolean());
+  EXPECT_EQ(answer["language"]["code"], "es-ES");
+  EXPECT_EQ(answer["language"]["detectedLanguage"]["code"], "es-ES");
+  EXPECT_EQ(answer["warnings"]["incompleteResults"], false);
+
+  // The missing word, then the accent the check puts back; "Guau" at a sentence start only gets
+  // its own case back, which is no match.
+  const json matches = answer["matches"];
+  ASSERT_EQ(matches.size(), 2u) << matches.dump(1);
+  const json& missing = matches[0];
+  EXPECT_EQ(missing["offset"], 8);
+  EXPECT_EQ(missing["length"], 6);
+  EXPECT_EQ(missing["rule"]["id"], kMissingRuleId);
+  EXPECT_EQ(missing["rule"]["issueType"], "misspelling");
+  EXPECT_TRUE(missing["replacements"].is_array());
+  EXPECT_EQ(missing["context"]["text"], kSample);
+  EXPECT_EQ(missing["context"]["offset"], 8);
+  EXPECT_EQ(missing["context"]["length"], 6);
+  EXPECT_EQ(missing["sentence"], "Hola \xF0\x9F\x98\x80 perrro, \xC2\xBFqu\xC3\xA9 es el arbol?");
+  EXPECT_TRUE(missing["message"].is_string() && missing["shortMessage"].is_string());
+  EXPECT_TRUE(missing["type"]["typeName"].is_string() && missing["rule"]["category"]["id"].is_string());
+
+  const json& corrected = matches[1];
+  EXPECT_EQ(corrected["offset"], 27);
+  EXPECT_EQ(corrected["length"], 5);
+  EXPECT_EQ(corrected["rule"]["id"], kCorrectionRuleId);
+  EXPECT_EQ(corrected["replacements"][0]["value"], "\xC3\xA1rbol");
+
+  // The same text as multipart form data, and by GET, answers the same matches.
+  httplib::MultipartFormDataItems items = {{"text", kSample, "", ""}, {"language", "es", "", ""}};
+  EXPECT_EQ(Matches(client.Post("/v2/check", items)), matches);
+  // An add-in's "ignore this rule" leaves that rule's matches out.
+  const json without = Matches(PostForm(client, {{"text", kSample}, {"language", "es"}, {"disabledRules", std::string("X,") + kCorrectionRuleId}}));
+  ASSERT_EQ(without.size(), 1u);
+  EXPECT_EQ(without[0], matches[0]);
+  EXPECT_EQ(Matches(client.Get("/v2/check?language=auto&text=Hola%20%F0%9F%98%80%20perrro%2C%20%C2%BFqu%C3%A9"
+                               "%20es%20el%20arbol%3F%20Guau%20guau.")),
+            matches);
+
+  const httplib::Result languages = client.Get("/v2/languages");
+  ASSERT_TRUE(languages);
+  const json list = json::parse(languages->body);
+  ASSERT_TRUE(list.is_array() && !list.empty());
+  EXPECT_EQ(list[0]["code"], "es");
+  EXPECT_TRUE(list[0]["name"].is_string() && list[0]["longCode"].is_string());
+}
+
+TEST(Server, AnnotationCountsMarkupButChecksOnlyText) {
+  Server server;
+  httplib::Client client = server.Client();
+  // The markup holds no word to check, and keeps "la" and "casa" apart; positions count it.
+  const json data = {{"annotation",
+                      {{{"text", "La"}},
+                       {{"markup", "<b\xC3\xB1>"}, {"interpretAs", " "}},
+                       {{"text", "casa perrro \xF0\x9F\x98\x80"}},
+                       {{"markup", "</b>"}}}}};
+  const json matches = Matches(PostForm(client, {{"data", data.dump()}, {"language", "es"}}));
+  ASSERT_EQ(matches.size(), 1u) << matches.dump(1);
+  EXPECT_EQ(matches[0]["offset"], 11);
+  EXPECT_EQ(matches[0]["length"], 6);
+
+  for (const std::string& bad : std::vector<std::string>{"{", "[]", R"({"annotation":[{"text":1}]})", R"({"annotation":[{"text":"a","markup":"b"}]})",
+                                std::string(100, '[')}) {
+    const httplib::Result result = PostForm(client, {{"data", bad}, {"language", "es"}});
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->status, 400) << bad;
+  }
+}
+
+TEST(Server, RefusesWhatItDoesNotServe) {
+  ServerConfig config;
+  config.maxTextLength = 1000;
+  Server server(config);
+  httplib::Client client = server.Client();
+  struct Case {
+    httplib::Params params;
+    int status;
+  };
+  const std::vector<Case> cases = {
+      {{{"text", "Hello"}, {"language", "en-US"}}, 400},
+      {{{"text", "Hola"}, {"language", "eses"}}, 400},
+      {{{"text", "Hola"}}, 400},
+      {{{"language", "es"}}, 400},
+      {{{"text", std::string(1001, 'a')}, {"language", "es"}}, 413},
+  };
+  for (const Case& c : cases) {
+    const httplib::Result result = PostForm(client, c.params);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->status, c.status) << result->body;
+    EXPECT_EQ(result->get_header_value("Content-Type").rfind("text/plain", 0), 0u);
+  }
+  const httplib::Result big = client.Post("/v2/check", std::string(1100 * 1024, 'a'), "application/x-www-form-urlencoded");
+  ASSERT_TRUE(big);
+  EXPECT_EQ(big->status, 413);
+
+  // A browser's preflight.
+  const httplib::Result preflight = client.Options("/v2/check");
+  ASSERT_TRUE(preflight);
+  EXPECT_EQ(preflight->status, 204);
+  EXPECT_EQ(preflight->get_header_value("Access-Control-Allow-Origin"), "*");
+  EXPECT_NE(preflight->get_header_value("Access-Control-Allow-Methods").find("POST"), std::string::npos);
+}
+
+TEST(Server, IntellisenseEntryIsACorrectionOnlyWhenTheOptionIsOn) {
+  for (bool on : {false, true}) {
+    Server server({}, on);
+    httplib::Client client = server.Client();
+    const json matches = Matches(PostForm(client, {{"text", "la casa miau"}, {"language", "es"}}));
+    ASSERT_EQ(matches.size(), 1u) << matches.dump(1);
+    EXPECT_EQ(matches[0]["offset"], 8);
+    EXPECT_EQ(matches[0]["rule"]["id"], on ? kCorrectionRuleId : kMissingRuleId);
+    if (on) {
+      EXPECT_EQ(matches[0]["replacements"][0]["value"], "guau");
+    }
+  }
+}
+
+int Connect(int port) {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ? fd : -1;
+}
+
+// Many clients at once each get the matches of their own text; with every thread busy and no
+// room to wait, a connection is told 503 rather than kept; a body that trickles in is cut off.
+TEST(Server, ServesRequestsAtOnceAndTurnsAwayBeyondItsBound) {
+  {
+    Server server;
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> clients;
+    for (int t = 0; t < 6; ++t) {
+      clients.emplace_back([&, t] {
+        httplib::Client client = server.Client();
+        const std::string text = std::string(static_cast<std::size_t>(t), ' ') + "perrr" + std::string(static_cast<std::size_t>(t) + 1, 'o');
+        for (int i = 0; i < 20; ++i) {
+          const httplib::Result result = PostForm(client, {{"text", text}, {"language", "es"}});
+          const json matches = result && result->status == 200 ? json::parse(result->body)["matches"] : json();
+          if (matches.size() != 1 || matches[0]["offset"] != t || matches[0]["length"] != 6 + t) ++wrong;
+        }
+      });
+    }
+    for (std::thread& client : clients) client.join();
+    EXPECT_EQ(wrong, 0);
+  }
+
+  ServerConfig config;
+  config.threads = 1;
+  config.queue = 0;
+  config.timeoutSeconds = 1;
+  Server server(config);
+  // A connection that sends nothing holds the only thread while it waits (once the thread is
+  // done with the connection that found the server started).
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const int held = Connect(server.port());
+  ASSERT_GE(held, 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  httplib::Client client = server.Client();
+  const httplib::Result busy = PostForm(client, {{"text", "hola"}, {"language", "es"}});
+  ASSERT_TRUE(busy);
+  EXPECT_EQ(busy->status, 503);
+  close(held);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+
+  // A byte every 150 ms never times out a read, but the body is late after a second.
+  const int slow = Connect(server.port());
+  ASSERT_GE(slow, 0);
+  const std::string head =
+      "POST /v2/check HTTP/1.1\r\nHost: localhost\r\nContent-Type: application/x-www-form-urlencoded\r\n"
+      "Content-Length: 40\r\n\r\n";
+  ASSERT_EQ(send(slow, head.data(), head.size(), MSG_NOSIGNAL), static_cast<ssize_t>(head.size()));
+  for (int i = 0; i < 12; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    if (send(slow, "a", 1, MSG_NOSIGNAL) != 1) break;
+  }
+  char answer[64] = {};
+  ASSERT_GT(recv(slow, answer, sizeof answer - 1, 0), 0);
+  EXPECT_EQ(std::string(answer).substr(0, 12), "HTTP/1.1 408") << answer;
+  close(slow);
+}
+
+}  // namespace
+}  // namespace velmara::server
