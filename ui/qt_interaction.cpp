@@ -6,15 +6,17 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "ui/dialog_support.h"
 #include "ui/text.h"
 
 namespace velmara {
 
-MessageAnswer QtInteraction::ShowMessageBox(const std::string& text, MessageButtons buttons, bool topmost,
+MessageAnswer QtInteraction::ShowMessageBox(const std::string& text, MessageButtons buttons, bool,
                                             const std::string& title) {
   QMessageBox box(QMessageBox::NoIcon, ToQString(title), ToQString(text),
                   buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
-  if (topmost) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  // Even a box that need not be topmost must not open behind the main window, which is.
+  KeepInFront(box);
   int answer = box.exec();
   if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
   return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
@@ -29,6 +31,7 @@ void QtInteraction::SetClipboardText(const std::string& text) {
 std::optional<std::filesystem::path> QtInteraction::AskSaveFileName(const SaveFileRequest& request) {
   QFileDialog dialog(nullptr, QString(), QString::fromStdString(request.initialFolder.string()),
                      ToQString(request.filter));
+  KeepInFront(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(ToQString(request.defaultExtension));
@@ -40,7 +43,9 @@ std::optional<std::filesystem::path> QtInteraction::AskSaveFileName(const SaveFi
 std::optional<std::uint32_t> QtInteraction::ChooseColour(std::uint32_t initial,
                                                          std::array<std::uint32_t, 16>& customColours) {
   for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, ToQColor(customColours[static_cast<std::size_t>(i)]));
-  QColor chosen = QColorDialog::getColor(ToQColor(initial));
+  QColorDialog dialog(ToQColor(initial));
+  KeepInFront(dialog);
+  const QColor chosen = dialog.exec() == QDialog::Accepted ? dialog.selectedColor() : QColor();
   for (int i = 0; i < 16; ++i) customColours[static_cast<std::size_t>(i)] = ToColourValue(QColorDialog::customColor(i));
   if (!chosen.isValid()) return std::nullopt;
   return ToColourValue(chosen);

@@ -1,0 +1,56 @@
+#include "ui/qt_interaction.h"
+
+#include <QAbstractButton>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <gtest/gtest.h>
+#include <functional>
+#include <memory>
+
+#include "app/app_state.h"
+#include "checker/options_dialog.h"
+#include "support/modal_dialog.h"
+#include "support/scripted_interaction.h"
+#include "tools/about_box.h"
+#include "tools/apology_box.h"
+#include "tools/favourite_colours_dialog.h"
+#include "tools/rules_viewer.h"
+#include "tools/string_finder_dialog.h"
+
+namespace velmara {
+namespace {
+
+bool StaysOnTop(const QWidget& window) { return window.windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+
+// The main window stays on top, so a window that does not would open behind it.
+TEST(WindowsInFront, EveryDialogOfTheProgramStaysOnTop) {
+  AppState state;
+  testing::ScriptedInteraction scripted;
+  const std::vector<std::pair<const char*, std::function<std::unique_ptr<QWidget>()>>> windows = {
+      {"options", [&] { return std::make_unique<OptionsDialog>(state.settings); }},
+      {"finder", [&] { return std::make_unique<StringFinderDialog>(state, scripted); }},
+      {"about", [&] { return std::make_unique<AboutBox>(state); }},
+      {"apology", [&] { return std::make_unique<ApologyBox>(); }},
+      {"rules", [&] { return std::make_unique<RulesViewer>("b"); }},
+      {"colours", [&] { return std::make_unique<FavouriteColoursDialog>(state, scripted); }},
+  };
+  for (const auto& [name, make] : windows) EXPECT_TRUE(StaysOnTop(*make())) << name;
+}
+
+TEST(WindowsInFront, MessageBoxesAndStandardDialogsStayOnTop) {
+  QtInteraction interaction;
+  for (bool topmost : {true, false}) {
+    EXPECT_TRUE(testing::WhileModal<QMessageBox>(
+        [&] { interaction.ShowMessageBox("Hola", MessageButtons::YesNo, topmost); },
+        [](QMessageBox& box) { EXPECT_TRUE(StaysOnTop(box)); }));
+  }
+  EXPECT_TRUE(testing::WhileModal<QFileDialog>([&] { interaction.AskSaveFileName({"Texto (*.txt)", "txt", {}, {}}); },
+                                               [](QFileDialog& dialog) { EXPECT_TRUE(StaysOnTop(dialog)); }));
+  std::array<std::uint32_t, 16> custom{};
+  EXPECT_TRUE(testing::WhileModal<QColorDialog>([&] { interaction.ChooseColour(0x0000FF, custom); },
+                                                [](QColorDialog& dialog) { EXPECT_TRUE(StaysOnTop(dialog)); }));
+}
+
+}  // namespace
+}  // namespace velmara
