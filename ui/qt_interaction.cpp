@@ -35,6 +35,8 @@ std::optional<std::filesystem::path> QtInteraction::AskSaveFileName(const SaveFi
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(ToQString(request.defaultExtension));
+  // The program asks its own question about an existing file; Qt's would come first and twice.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   if (!request.initialName.empty()) dialog.selectFile(QString::fromStdString(request.initialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return std::filesystem::path(dialog.selectedFiles().front().toStdString());

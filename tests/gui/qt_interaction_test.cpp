@@ -52,5 +52,13 @@ TEST(WindowsInFront, MessageBoxesAndStandardDialogsStayOnTop) {
                                                 [](QColorDialog& dialog) { EXPECT_TRUE(StaysOnTop(dialog)); }));
 }
 
+// The export asks about an existing file itself, once and in Spanish.
+TEST(SaveDialog, LeavesTheOverwriteQuestionToTheProgram) {
+  QtInteraction interaction;
+  EXPECT_TRUE(testing::WhileModal<QFileDialog>(
+      [&] { interaction.AskSaveFileName({"Texto (*.txt)", "txt", {}, {}}); },
+      [](QFileDialog& dialog) { EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite)); }));
+}
+
 }  // namespace
 }  // namespace velmara
