@@ -11,6 +11,7 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   // The program lives in the notification area: closing a window does not end it.
   QApplication::setQuitOnLastWindowClosed(false);
+  velmara::InstallSpanishTranslations();
   velmara::QtInteraction interaction;
   return velmara::RunProgram(QCoreApplication::applicationDirPath().toStdString(), interaction,
                              QSystemTrayIcon::isSystemTrayAvailable());

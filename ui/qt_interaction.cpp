@@ -4,12 +4,26 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
 
 #include "ui/dialog_support.h"
 #include "ui/text.h"
 
 namespace velmara {
+
+bool InstallSpanishTranslations() {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
+}
 
 MessageAnswer QtInteraction::ShowMessageBox(const std::string& text, MessageButtons buttons, bool,
                                             const std::string& title) {
@@ -17,6 +31,10 @@ MessageAnswer QtInteraction::ShowMessageBox(const std::string& text, MessageButt
                   buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
   // Even a box that need not be topmost must not open behind the main window, which is.
   KeepInFront(box);
+  // Our own texts, whatever translations are installed.
+  if (QAbstractButton* yes = box.button(QMessageBox::Yes)) yes->setText(QStringLiteral("S\u00ED"));
+  if (QAbstractButton* no = box.button(QMessageBox::No)) no->setText(QStringLiteral("No"));
+  if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setText(QStringLiteral("Aceptar"));
   int answer = box.exec();
   if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
   return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;

@@ -6,6 +6,10 @@
 
 namespace velmara {
 
+// Qt's own dialogs (save dialog, colour chooser) and buttons speak Spanish, from the
+// translations installed with Qt. False when they could not be loaded; Qt then stays English.
+bool InstallSpanishTranslations();
+
 class QtInteraction : public Interaction {
  public:
   MessageAnswer ShowMessageBox(const std::string& text, MessageButtons buttons = MessageButtons::Ok,

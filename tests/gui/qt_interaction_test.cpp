@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -58,6 +59,38 @@ TEST(SaveDialog, LeavesTheOverwriteQuestionToTheProgram) {
   EXPECT_TRUE(testing::WhileModal<QFileDialog>(
       [&] { interaction.AskSaveFileName({"Texto (*.txt)", "txt", {}, {}}); },
       [](QFileDialog& dialog) { EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite)); }));
+}
+
+std::vector<QString> ButtonTexts(const QWidget& window) {
+  std::vector<QString> texts;
+  for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
+    if (!button->text().isEmpty()) texts.push_back(button->text().remove(QLatin1Char('&')));
+  std::sort(texts.begin(), texts.end());
+  return texts;
+}
+
+TEST(SpanishDialogs, StandardDialogsAndOurButtonsSpeakSpanish) {
+  ASSERT_TRUE(InstallSpanishTranslations());
+  QtInteraction interaction;
+  const std::vector<std::pair<MessageButtons, std::vector<QString>>> boxes = {
+      {MessageButtons::YesNo, {QStringLiteral("No"), QStringLiteral("S\u00ED")}},
+      {MessageButtons::Ok, {QStringLiteral("Aceptar")}},
+  };
+  for (const auto& [buttons, texts] : boxes) {
+    EXPECT_TRUE(testing::WhileModal<QMessageBox>([&] { interaction.ShowMessageBox("Hola", buttons); },
+                                                 [&](QMessageBox& box) { EXPECT_EQ(ButtonTexts(box), texts); }));
+  }
+  const std::vector<QString> english = {QStringLiteral("Save"), QStringLiteral("Cancel"), QStringLiteral("OK")};
+  auto spanish = [&](QWidget& dialog) {
+    EXPECT_NE(dialog.windowTitle(), QStringLiteral("Save As"));
+    for (const QString& text : ButtonTexts(dialog))
+      EXPECT_EQ(std::find(english.begin(), english.end(), text), english.end()) << text.toStdString();
+  };
+  EXPECT_TRUE(testing::WhileModal<QFileDialog>([&] { interaction.AskSaveFileName({"Texto (*.txt)", "txt", {}, {}}); },
+                                               [&](QFileDialog& dialog) { spanish(dialog); }));
+  std::array<std::uint32_t, 16> custom{};
+  EXPECT_TRUE(testing::WhileModal<QColorDialog>([&] { interaction.ChooseColour(0x0000FF, custom); },
+                                                [&](QColorDialog& dialog) { spanish(dialog); }));
 }
 
 }  // namespace
