@@ -127,6 +127,7 @@ void Commands::CheckText(const std::string& sourceText, CheckKind kind) {
   CheckRun(classifier, displayText, BuildCharacterNameTable(), display, state_.programFolder / kTraceFile);
   display.Finish();
   ShowResults(window_.ResultBox(), state_.check, settings);
+  window_.ScrollBoxesToStart();
   PumpPendingEvents();
   // "&Quitar" or a colour command chosen during the run: the program is ending.
   if (window_.Closed()) return;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -240,6 +241,22 @@ TEST_F(MainWindowTest, MenuCheckShowsTheTextTheMarkedResultAndTheFigures) {
   EXPECT_TRUE(main.MainBox().extraSelections().isEmpty());
   for (int position = 0; position < main.MainBox().document()->characterCount() - 1; ++position) {
     EXPECT_EQ(FormatAt(main.MainBox(), position).background().color(), QColor(255, 255, 255)) << position;
+  }
+}
+
+// The highlight leaves the main box at the end of a long text; the result box fills from its start.
+TEST_F(MainWindowTest, AfterALongCheckBothBoxesAreAtTheStartAndTheKeyboardMovesInThem) {
+  MainWindow& main = Open();
+  main.show();
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += i % 10 == 9 ? "casa.\r\n" : "hola ";
+  interaction.clipboard = text;
+  main.GetCommands().Run(command::kCheck);
+  for (QTextEdit* box : {&main.MainBox(), &main.ResultBox()}) {
+    EXPECT_GT(box->verticalScrollBar()->maximum(), 0) << box->objectName().toStdString();
+    EXPECT_EQ(box->verticalScrollBar()->value(), 0) << box->objectName().toStdString();
+    EXPECT_EQ(box->textCursor().position(), 0) << box->objectName().toStdString();
+    EXPECT_TRUE(box->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
   }
 }
 
