@@ -72,20 +72,25 @@ bool Encode(char32_t code, char& byte) {
   return false;
 }
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t code) {
   if (code < 0x80) {
     out += static_cast<char>(code);
   } else if (code < 0x800) {
     out += static_cast<char>(0xC0 | (code >> 6));
     out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
+  } else if (code < 0x10000) {
     out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (code & 0x3F));
   }
 }
-
-}  // namespace
 
 bool IsValidUtf8(std::string_view text) {
   std::size_t length = 0;
@@ -125,6 +130,42 @@ std::string Windows1252ToUtf8(std::string_view text) {
 
 std::string InputToWindows1252(std::string_view bytes) {
   return IsValidUtf8(bytes) ? Utf8ToWindows1252(bytes) : std::string(bytes);
+}
+
+std::string Utf8ToWindows1252(std::string_view utf8, UnheldCharacters& unheld) {
+  std::string out;
+  out.reserve(utf8.size());
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < utf8.size(); i += length) {
+    char byte = '?';
+    const char32_t code = Decode(utf8.substr(i), length);
+    // The C1 control that shares the placeholder's byte is kept like any other character, so
+    // every placeholder byte has its entry in the list.
+    if (code != kInvalid && (!Encode(code, byte) || byte == kUnheldCharacter)) {
+      byte = kUnheldCharacter;
+      unheld.codes.push_back(code);
+    }
+    out += byte;
+  }
+  return out;
+}
+
+std::string Windows1252ToUtf8(std::string_view text, UnheldCharacters& unheld) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == kUnheldCharacter && unheld.next < unheld.codes.size()) {
+      AppendUtf8(out, unheld.codes[unheld.next++]);
+    } else {
+      AppendUtf8(out, byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : char32_t{byte});
+    }
+  }
+  return out;
+}
+
+std::string InputToWindows1252(std::string_view bytes, UnheldCharacters& unheld) {
+  return IsValidUtf8(bytes) ? Utf8ToWindows1252(bytes, unheld) : std::string(bytes);
 }
 
 }  // namespace velmara
