@@ -47,10 +47,11 @@ QTextCharFormat VerdictFormat(Verdict verdict, const Settings& settings) {
 
 }  // namespace
 
-void SetBoxText(QTextEdit& box, const std::string& windows1252) {
+void SetBoxText(QTextEdit& box, const std::string& windows1252, UnheldCharacters unheld) {
   box.document()->setUndoRedoEnabled(false);
   box.setExtraSelections({});
-  box.setPlainText(ToQString(windows1252));
+  unheld.next = 0;
+  box.setPlainText(ToQString(windows1252, unheld));
   QTextCursor cursor(box.document());
   cursor.select(QTextCursor::Document);
   cursor.setCharFormat(PlainFormat());
@@ -77,13 +78,15 @@ void ShowResults(QTextEdit& resultBox, const CheckState& state, const Settings& 
   resultBox.document()->setUndoRedoEnabled(false);
   resultBox.clear();
   const QTextCharFormat plain = PlainFormat();
+  UnheldCharacters unheld = state.unheld;
+  unheld.next = 0;
   QTextCursor cursor(resultBox.document());
   cursor.beginEditBlock();
   // Each result goes in at its own place; its spaces, if any, stay unmarked.
   for (const TokenEntry& entry : state.result) {
     const std::string word = TrimSpaces(entry.text);
     if (word.empty() || entry.verdict == Verdict::Accepted) {
-      cursor.insertText(ToQString(entry.text), plain);
+      cursor.insertText(ToQString(entry.text, unheld), plain);
       continue;
     }
     const std::size_t lead = entry.text.find(word);

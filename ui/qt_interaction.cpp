@@ -42,6 +42,10 @@ MessageAnswer QtInteraction::ShowMessageBox(const std::string& text, MessageButt
 
 std::string QtInteraction::ClipboardText() { return ToWindows1252(QGuiApplication::clipboard()->text()); }
 
+std::string QtInteraction::ClipboardTextKeeping(UnheldCharacters& unheld) {
+  return ToWindows1252(QGuiApplication::clipboard()->text(), unheld);
+}
+
 void QtInteraction::SetClipboardText(const std::string& text) {
   QGuiApplication::clipboard()->setText(ToQString(text));
 }

@@ -16,6 +16,7 @@ class QtInteraction : public Interaction {
                                bool topmost = true, const std::string& title = "Programador") override;
   // Empty when the clipboard holds no text.
   std::string ClipboardText() override;
+  std::string ClipboardTextKeeping(UnheldCharacters& unheld) override;
   void SetClipboardText(const std::string& text) override;
   std::optional<std::filesystem::path> AskSaveFileName(const SaveFileRequest& request) override;
   std::optional<std::uint32_t> ChooseColour(std::uint32_t initial,

@@ -260,6 +260,17 @@ TEST_F(MainWindowTest, AfterALongCheckBothBoxesAreAtTheStartAndTheKeyboardMovesI
   }
 }
 
+// Characters Windows-1252 cannot hold show in both boxes as they were, and start no sentence.
+TEST_F(MainWindowTest, CharactersWithoutAWindows1252CodeShowAsTheyWere) {
+  MainWindow& main = Open();
+  interaction.clipboardUtf8 = "el \u2615 y el \U0001F600 cancion, \u03A9mega, \u4E2D\u6587 casa";
+  main.Action(command::kCheck)->trigger();
+  EXPECT_EQ(main.MainBox().toPlainText(), QString::fromStdString(*interaction.clipboardUtf8));
+  EXPECT_EQ(main.ResultBox().toPlainText(),
+            QString::fromStdString("El \u2615 y el \U0001F600 canci\u00F3n, \u03A9mega, \u4E2D\u6587 casa"));
+  EXPECT_EQ(state.check.unheld.codes.size(), 5u);
+}
+
 TEST_F(MainWindowTest, TimeAndDifficultyAreShownWhenTheirOptionsAreOn) {
   state.settings.Crono = 1;
   state.settings.Dificultad = 1;
