@@ -22,5 +22,10 @@ if [ ! -s "$base" ]; then
   done >"$base"
 fi
 
-exec "$bin/velmara-bench" --db "$bin/palabrasbd" --text "$base" --dictionary /usr/share/hunspell/es_ES \
+"$bin/velmara-bench" --db "$bin/palabrasbd" --text "$base" --dictionary /usr/share/hunspell/es_ES \
   --check "$bin/velmara-check" --large-text "$work/texto-grande.txt" "$@"
+
+# The check through the main window (GUI_BENCH: velmara-gui-bench of a desktop build), offscreen.
+if [ -n "${GUI_BENCH:-}" ]; then
+  QT_QPA_PLATFORM=offscreen "$GUI_BENCH" "$(dirname "$GUI_BENCH")" "$base" 10000 200004 2>/dev/null
+fi

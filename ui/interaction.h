@@ -32,7 +32,7 @@ class Interaction {
   virtual std::string ClipboardText() = 0;
   // The clipboard text with the characters Windows-1252 cannot hold kept in `unheld` (see
   // checker/encoding.h). Without an override none is kept.
-  virtual std::string ClipboardTextKeeping(UnheldCharacters& unheld) { return ClipboardText(); }
+  virtual std::string ClipboardTextKeeping(UnheldCharacters&) { return ClipboardText(); }
   virtual void SetClipboardText(const std::string& text) = 0;
   virtual std::optional<std::filesystem::path> AskSaveFileName(const SaveFileRequest& request) = 0;
   // Colours are 0x00BBGGRR; `customColours` are the chooser's 16 custom colours, kept between calls.
