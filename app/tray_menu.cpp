@@ -92,7 +92,9 @@ void TrayMenu::ShowIcon() {
 void TrayMenu::ShowWelcomeBalloon(int triesLeft) {
   // The notification area places the icon a moment after it is shown; the balloon points at the
   // icon once the platform says where it is, and at worst shows where the platform puts it.
-  if (tray_->geometry().isEmpty() && triesLeft > 0) {
+  // Until it is embedded the icon reports an empty place or one at the screen's corner.
+  const QRect place = tray_->geometry();
+  if ((place.isEmpty() || place.topLeft().isNull()) && triesLeft > 0) {
     QTimer::singleShot(kBalloonPlacementWaitMs, this, [this, triesLeft] {
       if (tray_ && tray_->isVisible()) ShowWelcomeBalloon(triesLeft - 1);
     });
