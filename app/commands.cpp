@@ -132,7 +132,7 @@ void Commands::CheckText(const std::string& sourceText, CheckKind kind, const Un
 
   CheckDisplay display(window_.MainBox(), window_.StatusPart(1), WidePositions(displayText, unheld));
   Classifier classifier(state_.database, state_.settings, state_.IntellisensePath(), state_.check);
-  CheckRun(classifier, displayText, BuildCharacterNameTable(), display, state_.programFolder / kTraceFile);
+  CheckRun(classifier, displayText, BuildCharacterNameTable(), display, state_.Files().traceFile);
   display.Finish();
   ShowResults(window_.ResultBox(), state_.check, settings);
   window_.ScrollBoxesToStart();

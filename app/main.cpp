@@ -2,8 +2,10 @@
 // checks the text copied to the clipboard.
 
 #include <QApplication>
+#include <QFile>
 #include <QSystemTrayIcon>
 
+#include "app/file_locations.h"
 #include "app/program.h"
 #include "ui/qt_interaction.h"
 
@@ -13,6 +15,7 @@ int main(int argc, char* argv[]) {
   QApplication::setQuitOnLastWindowClosed(false);
   velmara::InstallSpanishTranslations();
   velmara::QtInteraction interaction;
-  return velmara::RunProgram(QCoreApplication::applicationDirPath().toStdString(), interaction,
+  const std::filesystem::path programFolder = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+  return velmara::RunProgram(velmara::DecideFileLocations(programFolder, velmara::ProcessEnvironment()), interaction,
                              QSystemTrayIcon::isSystemTrayAvailable());
 }
