@@ -99,18 +99,31 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
-std::string Utf8ToWindows1252(std::string_view utf8, bool& lossless) {
-  lossless = true;
+namespace {
+
+// Every character of the UTF-8 text as its Windows-1252 byte; `missing(code, byte)` decides the
+// byte of a character without one (or of a broken sequence, given as kInvalid), whose byte is
+// "?" on entry; it is told whether the character has a byte and may change that byte too.
+template <typename Missing>
+std::string ConvertToWindows1252(std::string_view utf8, Missing missing) {
   std::string out;
   out.reserve(utf8.size());
   std::size_t length = 0;
   for (std::size_t i = 0; i < utf8.size(); i += length) {
     char byte = '?';
     const char32_t code = Decode(utf8.substr(i), length);
-    if (code == kInvalid || !Encode(code, byte)) lossless = false;
+    const bool held = code != kInvalid && Encode(code, byte);
+    missing(code, held, byte);
     out += byte;
   }
   return out;
+}
+
+}  // namespace
+
+std::string Utf8ToWindows1252(std::string_view utf8, bool& lossless) {
+  lossless = true;
+  return ConvertToWindows1252(utf8, [&](char32_t, bool held, char&) { lossless = lossless && held; });
 }
 
 std::string Utf8ToWindows1252(std::string_view utf8) {
@@ -119,13 +132,8 @@ std::string Utf8ToWindows1252(std::string_view utf8) {
 }
 
 std::string Windows1252ToUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() * 2);
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    AppendUtf8(out, byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : char32_t{byte});
-  }
-  return out;
+  UnheldCharacters none;
+  return Windows1252ToUtf8(text, none);
 }
 
 std::string InputToWindows1252(std::string_view bytes) {
@@ -133,21 +141,14 @@ std::string InputToWindows1252(std::string_view bytes) {
 }
 
 std::string Utf8ToWindows1252(std::string_view utf8, UnheldCharacters& unheld) {
-  std::string out;
-  out.reserve(utf8.size());
-  std::size_t length = 0;
-  for (std::size_t i = 0; i < utf8.size(); i += length) {
-    char byte = '?';
-    const char32_t code = Decode(utf8.substr(i), length);
+  return ConvertToWindows1252(utf8, [&](char32_t code, bool held, char& byte) {
     // The C1 control that shares the placeholder's byte is kept like any other character, so
     // every placeholder byte has its entry in the list.
-    if (code != kInvalid && (!Encode(code, byte) || byte == kUnheldCharacter)) {
+    if (code != kInvalid && (!held || byte == kUnheldCharacter)) {
       byte = kUnheldCharacter;
       unheld.codes.push_back(code);
     }
-    out += byte;
-  }
-  return out;
+  });
 }
 
 std::string Windows1252ToUtf8(std::string_view text, UnheldCharacters& unheld) {
