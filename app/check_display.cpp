@@ -1,5 +1,6 @@
 #include "app/check_display.h"
 
+#include <algorithm>
 #include <QLabel>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -9,8 +10,11 @@
 
 namespace velmara {
 
-CheckDisplay::CheckDisplay(QTextEdit& mainBox, QLabel& progress)
-    : mainBox_(mainBox), progress_(progress), pump_([this] { UpdateScreen(); }) {}
+CheckDisplay::CheckDisplay(QTextEdit& mainBox, QLabel& progress, std::vector<std::size_t> widePositions)
+    : mainBox_(mainBox),
+      progress_(progress),
+      pump_([this] { UpdateScreen(); }),
+      widePositions_(std::move(widePositions)) {}
 
 void CheckDisplay::ResetMainBoxFormat() {
   highlighted_ = false;
@@ -44,10 +48,14 @@ void CheckDisplay::UpdateScreen() {
     mainBox_.setExtraSelections({});
     return;
   }
-  ColourMainSelection(mainBox_, highlightStart_, highlightLength_, kBlack, kHighlightColour);
+  // A word holds no wide character, so only those before it move it.
+  const auto before = static_cast<std::size_t>(
+      std::lower_bound(widePositions_.begin(), widePositions_.end(), highlightStart_) - widePositions_.begin());
+  const std::size_t start = highlightStart_ + before;
+  ColourMainSelection(mainBox_, start, highlightLength_, kBlack, kHighlightColour);
   // Keep the word under check in view.
   QTextCursor cursor(mainBox_.document());
-  cursor.setPosition(static_cast<int>(highlightStart_ + highlightLength_));
+  cursor.setPosition(static_cast<int>(start + highlightLength_));
   mainBox_.setTextCursor(cursor);
   mainBox_.ensureCursorVisible();
 }

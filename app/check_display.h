@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "checker/check_run.h"
 #include "ui/pump.h"
@@ -15,7 +16,8 @@ namespace velmara {
 
 class CheckDisplay : public CheckObserver {
  public:
-  CheckDisplay(QTextEdit& mainBox, QLabel& progress);
+  // `widePositions`: see WidePositions (ui/text.h); the highlight is moved past them.
+  CheckDisplay(QTextEdit& mainBox, QLabel& progress, std::vector<std::size_t> widePositions = {});
 
   // Only the word highlighted last is shown, and only when the screen is brought up to date:
   // un-highlighting leaves the whole box black on white without reformatting any of it.
@@ -39,6 +41,7 @@ class CheckDisplay : public CheckObserver {
   std::size_t highlightStart_ = 0;
   std::size_t highlightLength_ = 0;
   std::string progressText_;
+  std::vector<std::size_t> widePositions_;
   bool progressChanged_ = false;
 };
 

@@ -41,7 +41,11 @@ std::chrono::milliseconds SteadyNow() {
 Commands::Commands(AppState& state, Interaction& interaction, MainWindow& window)
     : state_(state), interaction_(interaction), window_(window), clock_(SteadyNow) {
   using namespace command;
-  handlers_[kCheck] = [this] { CheckText(interaction_.ClipboardText(), CheckKind::Menu); };
+  handlers_[kCheck] = [this] {
+    UnheldCharacters unheld;
+    const std::string text = interaction_.ClipboardTextKeeping(unheld);
+    CheckText(text, CheckKind::Menu, unheld);
+  };
   handlers_[kBibliography] = [this] {
     interaction_.ShowMessageBox(BibliographyText(), MessageButtons::Ok, false);
   };
@@ -96,13 +100,15 @@ void Commands::Run(int id) {
 
 void Commands::ClipboardTick() {
   if (state_.checking) return;
-  std::string text = interaction_.ClipboardText();
-  if (text.empty() || text == lastClipboardText_) return;
+  UnheldCharacters unheld;
+  std::string text = interaction_.ClipboardTextKeeping(unheld);
+  if (text.empty() || (text == lastClipboardText_ && unheld.codes == lastClipboardUnheld_)) return;
   lastClipboardText_ = text;
-  CheckText(text, CheckKind::Clipboard);
+  lastClipboardUnheld_ = unheld.codes;
+  CheckText(text, CheckKind::Clipboard, unheld);
 }
 
-void Commands::CheckText(const std::string& sourceText, CheckKind kind) {
+void Commands::CheckText(const std::string& sourceText, CheckKind kind, const UnheldCharacters& unheld) {
   if (state_.checking) return;
   // Held through the message and the suggestions too: both read what this run left behind.
   FlagScope checking(state_.checking);
@@ -115,18 +121,21 @@ void Commands::CheckText(const std::string& sourceText, CheckKind kind) {
   window_.ShowWindow();
 
   const std::string displayText = DisplayTextOf(sourceText);
-  SetBoxText(window_.MainBox(), displayText);
+  SetBoxText(window_.MainBox(), displayText, unheld);
   SetBoxText(window_.ResultBox(), std::string());
   PrepareCheck(state_.check, sourceText);
+  state_.check.unheld = unheld;
+  state_.check.unheld.next = 0;
   const std::size_t wordCount = CountWords(state_.check.display);
   if (kind == CheckKind::Menu) window_.StatusPart(1).setText(QString::number(wordCount));
   window_.ShowStatusIcon();
 
-  CheckDisplay display(window_.MainBox(), window_.StatusPart(1));
+  CheckDisplay display(window_.MainBox(), window_.StatusPart(1), WidePositions(displayText, unheld));
   Classifier classifier(state_.database, state_.settings, state_.IntellisensePath(), state_.check);
   CheckRun(classifier, displayText, BuildCharacterNameTable(), display, state_.Files().traceFile);
   display.Finish();
   ShowResults(window_.ResultBox(), state_.check, settings);
+  window_.ScrollBoxesToStart();
   PumpPendingEvents();
   // "&Quitar" or a colour command chosen during the run: the program is ending.
   if (window_.Closed()) return;

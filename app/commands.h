@@ -7,6 +7,8 @@
 #include <map>
 #include <string>
 
+#include "checker/encoding.h"
+
 namespace velmara {
 
 struct AppState;
@@ -42,7 +44,7 @@ class Commands {
 
   // The whole check of one text: boxes, run, marking, figures, message and, after a clipboard
   // check with missing words, the suggestions. Does nothing while another check runs.
-  void CheckText(const std::string& sourceText, CheckKind kind);
+  void CheckText(const std::string& sourceText, CheckKind kind, const UnheldCharacters& unheld = {});
 
  private:
   void SetColourAndQuit(int id);
@@ -54,6 +56,7 @@ class Commands {
   std::function<void()> suggestions_;
   Clock clock_;
   std::string lastClipboardText_;
+  std::vector<char32_t> lastClipboardUnheld_;
 };
 
 }  // namespace velmara

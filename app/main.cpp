@@ -13,6 +13,7 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   // The program lives in the notification area: closing a window does not end it.
   QApplication::setQuitOnLastWindowClosed(false);
+  velmara::InstallSpanishTranslations();
   velmara::QtInteraction interaction;
   const std::filesystem::path programFolder = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
   return velmara::RunProgram(velmara::DecideFileLocations(programFolder, velmara::ProcessEnvironment()), interaction,

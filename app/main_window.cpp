@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -61,6 +62,8 @@ void MainWindow::CreateBoxes() {
   for (QTextEdit** box : {&mainBox_, &resultBox_}) {
     *box = new QTextEdit(central);
     (*box)->setReadOnly(true);
+    // Read-only, yet the keyboard scrolls, selects and copies as in any text.
+    (*box)->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     (*box)->setAcceptRichText(false);
     (*box)->setFont(font);
     (*box)->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -160,6 +163,13 @@ void MainWindow::SetSuggestions(std::function<void()> handler) { commands_->SetS
 QMenu* MainWindow::Menu() const { return tray_->Menu(); }
 
 QLabel& MainWindow::StatusPart(int part) { return *statusParts_[part - 1]; }
+
+void MainWindow::ScrollBoxesToStart() {
+  for (QTextEdit* box : {mainBox_, resultBox_}) {
+    box->moveCursor(QTextCursor::Start);
+    box->ensureCursorVisible();
+  }
+}
 
 void MainWindow::ShowStatusIcon() { statusIcon_->setPixmap(ProgramIcon().pixmap(16, 16)); }
 

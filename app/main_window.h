@@ -55,6 +55,8 @@ class MainWindow : public QMainWindow {
   QTextEdit& ResultBox() { return *resultBox_; }
   // Status-bar part 1 (word count or progress), 2 (time) or 3 (difficulty).
   QLabel& StatusPart(int part);
+  // Both boxes back at the start of their texts, so they are in step after a check.
+  void ScrollBoxesToStart();
   void ShowStatusIcon();
   bool StatusIconShown() const;
 

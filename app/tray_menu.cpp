@@ -1,5 +1,7 @@
 #include "app/tray_menu.h"
 
+#include <QTimer>
+
 #include <QAction>
 #include <QCursor>
 #include <QMenu>
@@ -84,6 +86,20 @@ void TrayMenu::ShowIcon() {
     });
   }
   tray_->show();
+  ShowWelcomeBalloon(kBalloonPlacementTries);
+}
+
+void TrayMenu::ShowWelcomeBalloon(int triesLeft) {
+  // The notification area places the icon a moment after it is shown; the balloon points at the
+  // icon once the platform says where it is, and at worst shows where the platform puts it.
+  // Until it is embedded the icon reports an empty place or one at the screen's corner.
+  const QRect place = tray_->geometry();
+  if ((place.isEmpty() || place.topLeft().isNull()) && triesLeft > 0) {
+    QTimer::singleShot(kBalloonPlacementWaitMs, this, [this, triesLeft] {
+      if (tray_ && tray_->isVisible()) ShowWelcomeBalloon(triesLeft - 1);
+    });
+    return;
+  }
   tray_->showMessage(ToQString("\xAE Velmara ..."), ToQString("BienVenido ..."), QSystemTrayIcon::NoIcon, 10000);
 }
 

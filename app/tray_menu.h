@@ -41,6 +41,9 @@ class TrayMenu : public QObject {
   void CommandChosen(int id);
 
  private:
+  static constexpr int kBalloonPlacementTries = 20;
+  static constexpr int kBalloonPlacementWaitMs = 100;
+  void ShowWelcomeBalloon(int triesLeft);
   QAction* AddItem(QMenu* menu, const char* windows1252Text, int id);
   void BuildMenu();
 

@@ -50,3 +50,8 @@ if [ -x "$bin/velmara-server" ] && [ -x "$bin/velmara-server-load" ]; then
   wait "$server" 2>/dev/null || true
   trap - EXIT
 fi
+
+# The check through the main window (GUI_BENCH: velmara-gui-bench of a desktop build), offscreen.
+if [ -n "${GUI_BENCH:-}" ]; then
+  QT_QPA_PLATFORM=offscreen "$GUI_BENCH" "$(dirname "$GUI_BENCH")" "$base" 10000 200004 2>/dev/null
+fi

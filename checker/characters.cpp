@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "checker/encoding.h"
+
 namespace velmara {
 namespace {
 
@@ -12,7 +14,8 @@ constexpr std::array<bool, 256> MakeSeparatorTable() {
   constexpr unsigned char kOthers[] = {
       186, 170, 147, 148, '/', '\\', '#', '%', '&', '~', 171, 187,
       '!', 161, 191, '?', '.', ',', ';', ':', '"', '(', ')', '[', ']', '{', '}',
-      '_', '-', '\'', '=', '<', '>', 128, '$', 163, '|', 133, 150};
+      '_', '-', '\'', '=', '<', '>', 128, '$', 163, '|', 133, 150,
+      static_cast<unsigned char>(kUnheldCharacter)};
   for (unsigned char c : kOthers) table[c] = true;
   return table;
 }

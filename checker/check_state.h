@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "checker/encoding.h"
 #include "checker/tokens.h"
 
 namespace velmara {
@@ -35,6 +36,9 @@ struct CheckState {
   // Set by an opening "¿" or "¡", cleared by "?" or "!" or the first interrogative after it.
   // Carried from one run to the next.
   bool openQuestion = false;
+  // The characters behind the kUnheldCharacter bytes of the source text, in order; set by the
+  // edge that read the text, read when the text goes back out.
+  UnheldCharacters unheld;
   Verdict lastVerdict = Verdict::Accepted;
 };
 

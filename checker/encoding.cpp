@@ -72,20 +72,25 @@ bool Encode(char32_t code, char& byte) {
   return false;
 }
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t code) {
   if (code < 0x80) {
     out += static_cast<char>(code);
   } else if (code < 0x800) {
     out += static_cast<char>(0xC0 | (code >> 6));
     out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
+  } else if (code < 0x10000) {
     out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (code & 0x3F));
   }
 }
-
-}  // namespace
 
 bool IsValidUtf8(std::string_view text) {
   std::size_t length = 0;
@@ -94,18 +99,31 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
-std::string Utf8ToWindows1252(std::string_view utf8, bool& lossless) {
-  lossless = true;
+namespace {
+
+// Every character of the UTF-8 text as its Windows-1252 byte; `missing(code, byte)` decides the
+// byte of a character without one (or of a broken sequence, given as kInvalid), whose byte is
+// "?" on entry; it is told whether the character has a byte and may change that byte too.
+template <typename Missing>
+std::string ConvertToWindows1252(std::string_view utf8, Missing missing) {
   std::string out;
   out.reserve(utf8.size());
   std::size_t length = 0;
   for (std::size_t i = 0; i < utf8.size(); i += length) {
     char byte = '?';
     const char32_t code = Decode(utf8.substr(i), length);
-    if (code == kInvalid || !Encode(code, byte)) lossless = false;
+    const bool held = code != kInvalid && Encode(code, byte);
+    missing(code, held, byte);
     out += byte;
   }
   return out;
+}
+
+}  // namespace
+
+std::string Utf8ToWindows1252(std::string_view utf8, bool& lossless) {
+  lossless = true;
+  return ConvertToWindows1252(utf8, [&](char32_t, bool held, char&) { lossless = lossless && held; });
 }
 
 std::string Utf8ToWindows1252(std::string_view utf8) {
@@ -114,13 +132,8 @@ std::string Utf8ToWindows1252(std::string_view utf8) {
 }
 
 std::string Windows1252ToUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() * 2);
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    AppendUtf8(out, byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : char32_t{byte});
-  }
-  return out;
+  UnheldCharacters none;
+  return Windows1252ToUtf8(text, none);
 }
 
 std::string InputToWindows1252(std::string_view bytes) {
@@ -133,5 +146,33 @@ bool DecodeUtf8Character(std::string_view utf8, char32_t& code, std::size_t& len
 }
 
 bool Windows1252Of(char32_t code, char& byte) { return Encode(code, byte); }
+std::string Utf8ToWindows1252(std::string_view utf8, UnheldCharacters& unheld) {
+  return ConvertToWindows1252(utf8, [&](char32_t code, bool held, char& byte) {
+    // The C1 control that shares the placeholder's byte is kept like any other character, so
+    // every placeholder byte has its entry in the list.
+    if (code != kInvalid && (!held || byte == kUnheldCharacter)) {
+      byte = kUnheldCharacter;
+      unheld.codes.push_back(code);
+    }
+  });
+}
+
+std::string Windows1252ToUtf8(std::string_view text, UnheldCharacters& unheld) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == kUnheldCharacter && unheld.next < unheld.codes.size()) {
+      AppendUtf8(out, unheld.codes[unheld.next++]);
+    } else {
+      AppendUtf8(out, byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : char32_t{byte});
+    }
+  }
+  return out;
+}
+
+std::string InputToWindows1252(std::string_view bytes, UnheldCharacters& unheld) {
+  return IsValidUtf8(bytes) ? Utf8ToWindows1252(bytes, unheld) : std::string(bytes);
+}
 
 }  // namespace velmara

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmara {
 
@@ -14,8 +15,39 @@ std::string Utf8ToWindows1252(std::string_view utf8);
 // Same, and reports whether every character had a Windows-1252 code.
 std::string Utf8ToWindows1252(std::string_view utf8, bool& lossless);
 std::string Windows1252ToUtf8(std::string_view text);
+// A character Windows-1252 cannot hold is carried through the engine as this one byte, which
+// Windows-1252 leaves undefined, and the character itself waits in an UnheldCharacters list in
+// text order. One byte per character keeps positions in the engine's text equal to character
+// positions. The tokeniser takes it as a separator that neither ends a sentence nor opens a question.
+inline constexpr char kUnheldCharacter = '\x8F';
+
+// The characters behind the kUnheldCharacter bytes of a text, in order. A text converted piece by
+// piece appends to the same list; converting back consumes it from `next` on, so the pieces go
+// back in the same order.
+struct UnheldCharacters {
+  std::vector<char32_t> codes;
+  std::size_t next = 0;
+
+  bool empty() const { return codes.empty(); }
+  void clear() {
+    codes.clear();
+    next = 0;
+  }
+};
+
+// Like Utf8ToWindows1252, but a character Windows-1252 cannot hold becomes kUnheldCharacter and is
+// appended to `unheld`. Broken UTF-8 bytes still become "?".
+std::string Utf8ToWindows1252(std::string_view utf8, UnheldCharacters& unheld);
+// Like Windows1252ToUtf8, but each kUnheldCharacter byte gives back the next character of
+// `unheld` while any is left.
+std::string Windows1252ToUtf8(std::string_view text, UnheldCharacters& unheld);
+// Appends one character as UTF-8.
+void AppendUtf8(std::string& out, char32_t code);
+
 // UTF-8 when the bytes are valid UTF-8, otherwise taken as Windows-1252 already.
 std::string InputToWindows1252(std::string_view bytes);
+// Same, keeping the characters of valid UTF-8 that Windows-1252 cannot hold in `unheld`.
+std::string InputToWindows1252(std::string_view bytes, UnheldCharacters& unheld);
 
 // One character at the start of a non-empty UTF-8 text: false for an invalid sequence. `length`
 // is the bytes it takes (at least 1, so an invalid byte can be stepped over).

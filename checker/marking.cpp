@@ -47,13 +47,14 @@ QTextCharFormat VerdictFormat(Verdict verdict, const Settings& settings) {
   return format;
 }
 
-void SetBoxText(QTextEdit& box, const std::string& windows1252) {
+void SetBoxText(QTextEdit& box, const std::string& windows1252, UnheldCharacters unheld) {
   box.document()->setUndoRedoEnabled(false);
   box.setExtraSelections({});
-  box.setPlainText(ToQString(windows1252));
+  unheld.next = 0;
+  box.clear();
+  // One insertion that carries its format: the text is not formatted a second time.
   QTextCursor cursor(box.document());
-  cursor.select(QTextCursor::Document);
-  cursor.setCharFormat(PlainFormat());
+  cursor.insertText(ToQString(windows1252, unheld), PlainFormat());
 }
 
 void ResetMainBoxFormat(QTextEdit& mainBox) {
@@ -77,20 +78,35 @@ void ShowResults(QTextEdit& resultBox, const CheckState& state, const Settings& 
   resultBox.document()->setUndoRedoEnabled(false);
   resultBox.clear();
   const QTextCharFormat plain = PlainFormat();
+  UnheldCharacters unheld = state.unheld;
+  unheld.next = 0;
   QTextCursor cursor(resultBox.document());
   cursor.beginEditBlock();
-  // Each result goes in at its own place; its spaces, if any, stay unmarked.
+  // Unmarked text gathers into one run until the next marked word, so a long text goes in as a
+  // few large insertions rather than one per token. A result's spaces, if any, stay unmarked.
+  std::string run;
+  auto flush = [&] {
+    if (run.empty()) return;
+    cursor.insertText(ToQString(run, unheld), plain);
+    run.clear();
+  };
   for (const TokenEntry& entry : state.result) {
+    if (entry.verdict == Verdict::Accepted) {
+      run += entry.text;
+      continue;
+    }
     const std::string word = TrimSpaces(entry.text);
-    if (word.empty() || entry.verdict == Verdict::Accepted) {
-      cursor.insertText(ToQString(entry.text), plain);
+    if (word.empty()) {
+      run += entry.text;
       continue;
     }
     const std::size_t lead = entry.text.find(word);
-    cursor.insertText(ToQString(std::string(lead, ' ')), plain);
+    run.append(lead, ' ');
+    flush();
     cursor.insertText(ToQString(word), VerdictFormat(entry.verdict, settings));
-    cursor.insertText(ToQString(std::string(entry.text.size() - lead - word.size(), ' ')), plain);
+    run.append(entry.text.size() - lead - word.size(), ' ');
   }
+  flush();
   cursor.endEditBlock();
 }
 

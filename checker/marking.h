@@ -22,7 +22,8 @@ inline constexpr std::uint32_t kHighlightColour = 0x00C9EE;  // red 238, green 2
 
 // Replaces the whole text of a box, black on white, not bold. Character positions in the box are
 // the byte positions of the Windows-1252 text.
-void SetBoxText(QTextEdit& box, const std::string& windows1252);
+// The characters of `unheld` stand where the text has kUnheldCharacter.
+void SetBoxText(QTextEdit& box, const std::string& windows1252, UnheldCharacters unheld = {});
 
 // The whole text of the main box black on white, not bold, and no highlight.
 void ResetMainBoxFormat(QTextEdit& mainBox);

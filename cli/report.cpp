@@ -37,11 +37,14 @@ std::string CorrectedTokenText(const CheckState& state, const std::vector<std::s
 }
 
 std::string TextReport(const CheckState& state, const Settings& settings, bool colour) {
-  if (!colour) return Windows1252ToUtf8(state.correctedText);
+  // The input's characters that Windows-1252 lacks go back where they stood.
+  UnheldCharacters unheld = state.unheld;
+  unheld.next = 0;
+  if (!colour) return Windows1252ToUtf8(state.correctedText, unheld);
   const std::vector<std::size_t> ends = CorrectedEnds(state);
   std::string out;
   for (std::size_t i = 0; i < state.result.size(); ++i) {
-    std::string text = Windows1252ToUtf8(CorrectedTokenText(state, ends, i));
+    std::string text = Windows1252ToUtf8(CorrectedTokenText(state, ends, i), unheld);
     std::string mark = IsSeparator(state.source[i].text) ? std::string() : MarkOf(state.result[i].verdict, settings);
     if (mark.empty()) {
       out += text;
@@ -92,11 +95,16 @@ std::string JsonString(const std::string& utf8) {
 }
 
 std::string JsonReport(const CheckState& state, const Suggester* suggester) {
-  auto json = [](std::string_view text) { return JsonString(Windows1252ToUtf8(text)); };
+  auto json = [](std::string_view text, UnheldCharacters& unheld) {
+    return JsonString(Windows1252ToUtf8(text, unheld));
+  };
+  UnheldCharacters tokens = state.unheld;
+  tokens.next = 0;
   std::string out = "{\"tokens\":[";
   for (std::size_t i = 0; i < state.result.size(); ++i) {
     if (i > 0) out += ",";
-    out += "{\"text\":" + json(state.display[i].text) + ",\"result\":" + json(state.result[i].text) +
+    UnheldCharacters text = tokens;  // a token's text and result hold the same character
+    out += "{\"text\":" + json(state.display[i].text, text) + ",\"result\":" + json(state.result[i].text, tokens) +
            ",\"verdict\":\"" + std::string(VerdictName(state.result[i].verdict)) + "\"";
     if (suggester != nullptr && state.result[i].verdict == Verdict::Missing) {
       out += ",\"suggestions\":[";
@@ -106,14 +114,17 @@ std::string JsonReport(const CheckState& state, const Suggester* suggester) {
     }
     out += "}";
   }
-  out += "],\"corrected\":" + json(state.correctedText);
+  UnheldCharacters corrected = state.unheld;
+  corrected.next = 0;
+  out += "],\"corrected\":" + json(state.correctedText, corrected);
   out += ",\"corrected_count\":" + std::to_string(state.CorrectedCount);
   out += ",\"missing_count\":" + std::to_string(state.MissingCount);
   out += ",\"word_count\":" + std::to_string(CountWords(state.display));
   out += ",\"missing\":[";
   for (std::size_t i = 0; i < state.missingWords.size(); ++i) {
     if (i > 0) out += ',';
-    out += json(state.missingWords[i]);
+    UnheldCharacters none;
+    out += json(state.missingWords[i], none);
   }
   out += "],\"open_question\":";
   out += state.openQuestion ? "true" : "false";

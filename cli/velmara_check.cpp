@@ -232,7 +232,8 @@ int main(int argc, char** argv) {
       std::cerr << "velmara-check: cannot read '" << file << "'\n";
       return kExitError;
     }
-    CheckText(classifier, InputToWindows1252(*bytes), quiet, options.trace);
+    state.unheld.clear();
+    CheckText(classifier, InputToWindows1252(*bytes, state.unheld), quiet, options.trace);
     anyMissing = anyMissing || state.MissingCount > 0;
 
     switch (options.format) {

@@ -1,7 +1,8 @@
 // Conversions at the edges, over any bytes: every Windows-1252 text survives the trip through
 // UTF-8, and a UTF-8 text that Windows-1252 can hold survives the trip back; nothing else is
-// reported as lossless.
+// reported as lossless. Kept aside, the characters Windows-1252 lacks come back in order.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -27,5 +28,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!valid) FUZZ_CHECK(!lossless);
   if (lossless) FUZZ_CHECK(Windows1252ToUtf8(text) == bytes);
   FUZZ_CHECK(InputToWindows1252(bytes) == (valid ? text : std::string(bytes)));
+
+  // Keeping what Windows-1252 lacks: one byte per character still, and valid UTF-8 comes back
+  // whole, also when converted back in two pieces.
+  UnheldCharacters unheld;
+  const std::string kept = Utf8ToWindows1252(bytes, unheld);
+  FUZZ_CHECK(kept.size() == text.size());
+  FUZZ_CHECK(static_cast<std::size_t>(std::count(kept.begin(), kept.end(), kUnheldCharacter)) == unheld.codes.size());
+  if (valid) {
+    const std::size_t cut = kept.size() / 2;
+    std::string back = Windows1252ToUtf8(std::string_view(kept).substr(0, cut), unheld);
+    back += Windows1252ToUtf8(std::string_view(kept).substr(cut), unheld);
+    FUZZ_CHECK(back == bytes);
+    FUZZ_CHECK(unheld.next == unheld.codes.size());
+  }
   return 0;
 }

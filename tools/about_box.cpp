@@ -11,6 +11,7 @@
 #include "resources/artwork.h"
 #include "tools/about_statistics.h"
 #include "ui/text.h"
+#include "ui/dialog_support.h"
 
 namespace velmara {
 
@@ -50,6 +51,7 @@ AboutBox::AboutBox(const AppState& state, QWidget* parent)
   setWindowIcon(DrawProgramIcon(32));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
+  KeepInFront(*this);
 
   auto* layout = new QVBoxLayout(this);
   layout->setSpacing(4);

@@ -4,6 +4,7 @@
 #include <QShowEvent>
 
 #include "resources/artwork.h"
+#include "ui/dialog_support.h"
 
 namespace velmara {
 
@@ -12,6 +13,7 @@ ApologyBox::ApologyBox(QWidget* parent) : QDialog(parent) {
   setWindowIcon(DrawProgramIcon(32));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
+  KeepInFront(*this);
 
   // The thin border sits around the picture, so all of it shows.
   auto* surface = new QLabel(this);

@@ -50,6 +50,13 @@ void ExportFormattedText(AppState& state, Interaction& ui) {
   std::filesystem::path path = ChooseExportFile(state, ui);
   if (path.empty()) return;
 
+  // Nothing is replaced silently: a text with characters Windows-1252 lacks goes out whole, as
+  // UTF-8, or not at all.
+  UnheldCharacters unheld = state.check.unheld;
+  unheld.next = 0;
+  const bool asUtf8 = !unheld.empty() && state.check.correctedText.find(kUnheldCharacter) != std::string::npos;
+  if (asUtf8 && ui.ShowMessageBox(kExportUtf8Question, MessageButtons::YesNo) != MessageAnswer::Yes) return;
+
   std::error_code ignored;
   if (std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
     MessageAnswer answer = ui.ShowMessageBox("El fichero : " + std::string(kCrLf) + ShownName(path) + kCrLf +
@@ -61,7 +68,8 @@ void ExportFormattedText(AppState& state, Interaction& ui) {
   // The old file is only replaced once the new content is safely written; a failure leaves it as
   // it was and says why instead of claiming success.
   std::error_code error;
-  if (!WriteTextFile(state.check.correctedText, path, error)) {
+  const std::string text = asUtf8 ? Windows1252ToUtf8(state.check.correctedText, unheld) : state.check.correctedText;
+  if (!WriteTextFile(text, path, error)) {
     ReportFailure(ui, path, error);
     return;
   }

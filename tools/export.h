@@ -12,6 +12,10 @@
 namespace velmara {
 
 inline constexpr const char* kExportDoneMessage = "Texto Exportado con formato ...";
+// Asked before anything is written when the text holds characters Windows-1252 cannot hold.
+inline constexpr const char* kExportUtf8Question =
+    "El texto tiene caracteres que no caben en Windows-1252.\r\n"
+    "\xBF" "Desea guardarlo en UTF-8 ? (No : no se guarda)";
 
 // The whole command: save dialog, overwrite question, the file, the closing message.
 void ExportFormattedText(AppState& state, Interaction& ui);

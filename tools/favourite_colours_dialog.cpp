@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "tools/replace_file.h"
+#include "ui/dialog_support.h"
 
 namespace velmara {
 namespace {
@@ -98,6 +99,7 @@ FavouriteColoursDialog::FavouriteColoursDialog(AppState& state, Interaction& ui,
       ui_(ui),
       gridPicture_(kGridPictureWidth, kGridPictureHeight, QImage::Format_RGB32) {
   setWindowTitle(QString::fromLatin1(kCaption));
+  KeepInFront(*this);
   setFixedSize(350, 357);
 
   gridSurface_ = new ColourSurface(this);

@@ -5,6 +5,7 @@
 #include <QPixmap>
 
 #include "resources/artwork.h"
+#include "ui/dialog_support.h"
 
 namespace velmara {
 
@@ -13,6 +14,7 @@ RulesViewer::RulesViewer(std::string_view code, QWidget* parent) : QDialog(paren
   setWindowIcon(DrawProgramIcon(32));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
+  KeepInFront(*this);
 
   page_ = QImage(kRulesPageWidth, kRulesPageHeight, QImage::Format_ARGB32_Premultiplied);
   page_.fill(Qt::white);

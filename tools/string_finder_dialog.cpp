@@ -16,29 +16,34 @@
 
 namespace velmara {
 
+namespace {
+// Wide enough for the caption "Buscador de cadenas" beside the title bar's buttons.
+constexpr int kFrameWidth = 190;
+}  // namespace
+
 StringFinderDialog::StringFinderDialog(AppState& state, Interaction& interaction, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       state_(state),
       interaction_(interaction) {
-  SetUpDialogFrame(*this, QStringLiteral("Buscador de cadenas"), QRect(70, 70, 144, 295));
+  SetUpDialogFrame(*this, QStringLiteral("Buscador de cadenas"), QRect(70, 70, kFrameWidth, 295));
   setFont(DialogFont("MS Sans Serif", 8, true));
 
   mode_ = new QComboBox(this);
-  mode_->setGeometry(DialogUnitsToPixels(5, 1, 135, 13));
+  mode_->setGeometry(DialogUnitsToPixels(5, 1, kFrameWidth - 9, 13));
   for (const char* caption : kFinderModeCaptions) mode_->addItem(QString::fromLatin1(caption));
   mode_->setCurrentIndex(static_cast<int>(state_.finderMode) - 1);
 
   search_ = new QLineEdit(this);
-  search_->setGeometry(DialogUnitsToPixels(5, 20, 135, 13));
+  search_->setGeometry(DialogUnitsToPixels(5, 20, kFrameWidth - 9, 13));
 
   results_ = new QListWidget(this);
-  results_->setGeometry(DialogUnitsToPixels(5, 35, 135, 235));
+  results_->setGeometry(DialogUnitsToPixels(5, 35, kFrameWidth - 9, 235));
   results_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   results_->setUniformItemSizes(true);  // a lone "-" can list every word
 
   searchButton_ = new QPushButton(QStringLiteral("Buscar"), this);
-  searchButton_->setGeometry(DialogUnitsToPixels(5, 275, 135, 15));
+  searchButton_->setGeometry(DialogUnitsToPixels(5, 275, kFrameWidth - 9, 15));
   // Enter searches only from the text box; elsewhere (the result list) it does nothing.
   searchButton_->setAutoDefault(false);
 

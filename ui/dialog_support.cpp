@@ -19,7 +19,10 @@ QRect DialogUnitsToPixels(int x, int y, int width, int height) {
   return QRect(Horizontal(x), Vertical(y), Horizontal(width), Vertical(height));
 }
 
+void KeepInFront(QWidget& window) { window.setWindowFlag(Qt::WindowStaysOnTopHint, true); }
+
 void SetUpDialogFrame(QDialog& dialog, const QString& caption, QRect dialogUnits) {
+  KeepInFront(dialog);
   dialog.setWindowTitle(caption);
   dialog.setWindowIcon(ProgramIcon());
   const QRect frame = DialogUnitsToPixels(dialogUnits.x(), dialogUnits.y(), dialogUnits.width(), dialogUnits.height());

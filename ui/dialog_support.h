@@ -7,12 +7,17 @@
 #include <QString>
 
 class QDialog;
+class QWidget;
 
 namespace velmara {
 
 // Dialog units are a quarter of the average character width and an eighth of the character
 // height of the 8-point dialog font; on the screens we target that is 6 × 13 pixels.
 QRect DialogUnitsToPixels(int x, int y, int width, int height);
+
+// The main window stays on top of other windows, so every window the program opens asks the
+// window manager to stay on top too and comes up in front of it. Call before the window is shown.
+void KeepInFront(QWidget& window);
 
 // Caption, the program's icon, and a fixed frame at a position and size in dialog units.
 void SetUpDialogFrame(QDialog& dialog, const QString& caption, QRect dialogUnits);

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "checker/encoding.h"
+
 namespace velmara {
 
 enum class MessageButtons { Ok, YesNo };
@@ -28,6 +30,9 @@ class Interaction {
   virtual MessageAnswer ShowMessageBox(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
                                        bool topmost = true, const std::string& title = "Programador") = 0;
   virtual std::string ClipboardText() = 0;
+  // The clipboard text with the characters Windows-1252 cannot hold kept in `unheld` (see
+  // checker/encoding.h). Without an override none is kept.
+  virtual std::string ClipboardTextKeeping(UnheldCharacters&) { return ClipboardText(); }
   virtual void SetClipboardText(const std::string& text) = 0;
   virtual std::optional<std::filesystem::path> AskSaveFileName(const SaveFileRequest& request) = 0;
   // Colours are 0x00BBGGRR; `customColours` are the chooser's 16 custom colours, kept between calls.

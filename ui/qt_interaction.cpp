@@ -4,23 +4,47 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
 
+#include "ui/dialog_support.h"
 #include "ui/text.h"
 
 namespace velmara {
 
-MessageAnswer QtInteraction::ShowMessageBox(const std::string& text, MessageButtons buttons, bool topmost,
+bool InstallSpanishTranslations() {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
+}
+
+MessageAnswer QtInteraction::ShowMessageBox(const std::string& text, MessageButtons buttons, bool,
                                             const std::string& title) {
   QMessageBox box(QMessageBox::NoIcon, ToQString(title), ToQString(text),
                   buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
-  if (topmost) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  // Even a box that need not be topmost must not open behind the main window, which is.
+  KeepInFront(box);
+  // Our own texts, whatever translations are installed.
+  if (QAbstractButton* yes = box.button(QMessageBox::Yes)) yes->setText(QStringLiteral("S\u00ED"));
+  if (QAbstractButton* no = box.button(QMessageBox::No)) no->setText(QStringLiteral("No"));
+  if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setText(QStringLiteral("Aceptar"));
   int answer = box.exec();
   if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
   return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
 std::string QtInteraction::ClipboardText() { return ToWindows1252(QGuiApplication::clipboard()->text()); }
+
+std::string QtInteraction::ClipboardTextKeeping(UnheldCharacters& unheld) {
+  return ToWindows1252(QGuiApplication::clipboard()->text(), unheld);
+}
 
 void QtInteraction::SetClipboardText(const std::string& text) {
   QGuiApplication::clipboard()->setText(ToQString(text));
@@ -29,9 +53,12 @@ void QtInteraction::SetClipboardText(const std::string& text) {
 std::optional<std::filesystem::path> QtInteraction::AskSaveFileName(const SaveFileRequest& request) {
   QFileDialog dialog(nullptr, QString(), QString::fromStdString(request.initialFolder.string()),
                      ToQString(request.filter));
+  KeepInFront(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(ToQString(request.defaultExtension));
+  // The program asks its own question about an existing file; Qt's would come first and twice.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   if (!request.initialName.empty()) dialog.selectFile(QString::fromStdString(request.initialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return std::filesystem::path(dialog.selectedFiles().front().toStdString());
@@ -40,7 +67,9 @@ std::optional<std::filesystem::path> QtInteraction::AskSaveFileName(const SaveFi
 std::optional<std::uint32_t> QtInteraction::ChooseColour(std::uint32_t initial,
                                                          std::array<std::uint32_t, 16>& customColours) {
   for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, ToQColor(customColours[static_cast<std::size_t>(i)]));
-  QColor chosen = QColorDialog::getColor(ToQColor(initial));
+  QColorDialog dialog(ToQColor(initial));
+  KeepInFront(dialog);
+  const QColor chosen = dialog.exec() == QDialog::Accepted ? dialog.selectedColor() : QColor();
   for (int i = 0; i < 16; ++i) customColours[static_cast<std::size_t>(i)] = ToColourValue(QColorDialog::customColor(i));
   if (!chosen.isValid()) return std::nullopt;
   return ToColourValue(chosen);

@@ -6,12 +6,17 @@
 
 namespace velmara {
 
+// Qt's own dialogs (save dialog, colour chooser) and buttons speak Spanish, from the
+// translations installed with Qt. False when they could not be loaded; Qt then stays English.
+bool InstallSpanishTranslations();
+
 class QtInteraction : public Interaction {
  public:
   MessageAnswer ShowMessageBox(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
                                bool topmost = true, const std::string& title = "Programador") override;
   // Empty when the clipboard holds no text.
   std::string ClipboardText() override;
+  std::string ClipboardTextKeeping(UnheldCharacters& unheld) override;
   void SetClipboardText(const std::string& text) override;
   std::optional<std::filesystem::path> AskSaveFileName(const SaveFileRequest& request) override;
   std::optional<std::uint32_t> ChooseColour(std::uint32_t initial,

@@ -37,6 +37,12 @@ check "text message" "Corregidos 2 es 50,00 %|Faltantes 0 es 0,00 %|Número de p
 out=$(printf 'cami\xf3n' | "$bin/velmara-check" --db "$db" --color=never 2>/dev/null)
 check "windows-1252 input" "Camión" "$out"
 
+# Characters Windows-1252 lacks come back as they were and start no sentence, in text and JSON.
+out=$(printf 'hola ☕ casa 😀 camion, Ωmega' | "$bin/velmara-check" --db "$db" --color=never 2>/dev/null)
+check "kept characters" "Hola ☕ casa 😀 camión, Ωmega" "$out"
+out=$(printf 'hola ☕ casa' | "$bin/velmara-check" --db "$db" --format=json 2>/dev/null)
+check "kept characters in json" 1 "$(grep -c '{"text":"☕","result":"☕"' <<<"$out")"
+
 # A missing word makes the exit status 1; colours only when asked for.
 out=$(printf 'hola zzz' | "$bin/velmara-check" --db "$db" --color=always 2>/dev/null)
 check "missing exit" 1 $?

@@ -65,6 +65,13 @@ TEST_F(CheckRunTest, SentencesStartWithACapital) {
   EXPECT_EQ(Check("\xABhola\xBB"), "\xABHola\xBB");
 }
 
+// A character Windows-1252 lacks is one separator: no capital after it, no question opened.
+TEST_F(CheckRunTest, AKeptCharacterNeitherEndsASentenceNorOpensAQuestion) {
+  EXPECT_EQ(Check("el \x8F y el \x8F camion \x8F" "donde"), "El \x8F y el \x8F cami\xF3n \x8F" "donde");
+  EXPECT_EQ(state.result[2].text, "\x8F");
+  EXPECT_FALSE(state.openQuestion);
+}
+
 TEST_F(CheckRunTest, CaseIsGivenBack) {
   EXPECT_EQ(Check("hola NASA y McDonald"), "Hola NASA y mcdonald");
   EXPECT_EQ(Check("A casa"), "A casa");

@@ -39,6 +39,35 @@ TEST(Encoding, MissingCharactersAndBrokenBytesBecomeQuestionMarks) {
   EXPECT_TRUE(lossless);
 }
 
+// One placeholder byte per character Windows-1252 lacks, and the characters back in order, also
+// when the text goes both ways in pieces.
+TEST(Encoding, CharactersWithoutACodeAreKeptInOrderBehindOnePlaceholderEach) {
+  const std::string utf8 = "el \u2615 y \U0001F600 cami\u00F3n, \u03A9mega \u4E2D\u6587 \u008F.";
+  UnheldCharacters unheld;
+  const std::string text = Utf8ToWindows1252(utf8, unheld);
+  EXPECT_EQ(text, "el \x8F y \x8F cami\xF3n, \x8Fmega \x8F\x8F \x8F.");
+  EXPECT_EQ(unheld.codes, (std::vector<char32_t>{0x2615, 0x1F600, 0x03A9, 0x4E2D, 0x6587, 0x008F}));
+  EXPECT_EQ(Windows1252ToUtf8(text, unheld), utf8);
+  EXPECT_EQ(unheld.next, unheld.codes.size());
+
+  UnheldCharacters pieces;
+  const std::size_t cut = utf8.find("mega");
+  const std::string first = Utf8ToWindows1252(utf8.substr(0, cut), pieces);
+  const std::string second = Utf8ToWindows1252(utf8.substr(cut), pieces);
+  EXPECT_EQ(first + second, text);
+  std::string back = Windows1252ToUtf8(first, pieces);
+  back += Windows1252ToUtf8(second, pieces);
+  EXPECT_EQ(back, utf8);
+
+  // A text Windows-1252 holds converts as before, and a placeholder without its character falls
+  // back to the control of that code.
+  UnheldCharacters none;
+  EXPECT_EQ(Utf8ToWindows1252("cami\u00F3n \u20AC", none), "cami\xF3n \x80");
+  EXPECT_TRUE(none.empty());
+  EXPECT_EQ(Windows1252ToUtf8("\x8F", none), "\u008F");
+  EXPECT_EQ(InputToWindows1252("x\xFF\x8F", none), "x\xFF\x8F");
+}
+
 TEST(Encoding, StrictUtf8Validation) {
   EXPECT_TRUE(IsValidUtf8(""));
   EXPECT_TRUE(IsValidUtf8("\xC3\xB1\xE2\x82\xAC\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF"));

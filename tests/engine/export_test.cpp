@@ -56,6 +56,24 @@ TEST_F(ExportTest, NewFileHoldsTheCorrectedTextAndOneLineEnd) {
       << "nothing else is left in the folder";
 }
 
+// Characters Windows-1252 lacks: the user is asked first; No writes nothing, Yes writes UTF-8.
+TEST_F(ExportTest, KeptCharactersAreSavedAsUtf8OnlyAfterYes) {
+  state.check.correctedText = "El \x8F y el \x8F cami\xF3n";
+  state.check.unheld.codes = {0x2615, 0x1F600};
+  state.check.unheld.next = 2;  // wherever an earlier reading left it
+  for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+    ui.messages.clear();
+    ui.answers.push_back(answer);
+    ExportTo(folder.path() / "taza.txt");
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages[0].text, kExportUtf8Question);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(fs::exists(folder.path() / "taza.txt"), answer == MessageAnswer::Yes);
+  }
+  EXPECT_EQ(folder.Read("taza.txt"), "El \u2615 y el \U0001F600 cami\u00F3n\r\n");
+  EXPECT_EQ(LastMessage(), kExportDoneMessage);
+}
+
 TEST_F(ExportTest, EmptyCorrectedTextGivesOnlyTheLineEnd) {
   state.check.correctedText.clear();
   ExportTo(folder.path() / "vacio.txt");

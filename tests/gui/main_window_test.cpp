@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -241,6 +242,33 @@ TEST_F(MainWindowTest, MenuCheckShowsTheTextTheMarkedResultAndTheFigures) {
   for (int position = 0; position < main.MainBox().document()->characterCount() - 1; ++position) {
     EXPECT_EQ(FormatAt(main.MainBox(), position).background().color(), QColor(255, 255, 255)) << position;
   }
+}
+
+// The highlight leaves the main box at the end of a long text; the result box fills from its start.
+TEST_F(MainWindowTest, AfterALongCheckBothBoxesAreAtTheStartAndTheKeyboardMovesInThem) {
+  MainWindow& main = Open();
+  main.show();
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += i % 10 == 9 ? "casa.\r\n" : "hola ";
+  interaction.clipboard = text;
+  main.GetCommands().Run(command::kCheck);
+  for (QTextEdit* box : {&main.MainBox(), &main.ResultBox()}) {
+    EXPECT_GT(box->verticalScrollBar()->maximum(), 0) << box->objectName().toStdString();
+    EXPECT_EQ(box->verticalScrollBar()->value(), 0) << box->objectName().toStdString();
+    EXPECT_EQ(box->textCursor().position(), 0) << box->objectName().toStdString();
+    EXPECT_TRUE(box->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
+  }
+}
+
+// Characters Windows-1252 cannot hold show in both boxes as they were, and start no sentence.
+TEST_F(MainWindowTest, CharactersWithoutAWindows1252CodeShowAsTheyWere) {
+  MainWindow& main = Open();
+  interaction.clipboardUtf8 = "el \u2615 y el \U0001F600 cancion, \u03A9mega, \u4E2D\u6587 casa";
+  main.Action(command::kCheck)->trigger();
+  EXPECT_EQ(main.MainBox().toPlainText(), QString::fromStdString(*interaction.clipboardUtf8));
+  EXPECT_EQ(main.ResultBox().toPlainText(),
+            QString::fromStdString("El \u2615 y el \U0001F600 canci\u00F3n, \u03A9mega, \u4E2D\u6587 casa"));
+  EXPECT_EQ(state.check.unheld.codes.size(), 5u);
 }
 
 TEST_F(MainWindowTest, TimeAndDifficultyAreShownWhenTheirOptionsAreOn) {

@@ -38,6 +38,11 @@ class ScriptedInteraction : public Interaction {
     return answer;
   }
   std::string ClipboardText() override { return clipboard; }
+  // When set, the clipboard holds this UTF-8 text instead, as the desktop's clipboard would.
+  std::optional<std::string> clipboardUtf8;
+  std::string ClipboardTextKeeping(UnheldCharacters& unheld) override {
+    return clipboardUtf8 ? Utf8ToWindows1252(*clipboardUtf8, unheld) : clipboard;
+  }
   void SetClipboardText(const std::string& text) override { clipboard = text; }
   std::optional<std::filesystem::path> AskSaveFileName(const SaveFileRequest& request) override {
     saveRequests.push_back(request);
