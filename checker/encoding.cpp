@@ -123,8 +123,46 @@ std::string Windows1252ToUtf8(std::string_view text) {
   return out;
 }
 
+std::string InputToWindows1252(std::string_view bytes, InputEncodings& seen) {
+  std::string out;
+  out.reserve(bytes.size());
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < bytes.size(); i += length) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x80) {
+      out += static_cast<char>(lead);
+      length = 1;
+      continue;
+    }
+    const char32_t code = Decode(bytes.substr(i), length);
+    if (code == kInvalid) {
+      seen.windows1252 = true;
+      out += static_cast<char>(lead);
+      length = 1;  // the bytes after it are read afresh
+      continue;
+    }
+    seen.utf8 = true;
+    char byte = '?';
+    Encode(code, byte);
+    out += byte;
+  }
+  return out;
+}
+
 std::string InputToWindows1252(std::string_view bytes) {
-  return IsValidUtf8(bytes) ? Utf8ToWindows1252(bytes) : std::string(bytes);
+  InputEncodings seen;
+  return InputToWindows1252(bytes, seen);
+}
+
+std::size_t DecodablePrefix(std::string_view bytes) {
+  const std::size_t size = bytes.size();
+  for (std::size_t back = 1; back <= 3 && back <= size; ++back) {
+    const auto byte = static_cast<unsigned char>(bytes[size - back]);
+    if (IsContinuation(byte)) continue;
+    const std::size_t needed = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+    return needed > back ? size - back : size;
+  }
+  return size;
 }
 
 }  // namespace velmara
