@@ -51,20 +51,20 @@ std::string TextReport(const CheckState& state, const Settings& settings, bool c
   return out;
 }
 
-std::string TsvReport(const CheckState& state) {
+std::string TsvReport(const CheckState& state, std::size_t firstToken) {
   const std::vector<std::size_t> ends = CorrectedEnds(state);
   std::string out;
   for (std::size_t i = 0; i < state.result.size(); ++i) {
     if (IsSeparator(state.source[i].text)) continue;
-    out += std::to_string(i + 1) + "\t" + Windows1252ToUtf8(state.source[i].text) + "\t" +
+    out += std::to_string(firstToken + i + 1) + "\t" + Windows1252ToUtf8(state.source[i].text) + "\t" +
            Windows1252ToUtf8(CorrectedTokenText(state, ends, i)) + "\t" + std::string(VerdictName(state.result[i].verdict)) +
            "\n";
   }
   return out;
 }
 
-std::string JsonString(const std::string& utf8) {
-  std::string out = "\"";
+std::string JsonContent(std::string_view utf8) {
+  std::string out;
   for (unsigned char c : utf8) {
     switch (c) {
       case '"': out += "\\\""; break;
@@ -82,29 +82,57 @@ std::string JsonString(const std::string& utf8) {
         }
     }
   }
-  return out + "\"";
+  return out;
 }
 
-std::string JsonReport(const CheckState& state) {
-  auto json = [](std::string_view text) { return JsonString(Windows1252ToUtf8(text)); };
-  std::string out = "{\"tokens\":[";
+std::string JsonString(const std::string& utf8) { return "\"" + JsonContent(utf8) + "\""; }
+
+namespace {
+
+std::string Json(std::string_view windows1252) { return JsonString(Windows1252ToUtf8(windows1252)); }
+
+}  // namespace
+
+std::string JsonTokens(const CheckState& state, bool first) {
+  // A result longer than its entry keeps is read whole from the corrected text.
+  std::vector<std::size_t> ends;
+  if (!state.longResults.empty()) ends = CorrectedEnds(state);
+  auto longResult = state.longResults.begin();
+  std::string out;
   for (std::size_t i = 0; i < state.result.size(); ++i) {
-    if (i > 0) out += ",";
-    out += "{\"text\":" + json(state.display[i].text) + ",\"result\":" + json(state.result[i].text) +
-           ",\"verdict\":\"" + std::string(VerdictName(state.result[i].verdict)) + "\"}";
+    if (i > 0 || !first) out += ",";
+    std::string result;
+    if (longResult != state.longResults.end() && longResult->first == i) {
+      result = Json(CorrectedTokenText(state, ends, i));
+      ++longResult;
+    } else {
+      result = Json(state.result[i].text);
+    }
+    out += "{\"text\":" + Json(state.display[i].text) + ",\"result\":" + result + ",\"verdict\":\"" +
+           std::string(VerdictName(state.result[i].verdict)) + "\"}";
   }
-  out += "],\"corrected\":" + json(state.correctedText);
-  out += ",\"corrected_count\":" + std::to_string(state.CorrectedCount);
+  return out;
+}
+
+std::string JsonEnd(const CheckState& state, std::string_view correctedContent, std::size_t wordCount) {
+  std::string out = "],\"corrected\":\"";
+  out += correctedContent;
+  out += "\",\"corrected_count\":" + std::to_string(state.CorrectedCount);
   out += ",\"missing_count\":" + std::to_string(state.MissingCount);
-  out += ",\"word_count\":" + std::to_string(CountWords(state.display));
+  out += ",\"word_count\":" + std::to_string(wordCount);
   out += ",\"missing\":[";
   for (std::size_t i = 0; i < state.missingWords.size(); ++i) {
     if (i > 0) out += ',';
-    out += json(state.missingWords[i]);
+    out += Json(state.missingWords[i]);
   }
   out += "],\"open_question\":";
   out += state.openQuestion ? "true" : "false";
   return out + "}\n";
+}
+
+std::string JsonReport(const CheckState& state) {
+  return kJsonStart + JsonTokens(state, true) +
+         JsonEnd(state, JsonContent(Windows1252ToUtf8(state.correctedText)), CountWords(state.display));
 }
 
 }  // namespace velmara::cli

@@ -1,20 +1,26 @@
 // velmara-check: the detector's engine for scripts, pipes and tests.
 //
-//   velmara-check [--db DIR] [--intellisense|--no-intellisense] [--trace FILE]
+//   velmara-check [--db DIR] [--intellisense|--no-intellisense] [--trace FILE] [--keep-going]
 //                 [--format text|tsv|json] [--color=never|always|auto] [FILE...]
 //   velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]
 //
 // Each FILE (standard input without one) is one check run, in order, so a question left open at
-// the end of one file is still open in the next, as between two clipboard checks.
-// Exit status: 0 no word missing, 1 some word missing, 2 an error.
+// the end of one file is still open in the next, as between two clipboard checks. A file is read
+// and checked piece by piece (whole lines where it has them) and each piece's output written as
+// it goes, so memory stays flat however long the input; the output is what one check of the whole
+// file gives. --piece-size N reads N bytes at a time; it exists for the tests, which force small
+// pieces to show that the output does not depend on them.
+// Exit status: 0 no word missing, 1 some word missing, 2 an error: an input that cannot be read,
+// output that cannot be written, no memory left, or a damaged word list (after the output, unless
+// --keep-going, which checks on with that list empty as the desktop program does).
 
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +31,7 @@
 #include "checker/check_run.h"
 #include "checker/encoding.h"
 #include "cli/report.h"
+#include "cli/stream_io.h"
 #include "tools/string_search.h"
 #include "worddb/word_database.h"
 
@@ -38,7 +45,7 @@ constexpr int kExitMissing = 1;
 constexpr int kExitError = 2;
 
 const char* const kUsage =
-    "usage: velmara-check [--db DIR] [--intellisense|--no-intellisense] [--trace FILE]\n"
+    "usage: velmara-check [--db DIR] [--intellisense|--no-intellisense] [--trace FILE] [--keep-going]\n"
     "                     [--format text|tsv|json] [--color=never|always|auto] [FILE...]\n"
     "       velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]\n";
 
@@ -52,6 +59,8 @@ struct Options {
   Colour colour = Colour::Auto;
   std::optional<std::string> find;
   int mode = 1;
+  bool keepGoing = false;
+  std::size_t pieceSize = std::size_t{1} << 20;  // bytes read at a time
   std::vector<std::string> files;
 };
 
@@ -127,6 +136,17 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         std::cerr << "velmara-check: unknown colour choice '" << text << "'\n";
         return false;
       }
+    } else if (arg == "--keep-going") {
+      options.keepGoing = true;
+    } else if (arg == "--piece-size") {
+      if (!value(text)) return false;
+      char* end = nullptr;
+      const unsigned long long size = std::strtoull(text.c_str(), &end, 10);
+      if (text.empty() || *end != '\0' || size == 0 || size > (std::size_t{1} << 30)) {
+        std::cerr << "velmara-check: --piece-size takes a number of bytes from 1 to 1073741824\n";
+        return false;
+      }
+      options.pieceSize = static_cast<std::size_t>(size);
     } else if (arg == "--find") {
       if (!value(text)) return false;
       options.find = text;
@@ -152,36 +172,102 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   return true;
 }
 
-std::optional<std::string> ReadInput(const std::string& name) {
-  if (name == "-") {
-    return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-  }
-  std::error_code error;
-  if (fs::is_directory(name, error)) return std::nullopt;
-  std::ifstream in(name, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
-}
-
-int RunFind(const WordDatabase& database, const Options& options) {
+int RunFind(const WordDatabase& database, const Options& options, cli::Output& out) {
   StringSearchResult result = RunStringSearch(database, static_cast<FinderMode>(options.mode),
                                               Utf8ToWindows1252(*options.find));
   if (!result.valid) return kExitError;
-  for (const std::string& entry : result.entries) std::cout << Windows1252ToUtf8(entry) << '\n';
-  std::cout.flush();
+  for (const std::string& entry : result.entries) {
+    out.Write(Windows1252ToUtf8(entry));
+    out.Write("\n");
+  }
+  out.Flush();
   TerminalHooks::PrintError(result.message);
   return kExitClean;
 }
 
-}  // namespace
+// One file checked piece by piece, each piece's output written as it goes.
+class FileCheck {
+ public:
+  FileCheck(Classifier& classifier, const Settings& settings, const Options& options, bool colour, cli::Output& out)
+      : state_(classifier.state()), settings_(settings), options_(options), colour_(colour), out_(out),
+        check_(classifier, options.trace) {
+    if (options_.format == cli::Format::Json) out_.Write(cli::kJsonStart);
+  }
 
-int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
+  void Piece(std::string_view text) {
+    check_.Check(text);
+    switch (options_.format) {
+      case cli::Format::Text:
+        out_.Write(colour_ ? cli::TextReport(state_, settings_, true) : Windows1252ToUtf8(state_.correctedText));
+        break;
+      case cli::Format::Tsv: out_.Write(cli::TsvReport(state_, tokens_)); break;
+      case cli::Format::Json:
+        out_.Write(cli::JsonTokens(state_, tokens_ == 0));
+        correctedContent_ += cli::JsonContent(Windows1252ToUtf8(state_.correctedText));
+        break;
+    }
+    tokens_ += state_.result.size();
+    words_ += CountWords(state_.display);
+    checked_ = true;
+  }
+  bool Checked() const { return checked_; }
+
+  void Finish() {
+    if (options_.format == cli::Format::Json) out_.Write(cli::JsonEnd(state_, correctedContent_, words_));
+    out_.Flush();
+    if (options_.format == cli::Format::Text)
+      TerminalHooks::PrintError(ResultMessage(state_.CorrectedCount, state_.MissingCount, words_));
+  }
+
+ private:
+  CheckState& state_;
+  const Settings& settings_;
+  const Options& options_;
+  bool colour_;
+  cli::Output& out_;
+  PiecewiseCheck check_;
+  std::size_t tokens_ = 0;  // of the pieces before
+  std::size_t words_ = 0;
+  bool checked_ = false;
+  std::string correctedContent_;  // JSON only: the corrected text comes after the tokens
+};
+
+// Reads, decodes and checks one input; returns whether some word was missing.
+bool CheckInput(cli::InputFile& input, Classifier& classifier, const Settings& settings, const Options& options,
+                bool colour, cli::Output& out) {
+  FileCheck check(classifier, settings, options, colour, out);
+  InputEncodings seen;
+  std::string bytes;  // read, not yet decoded: an unfinished UTF-8 sequence
+  std::string text;   // decoded, not yet checked: an unfinished line or word
+  bool more = true;
+  while (more) {
+    more = input.ReadMore(bytes, options.pieceSize);
+    const std::size_t decodable = more ? DecodablePrefix(bytes) : bytes.size();
+    text += InputToWindows1252(std::string_view(bytes).substr(0, decodable), seen);
+    bytes.erase(0, decodable);
+    const std::size_t end = more ? PieceEnd(text) : text.size();
+    if (end > 0) {
+      check.Piece(std::string_view(text).substr(0, end));
+      text.erase(0, end);
+    }
+  }
+  if (!check.Checked()) check.Piece({});  // an empty input is one empty run
+  check.Finish();
+  if (seen.Mixed()) {
+    std::cerr << "velmara-check: " << (input.name() == "-" ? std::string("standard input") : "'" + input.name() + "'")
+              << " mixes UTF-8 and Windows-1252; the bytes that are not UTF-8 were read as Windows-1252\n";
+  }
+  return classifier.state().MissingCount > 0;
+}
+
+int Run(int argc, char** argv, int closedStreams) {
   Options options;
   if (!ParseOptions(argc, argv, options)) {
     std::cerr << kUsage;
+    return kExitError;
+  }
+  if ((closedStreams & 2) != 0) {
+    std::cerr << "velmara-check: cannot write standard output: it is closed\n";
     return kExitError;
   }
 
@@ -198,34 +284,42 @@ int main(int argc, char** argv) {
   }
   WordDatabase database;
   TerminalHooks hooks;
-  LoadWordDatabase(databaseFolder, database, hooks);
+  const bool databaseSound = LoadWordDatabase(databaseFolder, database, hooks);
+  const int damaged = databaseSound || options.keepGoing ? kExitClean : kExitError;
 
-  if (options.find) return RunFind(database, options);
+  cli::Output out;
+  if (options.find) {
+    const int status = RunFind(database, options, out);
+    return status != kExitClean ? status : damaged;
+  }
 
   if (options.files.empty()) options.files.push_back("-");
   const bool colour = options.colour == Colour::Always || (options.colour == Colour::Auto && isatty(STDOUT_FILENO));
 
   CheckState state;
   Classifier classifier(database, settings, databaseFolder / kIntellisenseFile, state);
-  CheckObserver quiet;
   bool anyMissing = false;
   for (const std::string& file : options.files) {
-    std::optional<std::string> bytes = ReadInput(file);
-    if (!bytes) {
-      std::cerr << "velmara-check: cannot read '" << file << "'\n";
-      return kExitError;
-    }
-    CheckText(classifier, InputToWindows1252(*bytes), quiet, options.trace);
-    anyMissing = anyMissing || state.MissingCount > 0;
-
-    switch (options.format) {
-      case cli::Format::Text: std::cout << cli::TextReport(state, settings, colour); break;
-      case cli::Format::Tsv: std::cout << cli::TsvReport(state); break;
-      case cli::Format::Json: std::cout << cli::JsonReport(state); break;
-    }
-    std::cout.flush();
-    if (options.format == cli::Format::Text)
-      TerminalHooks::PrintError(ResultMessage(state.CorrectedCount, state.MissingCount, CountWords(state.display)));
+    cli::InputFile input(file, (closedStreams & 1) != 0);
+    anyMissing = CheckInput(input, classifier, settings, options, colour, out) || anyMissing;
   }
+  if (damaged != kExitClean) return damaged;
   return anyMissing ? kExitMissing : kExitClean;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  const int closedStreams = cli::ReopenClosedStandardStreams();
+  try {
+    return Run(argc, argv, closedStreams);
+  } catch (const cli::StreamError& error) {
+    std::cerr << "velmara-check: " << error.what() << '\n';
+  } catch (const std::bad_alloc&) {
+    std::cerr << "velmara-check: out of memory\n";
+  } catch (const std::exception& error) {
+    std::cerr << "velmara-check: " << error.what() << '\n';
+  }
+  return kExitError;
 }
