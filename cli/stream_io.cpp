@@ -78,8 +78,7 @@ void Output::Write(std::string_view text) {
   if (buffer_.size() + text.size() > kBufferSize) {
     Flush();
     if (text.size() > kBufferSize) {
-      buffer_.assign(text);
-      Flush();
+      WriteAll(text);
       return;
     }
   }
@@ -87,18 +86,56 @@ void Output::Write(std::string_view text) {
 }
 
 void Output::Flush() {
+  WriteAll(buffer_);
+  buffer_.clear();
+}
+
+void Output::WriteAll(std::string_view text) {
   std::size_t done = 0;
-  while (done < buffer_.size()) {
-    const ssize_t written = write(fd_, buffer_.data() + done, buffer_.size() - done);
+  while (done < text.size()) {
+    const ssize_t written = write(fd_, text.data() + done, text.size() - done);
     if (written == -1 && errno == EINTR) continue;
-    if (written <= 0) {
-      const int error = written == -1 ? errno : EIO;
-      buffer_.clear();
-      throw StreamError(Described("cannot write standard output", error));
-    }
+    if (written <= 0) throw StreamError(Described("cannot write standard output", written == -1 ? errno : EIO));
     done += static_cast<std::size_t>(written);
   }
-  buffer_.clear();
+}
+
+SpillBuffer::~SpillBuffer() {
+  if (file_) std::fclose(file_);
+}
+
+void SpillBuffer::Spill() {
+  if (!file_) {
+    file_ = std::tmpfile();
+    if (!file_) return;  // no temporary file: kept in memory
+  }
+  if (std::fwrite(held_.data(), 1, held_.size(), file_) != held_.size())
+    throw StreamError(Described("cannot write a temporary file", errno));
+  held_.clear();
+}
+
+void SpillBuffer::Write(std::string_view text) {
+  held_.append(text);
+  if (held_.size() >= kInMemory) Spill();
+}
+
+void SpillBuffer::CopyTo(Output& out) {
+  if (file_) {
+    Spill();
+    if (std::fflush(file_) != 0 || std::fseek(file_, 0, SEEK_SET) != 0)
+      throw StreamError(Described("cannot read a temporary file", errno));
+    std::string block(1 << 16, '\0');
+    for (;;) {
+      const std::size_t got = std::fread(block.data(), 1, block.size(), file_);
+      out.Write(std::string_view(block).substr(0, got));
+      if (got < block.size()) break;
+    }
+    if (std::ferror(file_)) throw StreamError(Described("cannot read a temporary file", errno));
+    std::fclose(file_);
+    file_ = nullptr;
+  }
+  out.Write(held_);
+  held_.clear();
 }
 
 }  // namespace velmara::cli

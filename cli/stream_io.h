@@ -5,6 +5,7 @@
 // with its error status.
 
 #include <cstddef>
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -55,8 +56,28 @@ class Output {
 
  private:
   static constexpr std::size_t kBufferSize = 1 << 16;
+  void WriteAll(std::string_view text);
   int fd_;
   std::string buffer_;
+};
+
+// Text kept for later, such as the corrected text a JSON document ends with: in a temporary file
+// once it grows past a few megabytes, so it costs no memory however long the input is.
+class SpillBuffer {
+ public:
+  SpillBuffer() = default;
+  ~SpillBuffer();
+  SpillBuffer(const SpillBuffer&) = delete;
+  SpillBuffer& operator=(const SpillBuffer&) = delete;
+  void Write(std::string_view text);
+  // Writes everything kept to `out`, then keeps nothing.
+  void CopyTo(Output& out);
+
+ private:
+  static constexpr std::size_t kInMemory = std::size_t{4} << 20;
+  void Spill();
+  std::string held_;
+  std::FILE* file_ = nullptr;
 };
 
 }  // namespace velmara::cli

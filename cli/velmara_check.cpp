@@ -203,7 +203,7 @@ class FileCheck {
       case cli::Format::Tsv: out_.Write(cli::TsvReport(state_, tokens_)); break;
       case cli::Format::Json:
         out_.Write(cli::JsonTokens(state_, tokens_ == 0));
-        correctedContent_ += cli::JsonContent(Windows1252ToUtf8(state_.correctedText));
+        corrected_.Write(cli::JsonContent(Windows1252ToUtf8(state_.correctedText)));
         break;
     }
     tokens_ += state_.result.size();
@@ -213,7 +213,13 @@ class FileCheck {
   bool Checked() const { return checked_; }
 
   void Finish() {
-    if (options_.format == cli::Format::Json) out_.Write(cli::JsonEnd(state_, correctedContent_, words_));
+    if (options_.format == cli::Format::Json) {
+      const std::string end = cli::JsonEnd(state_, "", words_);
+      const std::size_t content = end.find('"', end.find(':')) + 1;  // the corrected text's place
+      out_.Write(std::string_view(end).substr(0, content));
+      corrected_.CopyTo(out_);
+      out_.Write(std::string_view(end).substr(content));
+    }
     out_.Flush();
     if (options_.format == cli::Format::Text)
       TerminalHooks::PrintError(ResultMessage(state_.CorrectedCount, state_.MissingCount, words_));
@@ -229,7 +235,7 @@ class FileCheck {
   std::size_t tokens_ = 0;  // of the pieces before
   std::size_t words_ = 0;
   bool checked_ = false;
-  std::string correctedContent_;  // JSON only: the corrected text comes after the tokens
+  cli::SpillBuffer corrected_;  // JSON only: the corrected text comes after the tokens
 };
 
 // Reads, decodes and checks one input; returns whether some word was missing.
