@@ -13,28 +13,14 @@
 
 #include "checker/characters.h"
 #include "checker/check_run.h"
+#include "fuzz_database.h"
 #include "fuzz_support.h"
 
 namespace {
 
 using namespace velmara;
 
-const WordDatabase& Database() {
-  static const WordDatabase database = [] {
-    WordDatabase d;
-    d.dictionary = WordList({"hola", "mundo", "casa", "perro", "adi\xF3s", "que", "qu\xE9", "donde", "d\xF3nde", "el",
-                             "cami\xF3n", "canci\xF3n", "antiguo", "papa", "pap\xE1", "cuando", "cu\xE1ndo"});
-    d.verbs = WordList({"est\xE1s", "vienes", "da", "dame", "haga", "comer", "come", "canta"});
-    d.properNames = WordList({"madrid", "mar\xED" "a"});
-    std::vector<std::string> falsePositives(FalsePositiveList::kCapacity);
-    falsePositives[0] = "wifi";
-    falsePositives[1] = "blog";
-    d.falsePositives.entries.Assign(std::move(falsePositives));
-    d.falsePositives.count = 2;
-    return d;
-  }();
-  return database;
-}
+const WordDatabase& Database() { return fuzz::SmallDatabase(); }
 
 const std::filesystem::path& IntellisenseFile() {
   static const std::filesystem::path file = [] {

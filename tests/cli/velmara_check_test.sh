@@ -119,9 +119,10 @@ check "mixed encodings said" 1 "$(grep -c 'mixes UTF-8 and Windows-1252' "$work/
 
 # Read errors: a message naming the input and exit 2, never an abort.
 mkdir "$work/folder"
-for input in "<&-" "<$work/folder" "$work/folder" "/proc/self/mem"; do
+for input in "<&-" "0>$work/write-only" "<$work/folder" "$work/folder" "/proc/self/mem"; do
   case $input in
     "<&-") "$bin/velmara-check" --db "$db" <&- >/dev/null 2>"$work/err"; status=$?; name="standard input" ;;
+    "0>$work/write-only") "$bin/velmara-check" --db "$db" 0>"$work/write-only" >/dev/null 2>"$work/err"; status=$?; name="standard input" ;;
     "<$work/folder") "$bin/velmara-check" --db "$db" <"$work/folder" >/dev/null 2>"$work/err"; status=$?; name="standard input" ;;
     *) "$bin/velmara-check" --db "$db" "$input" </dev/null >/dev/null 2>"$work/err"; status=$?; name=$input ;;
   esac
