@@ -249,9 +249,16 @@ bool CheckInput(cli::InputFile& input, Classifier& classifier, const Settings& s
   while (more) {
     more = input.ReadMore(bytes, options.pieceSize);
     const std::size_t decodable = more ? DecodablePrefix(bytes) : bytes.size();
+    const std::size_t held = text.size();
     text += InputToWindows1252(std::string_view(bytes).substr(0, decodable), seen);
     bytes.erase(0, decodable);
-    const std::size_t end = more ? PieceEnd(text) : text.size();
+    // What was held has no place to end a piece, or it would have ended one: only what was just
+    // read is looked at, so one very long word is not read again at every block.
+    std::size_t end = text.size();
+    if (more) {
+      end = PieceEnd(std::string_view(text).substr(held));
+      if (end > 0) end += held;
+    }
     if (end > 0) {
       check.Piece(std::string_view(text).substr(0, end));
       text.erase(0, end);
