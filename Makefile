@@ -2,21 +2,25 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# COUNTRY=es_MX (es_AR, es_CO, ...) builds the word database of that country's dictionary.
+COUNTRY ?=
+COUNTRY_DEPS := $(if $(filter-out es_ES,$(COUNTRY)),country)
 
-.PHONY: all deps run-deps build test sanitize fuzz run bench clean
+.PHONY: all deps run-deps build test sanitize fuzz run bench clean package test-package test-countries
 
 all: build
 
 deps:
-	@scripts/install-deps.sh build
+	@scripts/install-deps.sh build $(COUNTRY_DEPS)
 
 run-deps:
-	@scripts/install-deps.sh run
+	@scripts/install-deps.sh run $(COUNTRY_DEPS)
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(if $(COUNTRY),-DVELMARA_DICTIONARY_COUNTRY=$(COUNTRY))
 
 build: deps $(BUILD)/CMakeCache.txt
+	$(if $(COUNTRY),cmake -S . -B $(BUILD) -DVELMARA_DICTIONARY_COUNTRY=$(COUNTRY))
 	cmake --build $(BUILD) -j $(JOBS)
 
 test: build
@@ -37,6 +41,7 @@ fuzz:
 # Builds everything, the word database included, then starts the desktop detector; without it
 # (or without a display) checks our sample text in the terminal.
 run: run-deps $(BUILD)/CMakeCache.txt
+	$(if $(COUNTRY),cmake -S . -B $(BUILD) -DVELMARA_DICTIONARY_COUNTRY=$(COUNTRY))
 	cmake --build $(BUILD) -j $(JOBS)
 	@if [ -x $(BUILD)/bin/velmara ] && [ -n "$$DISPLAY" ]; then \
 	  exec $(BUILD)/bin/velmara; \
@@ -57,6 +62,21 @@ bench:
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DVELMARA_BENCH=ON -DVELMARA_GUI=OFF -DVELMARA_TESTS=OFF
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	bench/run-bench.sh $(BUILD)-bench
+
+# The Debian package of everything `cmake --install` installs, in $(BUILD).
+package: build
+	@scripts/install-deps.sh package
+	cd $(BUILD) && cpack -G DEB
+
+# The package unpacked into a scratch root and run by an ordinary user.
+test-package: package
+	tests/package/installed_package_test.sh $(lastword $(sort $(wildcard $(BUILD)/velmara_*.deb)))
+
+# The databases of Mexico and Argentina against Spain's, from the countries' own dictionaries
+# (fetched with npm); skipped when they cannot be fetched.
+test-countries:
+	@scripts/install-deps.sh country
+	python3 tests/scripts/countries_test.py --work $(BUILD)/countries
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz $(BUILD)-bench

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/configuration.h"
+#include "app/file_locations.h"
 #include "checker/check_state.h"
 #include "tools/string_search.h"
 #include "worddb/word_database.h"
@@ -17,6 +19,8 @@ namespace velmara {
 
 struct AppState {
   std::filesystem::path programFolder;  // the folder of the executable
+  // Where the data files live; without it, everything in the program folder.
+  std::optional<FileLocations> locations;
   Settings settings;
   WordDatabase database;
   CheckState check;
@@ -41,8 +45,9 @@ struct AppState {
   std::uint32_t selectedColour = 0;  // chosen in the favourite colours, 0x00BBGGRR
   std::array<std::uint32_t, 16> customColours{};
 
-  std::filesystem::path DatabaseFolder() const { return WordDatabaseFolder(programFolder); }
-  std::filesystem::path IntellisensePath() const { return DatabaseFolder() / kIntellisenseFile; }
+  FileLocations Files() const { return locations ? *locations : ProgramFolderLocations(programFolder); }
+  std::filesystem::path DatabaseFolder() const { return Files().databaseFolder; }
+  std::filesystem::path IntellisensePath() const { return Files().intellisenseFile; }
 };
 
 }  // namespace velmara

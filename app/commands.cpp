@@ -124,7 +124,7 @@ void Commands::CheckText(const std::string& sourceText, CheckKind kind) {
 
   CheckDisplay display(window_.MainBox(), window_.StatusPart(1));
   Classifier classifier(state_.database, state_.settings, state_.IntellisensePath(), state_.check);
-  CheckRun(classifier, displayText, BuildCharacterNameTable(), display, state_.programFolder / kTraceFile);
+  CheckRun(classifier, displayText, BuildCharacterNameTable(), display, state_.Files().traceFile);
   display.Finish();
   ShowResults(window_.ResultBox(), state_.check, settings);
   PumpPendingEvents();

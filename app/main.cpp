@@ -2,8 +2,10 @@
 // checks the text copied to the clipboard.
 
 #include <QApplication>
+#include <QFile>
 #include <QSystemTrayIcon>
 
+#include "app/file_locations.h"
 #include "app/program.h"
 #include "ui/qt_interaction.h"
 
@@ -12,6 +14,7 @@ int main(int argc, char* argv[]) {
   // The program lives in the notification area: closing a window does not end it.
   QApplication::setQuitOnLastWindowClosed(false);
   velmara::QtInteraction interaction;
-  return velmara::RunProgram(QCoreApplication::applicationDirPath().toStdString(), interaction,
+  const std::filesystem::path programFolder = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+  return velmara::RunProgram(velmara::DecideFileLocations(programFolder, velmara::ProcessEnvironment()), interaction,
                              QSystemTrayIcon::isSystemTrayAvailable());
 }

@@ -113,7 +113,7 @@ bool MainWindow::Initialise() {
   } else {
     OfferMenuInWindow();
   }
-  tray_->ShowColourSwatches(state_.settings, state_.programFolder);
+  tray_->ShowColourSwatches(state_.settings, state_.Files().swatchFile.parent_path());
   return true;
 }
 

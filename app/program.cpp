@@ -17,15 +17,22 @@ void RunMainWindow(AppState& state, Interaction& interaction, bool notificationA
   loop.exec();
 }
 
-int RunProgram(const std::filesystem::path& programFolder, Interaction& interaction, bool notificationArea) {
+int RunProgram(const FileLocations& locations, Interaction& interaction, bool notificationArea) {
+  CreateUserFolders(locations);
   ShowStartUpBoxes(interaction);
   AppState state;
-  state.programFolder = programFolder;
+  state.programFolder = locations.programFolder;
+  state.locations = locations;
+  const std::filesystem::path configurationFolder = locations.configurationFile.parent_path();
   SetFixedColours(state.settings);
-  Configuration("get", programFolder, state.settings);
+  Configuration("get", configurationFolder, state.settings);
   RunMainWindow(state, interaction, notificationArea);
-  Configuration("save", programFolder, state.settings);
+  Configuration("save", configurationFolder, state.settings);
   return 0;
+}
+
+int RunProgram(const std::filesystem::path& programFolder, Interaction& interaction, bool notificationArea) {
+  return RunProgram(ProgramFolderLocations(programFolder), interaction, notificationArea);
 }
 
 }  // namespace velmara

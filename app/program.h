@@ -7,12 +7,15 @@
 namespace velmara {
 
 struct AppState;
+struct FileLocations;
 class Interaction;
 
 // Creates the main window, plugs the commands in and returns when the window has closed.
 void RunMainWindow(AppState& state, Interaction& interaction, bool notificationArea);
 
 // The whole run; returns the exit code, always 0.
+int RunProgram(const FileLocations& locations, Interaction& interaction, bool notificationArea);
+// The same with every file in the program folder.
 int RunProgram(const std::filesystem::path& programFolder, Interaction& interaction, bool notificationArea);
 
 }  // namespace velmara

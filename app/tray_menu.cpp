@@ -103,9 +103,9 @@ void TrayMenu::SetShownMarks(bool shown) {
   Action(command::kHide)->setChecked(!shown);
 }
 
-void TrayMenu::ShowColourSwatches(const Settings& settings, const std::filesystem::path& programFolder) {
+void TrayMenu::ShowColourSwatches(const Settings& settings, const std::filesystem::path& swatchFolder) {
   const auto swatch = [&](std::int32_t setting) {
-    return MakeColourSwatch(programFolder, static_cast<std::uint32_t>(setting) & 0xFFFFFF);
+    return MakeColourSwatch(swatchFolder, static_cast<std::uint32_t>(setting) & 0xFFFFFF);
   };
   Action(command::kCorrectedColour)->setIcon(swatch(settings.Corregidos));
   Action(command::kMissingColour)->setIcon(swatch(settings.MissingColour));

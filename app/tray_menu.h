@@ -35,7 +35,7 @@ class TrayMenu : public QObject {
   // The marks of "&Mostrar" and "&Ocultar" tell whether the window is shown.
   void SetShownMarks(bool shown);
   // The swatches beside the five colour items, made through "color.bmp" in the program folder.
-  void ShowColourSwatches(const Settings& settings, const std::filesystem::path& programFolder);
+  void ShowColourSwatches(const Settings& settings, const std::filesystem::path& swatchFolder);
 
  signals:
   void CommandChosen(int id);

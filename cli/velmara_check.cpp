@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "app/configuration.h"
+#include "app/file_locations.h"
 #include "app/result_texts.h"
 #include "checker/characters.h"
 #include "checker/check_run.h"
@@ -284,13 +285,15 @@ int Run(int argc, char** argv, int closedStreams) {
     return kExitError;
   }
 
-  const fs::path programFolder = ProgramFolder(argv[0]);
+  const FileLocations locations = DecideFileLocations(ProgramFolder(argv[0]), ProcessEnvironment());
   Settings settings;
   SetFixedColours(settings);
-  Configuration("get", programFolder, settings);
+  Configuration("get", locations.configurationFile.parent_path(), settings);
   if (options.intellisense) settings.Inteligente = *options.intellisense ? 1 : 0;
 
-  const fs::path databaseFolder = options.database ? *options.database : WordDatabaseFolder(programFolder);
+  const fs::path databaseFolder = options.database ? *options.database : locations.databaseFolder;
+  // A database named on the command line brings its own Intellisense list.
+  const fs::path intellisenseFile = options.database ? databaseFolder / kIntellisenseFile : locations.intellisenseFile;
   if (!CheckWordDatabasePresent(databaseFolder)) {
     TerminalHooks::PrintError("No puedo cargar bd ...");
     return kExitError;
@@ -310,7 +313,7 @@ int Run(int argc, char** argv, int closedStreams) {
   const bool colour = options.colour == Colour::Always || (options.colour == Colour::Auto && isatty(STDOUT_FILENO));
 
   CheckState state;
-  Classifier classifier(database, settings, databaseFolder / kIntellisenseFile, state);
+  Classifier classifier(database, settings, intellisenseFile, state);
   bool anyMissing = false;
   for (const std::string& file : options.files) {
     cli::InputFile input(file, (closedStreams & 1) != 0);

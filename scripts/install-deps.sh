@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
-# Usage: scripts/install-deps.sh [build|run|bench|desktop]...
+# Usage: scripts/install-deps.sh [build|run|bench|desktop|fuzz|package|country]...
 set -euo pipefail
 
 build_packages=(cmake g++ make pkg-config googletest libgtest-dev qt6-base-dev qt6-translations-l10n libgl-dev python3 hunspell-es hunspell-tools fonts-dejavu-core libcpp-httplib-dev nlohmann-json3-dev emacs-nox hunspell)
@@ -8,6 +8,9 @@ run_packages=(hunspell-es hunspell-tools)
 bench_packages=(libhunspell-dev libnuspell-dev hunspell hunspell-es manpages-es man-db groff-base bsdextrautils time)
 desktop_packages=(xvfb openbox tint2 xdotool xclip imagemagick)
 fuzz_packages=(clang libclang-rt-14-dev)
+package_packages=(dpkg-dev)
+# The dictionaries of countries other than Spain come as npm packages.
+country_packages=(npm)
 
 wanted=()
 for group in "${@:-build}"; do
@@ -17,6 +20,8 @@ for group in "${@:-build}"; do
     bench) wanted+=("${bench_packages[@]}") ;;
     desktop) wanted+=("${desktop_packages[@]}") ;;
     fuzz) wanted+=("${fuzz_packages[@]}") ;;
+    package) wanted+=("${package_packages[@]}") ;;
+    country) wanted+=("${country_packages[@]}") ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

@@ -1,6 +1,11 @@
 #!/usr/bin/env python3
 """Builds the word database folder (palabrasbd) from Debian's hunspell-es dictionary.
 
+Debian's hunspell-es links every country but Spain to the es_ES files. For another country
+(es_MX, es_AR, ...) whose files are only such links, or are missing, the country's own Hunspell
+files are taken from its npm package (dictionary-es-mx, dictionary-es-ar, ...), fetched with
+`npm pack` into --download-dir and checked before use.
+
 Every entry of the chosen country variant is expanded into its forms with unmunch
 (hunspell-tools); the forms are sorted into the three word lists, which velmara-mkdb turns
 into record files, and our own false-positive list is written beside them.
@@ -13,18 +18,24 @@ into record files, and our own false-positive list is written beside them.
 
 Usage: make-word-database.py --out DIR --mkdb PATH [--country es_ES] [--hunspell-dir DIR]
                              [--unmunch PATH] [--false-positives FILE] [--lists-only]
+                             [--download-dir DIR] [--npm PATH]
 """
 
 import argparse
 import os
+import re
+import shutil
 import subprocess
 import sys
+import tarfile
 import tempfile
 from dataclasses import dataclass, field
 
 MAX_WORD_LENGTH = 40
 MAX_FALSE_POSITIVES = 1500
 MAX_UNMUNCH_ROUNDS = 4
+# A country's dictionary holds tens of thousands of entries; far fewer means a broken download.
+MIN_DICTIONARY_ENTRIES = 20000
 
 
 @dataclass
@@ -197,6 +208,76 @@ def write_list(path, words):
             handle.write(word + "\n")
 
 
+def check_dictionary(dic_path, aff_path, source):
+    """Fails with a clear message unless the pair looks like a whole Hunspell dictionary."""
+    for path in (dic_path, aff_path):
+        if not os.path.isfile(path) or os.path.getsize(path) == 0:
+            sys.exit(f"make-word-database: {source} gave no usable {os.path.basename(path)}")
+    with open(dic_path, "rb") as handle:
+        lines = handle.read().split(b"\n")
+    declared = lines[0].strip()
+    entries = sum(1 for line in lines[1:] if line.strip())
+    if not declared.isdigit() or int(declared) < MIN_DICTIONARY_ENTRIES or entries < int(declared) * 9 // 10:
+        sys.exit(f"make-word-database: {source} gave a dictionary of {entries} entries "
+                 f"(header {declared.decode('ascii', 'replace')!r}, at least {MIN_DICTIONARY_ENTRIES} expected)")
+    with open(aff_path, "rb") as handle:
+        if b"\nSFX " not in handle.read():
+            sys.exit(f"make-word-database: {source} gave an affix file without suffixes")
+
+
+def fetch_country_dictionary(country, download_dir, npm):
+    """The country's .dic and .aff from its npm package, fetched once into download_dir."""
+    package = "dictionary-" + country.lower().replace("_", "-")
+    folder = os.path.join(download_dir, package)
+    dic_path = os.path.join(folder, country + ".dic")
+    aff_path = os.path.join(folder, country + ".aff")
+    if os.path.isfile(dic_path) and os.path.isfile(aff_path):
+        check_dictionary(dic_path, aff_path, f"the npm package {package}")
+        return dic_path, aff_path
+    if not npm or not shutil.which(npm):
+        sys.exit(f"make-word-database: {country} needs the npm package {package}, and npm is not installed "
+                 "(scripts/install-deps.sh country)")
+    os.makedirs(folder, exist_ok=True)
+    with tempfile.TemporaryDirectory(prefix="velmara-npm-") as work:
+        result = subprocess.run([npm, "pack", package, "--silent", "--pack-destination", work],
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, cwd=work)
+        archives = [name for name in os.listdir(work) if name.endswith(".tgz")]
+        if result.returncode != 0 or len(archives) != 1:
+            message = result.stderr.decode("utf-8", "replace").strip().splitlines()
+            sys.exit(f"make-word-database: npm pack {package} failed"
+                     f"{': ' + message[-1] if message else ''}")
+        with tarfile.open(os.path.join(work, archives[0])) as archive:
+            for member, target in (("package/index.dic", dic_path), ("package/index.aff", aff_path)):
+                try:
+                    entry = archive.getmember(member)
+                except KeyError:
+                    sys.exit(f"make-word-database: the npm package {package} holds no {member}")
+                if not entry.isfile():
+                    sys.exit(f"make-word-database: {member} of the npm package {package} is not a file")
+                with archive.extractfile(entry) as source, open(target + ".part", "wb") as out:
+                    shutil.copyfileobj(source, out)
+    check_dictionary(dic_path + ".part", aff_path + ".part", f"the npm package {package}")
+    os.replace(dic_path + ".part", dic_path)
+    os.replace(aff_path + ".part", aff_path)
+    return dic_path, aff_path
+
+
+def country_dictionary(country, hunspell_dir, download_dir, npm):
+    """The .dic and .aff of the country: Debian's own, or the npm package's where Debian has
+    only a link to Spain's files (or nothing)."""
+    dic_path = os.path.join(hunspell_dir, country + ".dic")
+    aff_path = os.path.join(hunspell_dir, country + ".aff")
+    spain = os.path.realpath(os.path.join(hunspell_dir, "es_ES.dic"))
+    present = os.path.isfile(dic_path) and os.path.isfile(aff_path)
+    own = present and os.path.realpath(dic_path) != spain
+    if country != "es_ES" and country.startswith("es_") and not own and download_dir:
+        return fetch_country_dictionary(country, download_dir, npm)
+    for path in (dic_path, aff_path):
+        if not os.path.isfile(path):
+            sys.exit(f"make-word-database: {path} not found (install hunspell-es)")
+    return dic_path, aff_path
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--out", required=True, help="the palabrasbd folder to fill")
@@ -205,15 +286,15 @@ def main():
     parser.add_argument("--hunspell-dir", default="/usr/share/hunspell")
     parser.add_argument("--unmunch", default="unmunch")
     parser.add_argument("--false-positives", help="our false-positive list, UTF-8, one word a line")
+    parser.add_argument("--download-dir", help="where the npm dictionaries of other countries are kept")
+    parser.add_argument("--npm", default="npm")
     parser.add_argument("--lists-only", action="store_true",
                         help="write the plain word lists (UTF-8) into --out instead of record files")
     args = parser.parse_args()
 
-    dic_path = os.path.join(args.hunspell_dir, args.country + ".dic")
-    aff_path = os.path.join(args.hunspell_dir, args.country + ".aff")
-    for path in (dic_path, aff_path):
-        if not os.path.isfile(path):
-            sys.exit(f"make-word-database: {path} not found (install hunspell-es)")
+    if not re.fullmatch(r"[a-z]{2,3}_[A-Z]{2}", args.country):
+        sys.exit(f"make-word-database: {args.country!r} is not a country of the form es_MX")
+    dic_path, aff_path = country_dictionary(args.country, args.hunspell_dir, args.download_dir, args.npm)
     if not args.lists_only and not args.mkdb:
         sys.exit("make-word-database: --mkdb is needed to write the record files")
 

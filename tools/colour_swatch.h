@@ -1,6 +1,7 @@
 #pragma once
 // The small picture of a colour shown beside each colour item of the "Colores" menu. It passes
-// through the short-lived file "color.bmp" in the program folder.
+// through the short-lived file "color.bmp" in the folder given (the program folder, or the
+// cache folder of an installed program).
 
 #include <cstdint>
 #include <filesystem>

@@ -40,7 +40,7 @@ class FavouriteColoursDialog : public QDialog {
   QImage PreviewImage() const;
 
  private:
-  std::filesystem::path ColoursFile() const { return state_.programFolder / kColoursFile; }
+  std::filesystem::path ColoursFile() const { return state_.Files().coloursFile; }
   void LoadOrResetGrid();
   void ShowGrid();
   void HighlightCell(int column, int row);

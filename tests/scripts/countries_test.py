@@ -1,0 +1,79 @@
+#!/usr/bin/env python3
+"""The word lists of Mexico and Argentina, built from the countries' own dictionaries, against
+Spain's: a few words that only some of them accept. Skipped when npm or its registry is not
+there. Usage: countries_test.py --work DIR"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+GENERATOR = os.path.join(HERE, "..", "..", "scripts", "make-word-database.py")
+
+# word: accepted in (es_ES, es_MX, es_AR)
+EXPECTED = {
+    "hablás": (True, False, True),    # voseo, in Argentina's dictionary and not in Mexico's
+    "tenés": (True, False, True),
+    "tenéis": (True, False, True),    # vosotros, not used in Mexico
+    "fríjoles": (False, True, True),  # the American stress
+    "catrinas": (False, True, False),
+    "recepcionaron": (False, False, True),
+    "güey": (True, True, False),
+    "casa": (True, True, True),
+}
+COUNTRIES = ("es_ES", "es_MX", "es_AR")
+
+
+def words_of(folder):
+    words = set()
+    for name in ("diccionario", "verbos", "npropios"):
+        with open(os.path.join(folder, name + ".txt"), encoding="utf-8") as handle:
+            words.update(handle.read().split("\n"))
+    return words
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--work", required=True)
+    args = parser.parse_args()
+    npm = shutil.which("npm")
+    if not npm:
+        print("SKIP: npm is not installed")
+        return 0
+    try:
+        subprocess.run([npm, "view", "dictionary-es-mx", "version"], check=True, timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    except (subprocess.SubprocessError, OSError):
+        print("SKIP: the npm registry does not answer")
+        return 0
+
+    failures = []
+    accepted = {}
+    for country in COUNTRIES:
+        out = os.path.join(args.work, country)
+        run = subprocess.run([sys.executable, GENERATOR, "--lists-only", "--country", country, "--out", out,
+                              "--download-dir", os.path.join(args.work, "dictionaries")],
+                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        print(run.stdout, end="")
+        if run.returncode != 0:
+            failures.append(f"{country}: the generator failed")
+            continue
+        accepted[country] = words_of(out)
+    for word, expected in EXPECTED.items():
+        for country, wanted in zip(COUNTRIES, expected):
+            if country in accepted and (word in accepted[country]) != wanted:
+                failures.append(f"{country} {'lacks' if wanted else 'accepts'} {word}")
+    if "es_ES" in accepted:
+        for country in ("es_MX", "es_AR"):
+            if country in accepted:
+                print(f"{country}: {len(accepted[country] - accepted['es_ES'])} words Spain's lists lack, "
+                      f"{len(accepted['es_ES'] - accepted[country])} of Spain's it lacks")
+    for failure in failures:
+        print("FAIL:", failure)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
