@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/configuration.h"
 #include "app/file_locations.h"
@@ -38,6 +40,13 @@ struct AppState {
   bool suggestionsOpen = false;
   std::function<void(const std::string&)> setSuggestionReplacement;
   std::string suggestionWord;
+
+  // Suggestions for a word, best first, in the word's case pattern; the program plugs in the
+  // suggester over the loaded database, and tests a source of their own. Unset: none.
+  std::function<std::vector<std::string>(std::string_view)> suggest;
+  std::vector<std::string> Suggestions(std::string_view word) const {
+    return suggest ? suggest(word) : std::vector<std::string>();
+  }
 
   std::filesystem::path lastExportFolder;  // folder and name of the last export
   std::string lastExportName;

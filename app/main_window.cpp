@@ -14,6 +14,7 @@
 #include "app/commands.h"
 #include "app/menu_ids.h"
 #include "app/tray_menu.h"
+#include "suggest/result_menu.h"
 #include "ui/interaction.h"
 #include "ui/pictures.h"
 #include "ui/text.h"
@@ -67,6 +68,8 @@ void MainWindow::CreateBoxes() {
   }
   mainBox_->setObjectName(QStringLiteral("mainBox"));
   resultBox_->setObjectName(QStringLiteral("resultBox"));
+  resultBox_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(resultBox_, &QWidget::customContextMenuRequested, this, &MainWindow::OpenResultBoxMenu);
   setCentralWidget(central);
 }
 
@@ -120,12 +123,26 @@ bool MainWindow::Initialise() {
 void MainWindow::OfferMenuInWindow() {
   tray_->Menu()->setTitle(ToQString("Men\xFA"));
   menuBar()->addMenu(tray_->Menu());
-  for (QTextEdit* box : {mainBox_, resultBox_}) {
-    box->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(box, &QWidget::customContextMenuRequested, this,
-            [this, box](const QPoint& at) { tray_->Menu()->popup(box->mapToGlobal(at)); });
-  }
+  mainBox_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(mainBox_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { tray_->Menu()->popup(mainBox_->mapToGlobal(at)); });
   ShowWindow();
+}
+
+void MainWindow::OpenResultBoxMenu(const QPoint& at) {
+  const QPoint global = resultBox_->viewport()->mapToGlobal(at);
+  // Over a missing word: its suggestions; elsewhere the box's own menu, or the program's when it
+  // has no notification area to carry it.
+  QMenu* menu = NewSuggestionMenu(*resultBox_, state_, resultBox_->cursorForPosition(at).position());
+  if (menu == nullptr && !notificationArea_) {
+    tray_->Menu()->popup(global);
+    return;
+  }
+  if (menu == nullptr) {
+    menu = resultBox_->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  menu->popup(global);
 }
 
 void MainWindow::SetCommand(int id, std::function<void()> handler) {

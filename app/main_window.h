@@ -20,6 +20,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QPoint;
 class QTextEdit;
 class QTimer;
 
@@ -80,6 +81,7 @@ class MainWindow : public QMainWindow {
   void CreateBoxes();
   void CreateStatusBar();
   void OfferMenuInWindow();
+  void OpenResultBoxMenu(const QPoint& at);
 
   AppState& state_;
   Interaction& interaction_;

@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/command_wiring.h"
 #include "app/main_window.h"
+#include "suggest/suggester.h"
 
 namespace velmara {
 
@@ -14,7 +15,11 @@ void RunMainWindow(AppState& state, Interaction& interaction, bool notificationA
   QEventLoop loop;
   QObject::connect(&window, &MainWindow::WindowClosed, &loop, &QEventLoop::quit);
   if (!window.Initialise()) return;
+  // Over the loaded lists; what it builds beyond them waits for the first word asked about.
+  const Suggester suggester(state.database);
+  state.suggest = [&suggester](std::string_view word) { return suggester.Suggest(word); };
   loop.exec();
+  state.suggest = nullptr;
 }
 
 int RunProgram(const FileLocations& locations, Interaction& interaction, bool notificationArea) {

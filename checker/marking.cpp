@@ -26,6 +26,8 @@ QTextCharFormat PlainFormat() {
 
 std::uint32_t ColourValue(std::int32_t setting) { return static_cast<std::uint32_t>(setting); }
 
+}  // namespace
+
 QTextCharFormat VerdictFormat(Verdict verdict, const Settings& settings) {
   QTextCharFormat format = PlainFormat();
   switch (verdict) {
@@ -44,8 +46,6 @@ QTextCharFormat VerdictFormat(Verdict verdict, const Settings& settings) {
   }
   return format;
 }
-
-}  // namespace
 
 void SetBoxText(QTextEdit& box, const std::string& windows1252) {
   box.document()->setUndoRedoEnabled(false);

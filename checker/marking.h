@@ -3,6 +3,7 @@
 // while a run works, and the result box coloured by verdict afterwards.
 
 #include <QColor>
+#include <QTextCharFormat>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,6 +32,9 @@ void ResetMainBoxFormat(QTextEdit& mainBox);
 // would lay out the whole paragraph again for every word of a run. Only the last one shows.
 void ColourMainSelection(QTextEdit& mainBox, std::size_t start, std::size_t length, std::uint32_t textColour,
                          std::uint32_t backColour);
+
+// How a word of this verdict is marked in the result box.
+QTextCharFormat VerdictFormat(Verdict verdict, const Settings& settings);
 
 // Fills the result box with the result text and marks every word by its verdict: missing words
 // struck out, corrected words underlined, each verdict in its colour from the settings, always on

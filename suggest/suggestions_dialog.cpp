@@ -74,7 +74,12 @@ SuggestionsDialog::SuggestionsDialog(AppState& state, Interaction& interaction, 
   connect(missing_, &QListWidget::itemSelectionChanged, this, &SuggestionsDialog::SelectWord);
   connect(missing_, &QListWidget::itemDoubleClicked, this, &SuggestionsDialog::SelectWord);
   connect(done_, &QPushButton::clicked, this, &SuggestionsDialog::Finish);
-  connect(suggest_, &QPushButton::clicked, this, &SuggestionsDialog::ShowNoSuggestions);
+  connect(suggest_, &QPushButton::clicked, this, &SuggestionsDialog::ShowSuggestions);
+  connect(suggestions_, &QListWidget::currentRowChanged, this, &SuggestionsDialog::TakeSuggestion);
+  connect(suggestions_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { TakeSuggestion(suggestions_->row(item)); });
+  connect(suggestions_, &QListWidget::itemDoubleClicked, this,
+          [this](QListWidgetItem* item) { AddSuggestion(suggestions_->row(item)); });
   connect(manual_, &QPushButton::clicked, this, &SuggestionsDialog::AddEntry);
 
   state_.suggestionsOpen = true;
@@ -110,6 +115,36 @@ void SuggestionsDialog::SelectWord() {
   if (row < 0 || row >= static_cast<int>(words_.size()) || !missing_->currentItem()->isSelected()) return;
   state_.suggestionWord = words_[row];
   label_->setText(ToQString(state_.suggestionWord));
+  ListSuggestions(state_.suggestionWord);
+}
+
+bool SuggestionsDialog::ListSuggestions(const std::string& word) {
+  // Refilling moves the current row; that is not the user picking a suggestion.
+  const QSignalBlocker blocker(suggestions_);
+  suggestions_->clear();
+  offered_ = word.empty() ? std::vector<std::string>() : state_.Suggestions(word);
+  for (const std::string& offered : offered_) suggestions_->addItem(ToQString(offered));
+  return !offered_.empty();
+}
+
+void SuggestionsDialog::ShowSuggestions() {
+  const std::string& word = state_.suggestionWord;
+  if (word.empty()) {
+    interaction_.ShowMessageBox("Elija primero una palabra de la lista.");
+    return;
+  }
+  label_->setText(ToQString(word));
+  if (!ListSuggestions(word)) interaction_.ShowMessageBox("No hay sugerencias para \xAB" + word + "\xBB.");
+}
+
+void SuggestionsDialog::TakeSuggestion(int row) {
+  if (row >= 0 && row < static_cast<int>(offered_.size())) SetReplacement(offered_[row]);
+}
+
+void SuggestionsDialog::AddSuggestion(int row) {
+  if (row < 0 || row >= static_cast<int>(offered_.size())) return;
+  SetReplacement(offered_[row]);
+  AddEntry();
 }
 
 void SuggestionsDialog::AddEntry() {
@@ -128,6 +163,7 @@ void SuggestionsDialog::AddEntry() {
     return;
   }
   RemoveWord(word);
+  ListSuggestions(std::string());
   replacement_->clear();
   label_->clear();
   word.clear();
@@ -143,10 +179,6 @@ void SuggestionsDialog::RemoveWord(const std::string& word) {
   }
   missing_->clearSelection();
   missing_->setCurrentRow(-1);
-}
-
-void SuggestionsDialog::ShowNoSuggestions() {
-  interaction_.ShowMessageBox("Disculpa, pero NO esta programada esta opci\xF3n.\r\nPr\xF3ximamente!! ..");
 }
 
 void SuggestionsDialog::Finish() {

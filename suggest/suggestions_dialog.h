@@ -1,7 +1,9 @@
 #pragma once
 // The suggestions dialog "Elija o escriba una solución", shown after a clipboard check that left
 // missing words: the user picks a missing word, types its replacement and adds the pair to the
-// Intellisense list with "Manual". "Ya esta!!" is the only way out.
+// Intellisense list with "Manual". The words suggested for the selected word are listed beside
+// it: a click puts one in the replacement box, a double click adds it at once. "Ya esta!!" is the
+// only way out.
 
 #include <QDialog>
 #include <string>
@@ -47,13 +49,18 @@ class SuggestionsDialog : public QDialog {
  private:
   void SelectWord();
   void AddEntry();
-  void ShowNoSuggestions();
+  // Fills the suggestion list for a word; false when there is none.
+  bool ListSuggestions(const std::string& word);
+  void ShowSuggestions();
+  void TakeSuggestion(int row);
+  void AddSuggestion(int row);
   void Finish();
   void RemoveWord(const std::string& word);
 
   AppState& state_;
   Interaction& interaction_;
   std::vector<std::string> words_;  // the rows of the missing-word list, in Windows-1252
+  std::vector<std::string> offered_;  // the rows of the suggestion list
   QLabel* label_ = nullptr;
   QListWidget* missing_ = nullptr;
   QLineEdit* replacement_ = nullptr;

@@ -34,6 +34,11 @@ class SuggestionsDialogTest : public ::testing::Test {
     state.programFolder = folder.path();
     std::filesystem::create_directories(state.DatabaseFolder());
     SetMissing({"aver", "ola", "aver", "zapto", "aver", "\xE1rbol"});
+    state.suggest = [](std::string_view word) {
+      if (word == "aver") return Words{"haber", "a ver", "aver\xED" "a"};
+      if (word == "ola") return Words{"hola"};
+      return Words{};
+    };
   }
 
   void SetMissing(const Words& words) {
@@ -174,6 +179,54 @@ TEST_F(SuggestionsDialogTest, SelectedWordOutlivesTheDialog) {
   Type(dialog, "hola");
   dialog.ManualButton()->click();
   EXPECT_EQ(Intellisense(), "ola|hola\r\n");
+}
+
+TEST_F(SuggestionsDialogTest, SelectedWordListsItsSuggestionsAClickTakesOneADoubleClickAddsIt) {
+  SuggestionsDialog dialog(state, interaction);
+  QListWidget& offered = *dialog.SuggestionList();
+  Select(dialog, "aver");
+  EXPECT_EQ(Rows(&offered), (Words{"haber", "a ver", "aver\xED" "a"}));
+  EXPECT_TRUE(dialog.ReplacementBox()->text().isEmpty());  // listing picks nothing
+  emit offered.itemClicked(offered.item(1));
+  EXPECT_EQ(ToWindows1252(dialog.ReplacementBox()->text()), "a ver");
+  offered.setCurrentRow(2);  // the arrow keys
+  EXPECT_EQ(ToWindows1252(dialog.ReplacementBox()->text()), "aver\xED" "a");
+  dialog.ManualButton()->click();
+  EXPECT_EQ(Intellisense(), "aver|aver\xED" "a\r\n");
+  EXPECT_EQ(offered.count(), 0);  // the word is gone, and its suggestions with it
+
+  Select(dialog, "zapto");
+  EXPECT_EQ(offered.count(), 0);
+  Select(dialog, "ola");
+  emit offered.itemDoubleClicked(offered.item(0));
+  EXPECT_EQ(Intellisense(), "aver|aver\xED" "a\r\nola|hola\r\n");
+  EXPECT_EQ(Rows(dialog.MissingList()), (Words{"\xE1rbol", "zapto"}));
+  EXPECT_TRUE(dialog.ReplacementBox()->text().isEmpty());
+  EXPECT_EQ(state.suggestionWord, "");
+  EXPECT_TRUE(interaction.messages.empty());
+}
+
+TEST_F(SuggestionsDialogTest, SugerenciasListsTheSelectedWordsOrSaysWhyNot) {
+  {
+    SuggestionsDialog dialog(state, interaction);
+    dialog.SuggestButton()->click();  // no word chosen yet
+    Select(dialog, "zapto");
+    dialog.SuggestButton()->click();  // nothing near it
+    EXPECT_EQ(dialog.SuggestionList()->count(), 0);
+    Select(dialog, "ola");
+    dialog.DoneButton()->click();
+  }
+  ASSERT_EQ(interaction.messages.size(), 2u);
+  EXPECT_EQ(interaction.messages[0].text, "Elija primero una palabra de la lista.");
+  EXPECT_EQ(interaction.messages[1].text, "No hay sugerencias para \xABzapto\xBB.");
+  EXPECT_EQ(interaction.messages[1].title, "Programador");
+
+  // The word chosen before the dialog closed is still the one asked about.
+  SuggestionsDialog dialog(state, interaction);
+  dialog.SuggestButton()->click();
+  EXPECT_EQ(Rows(dialog.SuggestionList()), (Words{"hola"}));
+  EXPECT_EQ(dialog.WordLabel()->text(), QStringLiteral("ola"));
+  EXPECT_EQ(interaction.messages.size(), 2u);
 }
 
 TEST_F(SuggestionsDialogTest, OnlyYaEstaClosesAndClearsTheOpenFlag) {
