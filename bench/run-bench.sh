@@ -22,6 +22,10 @@ if [ ! -s "$base" ]; then
   done >"$base"
 fi
 
+echo "Peak resident memory of velmara-check (MB) over copies of the text:"
+bench/memory-bench.sh "$bin/velmara-check" "$bin/palabrasbd" "$base" "$work"
+echo
+
 "$bin/velmara-bench" --db "$bin/palabrasbd" --text "$base" --dictionary /usr/share/hunspell/es_ES \
   --check "$bin/velmara-check" --large-text "$work/texto-grande.txt" "$@"
 echo

@@ -65,7 +65,6 @@ constexpr auto kAlphabetic = MakeAlphabeticTable();
 // Stores token `count` (from 0), reusing the entry and its text's buffer when the list already
 // has one: a check reuses its lists, and a text has hundreds of thousands of tokens.
 void StoreToken(TokenList& list, std::size_t count, std::string_view text, bool sixteenReadable) {
-  text = text.substr(0, kMaxTokenLength);
   if (count == list.size()) list.emplace_back();
   TokenEntry& entry = list[count];
   if (sixteenReadable) {

@@ -16,7 +16,7 @@ bool IsSeparatorChar(unsigned char c);
 bool IsSeparator(std::string_view text);
 
 // Splits the text into word runs and single separator characters, replacing the list's content.
-// Token texts longer than kMaxTokenLength are cut. Returns the number of tokens.
+// A token keeps its whole text, however long. Returns the number of tokens.
 std::size_t Tokenise(std::string_view text, TokenList& list);
 
 // Tokenise of a source text into `source` and of its display text (CR and LF as spaces) into

@@ -143,21 +143,32 @@ std::size_t PrepareCheck(CheckState& state, std::string_view sourceText) {
   return count;
 }
 
-void CheckRun(Classifier& classifier, std::string_view displayText, const CharacterNameTable& names,
-              CheckObserver& observer, const std::optional<std::filesystem::path>& traceFile,
-              WordClassification classification) {
+namespace {
+
+// What a check run carries from one piece of its text to the next: the trace, the case the next
+// word takes, and the memory of classified words.
+struct RunCarry {
+  RunCarry(Classifier& classifier, const std::optional<std::filesystem::path>& traceFile, std::size_t tokens)
+      : trace(traceFile), memo(classifier, tokens) {}
+  TraceWriter trace;
+  ClassificationMemo memo;
+  CaseState caseState = CaseState::AsWritten;
+  bool firstWord = true;
+};
+
+// Runs over the prepared token lists of one piece of the text; the counts and missing words go on
+// from what the state holds.
+void RunPiece(Classifier& classifier, std::string_view displayText, const CharacterNameTable& names,
+              CheckObserver& observer, RunCarry& carry, WordClassification classification) {
   CheckState& state = classifier.state();
   const std::size_t tokenCount = state.source.size();
   state.result.resize(tokenCount);
 
-  state.missingWords.clear();
-  TraceWriter trace(traceFile);
-  state.CorrectedCount = 0;
-  state.MissingCount = 0;
+  TraceWriter& trace = carry.trace;
   CorrectedTextWriter corrected(state.correctedText, displayText.size());
   state.longResults.clear();
-  CaseState caseState = CaseState::AsWritten;
-  bool firstWord = true;
+  CaseState caseState = carry.caseState;
+  bool firstWord = carry.firstWord;
   // The plain observer's hooks do nothing: a run nobody watches skips what only feeds them (the
   // word count, the highlight, the progress text).
   const bool watched = typeid(observer) != typeid(CheckObserver);
@@ -167,9 +178,12 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
   std::size_t previousLength = 0;
   std::size_t searchFrom = 0;  // where the previous token ends in the display text
 
-  ClassificationMemo memo(classifier, tokenCount);
+  ClassificationMemo& memo = carry.memo;
   // Reused from token to token: a long text costs no allocation per word.
   std::string lowered, cased;
+  // A word longer than kMaxTokenLength is classified by its first kMaxTokenLength characters;
+  // the rest stands after the result as written.
+  TokenText head;
 
   // A table of our own: the lookup sits in the loop instead of a call per token.
   std::array<bool, 256> separatorChar{};
@@ -223,9 +237,17 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
       if (character == '?' || character == '!') state.openQuestion = false;
     } else {
       // A word holds no line break: it reads the same on display.
+      std::string_view tail;
+      const TokenText* classified = &written;
+      if (written.size() > kMaxTokenLength) [[unlikely]] {
+        head.assign(written.view().substr(0, kMaxTokenLength));
+        tail = written.view().substr(kMaxTokenLength);
+        classified = &head;
+      }
+      const TokenText& asked = *classified;
       Recollection known;
-      if (classification == WordClassification::Remembered) known = memo.Recall(written);
-      switch (known.word != nullptr ? known.pattern : CasePatternOf(written)) {
+      if (classification == WordClassification::Remembered) known = memo.Recall(asked);
+      switch (known.word != nullptr ? known.pattern : CasePatternOf(asked)) {
         case CasePattern::AllCaps: caseState = CaseState::AllCaps; break;
         case CasePattern::Capitalised: caseState = CaseState::Capitalised; break;
         case CasePattern::Other: break;
@@ -241,7 +263,7 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
         sixteenReadable = SixteenReadable(text);
       };
       if (known.word != nullptr && known.writtenStands && caseState != CaseState::SentenceStart) {
-        casedResult = written;  // the word's own case gives back the word as written
+        casedResult = asked;  // the word's own case gives back the word as written
       } else if (known.word != nullptr && caseState == CaseState::AsWritten) {
         resultIn(known.word->result);
       } else if (known.word != nullptr) {
@@ -255,17 +277,18 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
         }
         resultIn(word.cased[variant]);
       } else {
-        lowered = LowerCase(written);
+        lowered = LowerCase(asked);
         if (classification == WordClassification::Remembered) {
-          ApplyCase(caseState, memo.Classify(written, lowered), cased);
+          ApplyCase(caseState, memo.Classify(asked, lowered), cased);
         } else {
           ApplyCase(caseState, classifier.ClassifyWord(lowered), cased);
         }
         resultIn(cased);
       }
       caseState = CaseState::AsWritten;
-      if (trace.Wanted()) trace.Line(written, casedResult);
+      if (trace.Wanted()) trace.Line(asked, casedResult);
       corrected.Append(casedResult, sixteenReadable);
+      if (!tail.empty()) corrected.Append(tail, false);
       const std::string_view stored = casedResult.substr(0, kMaxTokenLength);
       if (!SameText(result.text, stored)) {
         if (sixteenReadable) {
@@ -274,7 +297,8 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
           result.text.assign(stored);
         }
       }
-      if (casedResult.size() > kMaxTokenLength) state.longResults.emplace_back(i, casedResult.size());
+      if (casedResult.size() + tail.size() > kMaxTokenLength)
+        state.longResults.emplace_back(i, casedResult.size() + tail.size());
     }
 
     // Left untouched when it holds the verdict already: an entry not written is not written back.
@@ -283,7 +307,65 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
     if (watched) observer.PumpPendingMessages();
   }
   corrected.Finish();
+  carry.caseState = caseState;
+  carry.firstWord = firstWord;
   observer.ResetMainBoxFormat();
+}
+
+void StartCounts(CheckState& state) {
+  state.missingWords.clear();
+  state.CorrectedCount = 0;
+  state.MissingCount = 0;
+}
+
+}  // namespace
+
+void CheckRun(Classifier& classifier, std::string_view displayText, const CharacterNameTable& names,
+              CheckObserver& observer, const std::optional<std::filesystem::path>& traceFile,
+              WordClassification classification) {
+  CheckState& state = classifier.state();
+  StartCounts(state);
+  RunCarry carry(classifier, traceFile, state.source.size());
+  RunPiece(classifier, displayText, names, observer, carry, classification);
+}
+
+struct PiecewiseCheck::Carry {
+  Carry(Classifier& classifier, const std::optional<std::filesystem::path>& traceFile)
+      : run(classifier, traceFile, kExpectedTokens), names(BuildCharacterNameTable()) {}
+  // Sizes the memory of classified words as for a long text.
+  static constexpr std::size_t kExpectedTokens = std::size_t{1} << 20;
+  RunCarry run;
+  CharacterNameTable names;
+  std::string display;
+};
+
+PiecewiseCheck::PiecewiseCheck(Classifier& classifier, const std::optional<std::filesystem::path>& traceFile)
+    : classifier_(classifier) {
+  CheckState& state = classifier.state();
+  if (classifier.settings().Dificultad == 1) state.CharacterTotal = 0;
+  StartCounts(state);
+  carry_ = std::make_unique<Carry>(classifier, traceFile);
+}
+
+PiecewiseCheck::~PiecewiseCheck() = default;
+
+void PiecewiseCheck::Check(std::string_view sourcePiece) {
+  PrepareCheck(classifier_.state(), sourcePiece);
+  carry_->display.assign(sourcePiece);
+  for (char& c : carry_->display)
+    if (c == '\r' || c == '\n') c = ' ';
+  CheckObserver quiet;
+  RunPiece(classifier_, carry_->display, carry_->names, quiet, carry_->run, WordClassification::Remembered);
+}
+
+std::size_t PieceEnd(std::string_view text) {
+  const std::size_t lineEnd = text.rfind('\n');
+  if (lineEnd != std::string_view::npos) return lineEnd + 1;
+  for (std::size_t p = text.size(); p > 0; --p) {
+    const auto c = static_cast<unsigned char>(text[p - 1]);
+    if (IsSeparatorChar(c) && c != '\r') return p;
+  }
+  return 0;
 }
 
 std::vector<std::size_t> CorrectedEnds(const CheckState& state) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,29 @@ void CheckRun(Classifier& classifier, std::string_view displayText, const Charac
 // Where the text of each token ends in state.correctedText after a run: a token stands there as
 // its result entry holds it, but for a word whose result was longer than its entry keeps.
 std::vector<std::size_t> CorrectedEnds(const CheckState& state);
+
+// A check run over a text that comes in pieces, for a caller that reads a long input and writes
+// each piece's outcome as it goes. A piece ends where PieceEnd says. After each Check the state's
+// token lists and corrected text are those of the piece; the counts and the missing words are
+// those of the run so far, and the open question, the sentence start and the trace go on from one
+// piece to the next, so the pieces give what one run over the whole text gives.
+class PiecewiseCheck {
+ public:
+  PiecewiseCheck(Classifier& classifier, const std::optional<std::filesystem::path>& traceFile);
+  ~PiecewiseCheck();
+  PiecewiseCheck(const PiecewiseCheck&) = delete;
+  PiecewiseCheck& operator=(const PiecewiseCheck&) = delete;
+  void Check(std::string_view sourcePiece);
+
+ private:
+  struct Carry;
+  Classifier& classifier_;
+  std::unique_ptr<Carry> carry_;
+};
+
+// Where the text may end a piece: after its last line feed, or else after its last separator
+// other than a carriage return (a line end's CR LF stays together); 0 when the text is all one word.
+std::size_t PieceEnd(std::string_view text);
 
 // Prepare, name table and run in one call, for callers without a window.
 void CheckText(Classifier& classifier, std::string_view sourceText, CheckObserver& observer,

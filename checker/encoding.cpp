@@ -136,8 +136,60 @@ std::string Windows1252ToUtf8(std::string_view text) {
   return Windows1252ToUtf8(text, none);
 }
 
+static std::string DecodeInput(std::string_view bytes, InputEncodings& seen, UnheldCharacters* unheld) {
+  std::string out;
+  out.reserve(bytes.size());
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < bytes.size(); i += length) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x80) {
+      out += static_cast<char>(lead);
+      length = 1;
+      continue;
+    }
+    const char32_t code = Decode(bytes.substr(i), length);
+    if (code == kInvalid) {
+      seen.windows1252 = true;
+      out += static_cast<char>(lead);
+      length = 1;  // the bytes after it are read afresh
+      continue;
+    }
+    seen.utf8 = true;
+    char byte = '?';
+    const bool held = Encode(code, byte);
+    // The C1 control that shares the placeholder's byte is kept like any other character, so
+    // every placeholder byte has its entry in the list.
+    if (unheld != nullptr && (!held || byte == kUnheldCharacter)) {
+      byte = kUnheldCharacter;
+      unheld->codes.push_back(code);
+    }
+    out += byte;
+  }
+  return out;
+}
+
+std::string InputToWindows1252(std::string_view bytes, InputEncodings& seen) {
+  return DecodeInput(bytes, seen, nullptr);
+}
+
+std::string InputToWindows1252(std::string_view bytes, InputEncodings& seen, UnheldCharacters& unheld) {
+  return DecodeInput(bytes, seen, &unheld);
+}
+
 std::string InputToWindows1252(std::string_view bytes) {
-  return IsValidUtf8(bytes) ? Utf8ToWindows1252(bytes) : std::string(bytes);
+  InputEncodings seen;
+  return InputToWindows1252(bytes, seen);
+}
+
+std::size_t DecodablePrefix(std::string_view bytes) {
+  const std::size_t size = bytes.size();
+  for (std::size_t back = 1; back <= 3 && back <= size; ++back) {
+    const auto byte = static_cast<unsigned char>(bytes[size - back]);
+    if (IsContinuation(byte)) continue;
+    const std::size_t needed = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+    return needed > back ? size - back : size;
+  }
+  return size;
 }
 
 bool DecodeUtf8Character(std::string_view utf8, char32_t& code, std::size_t& length) {
@@ -172,7 +224,8 @@ std::string Windows1252ToUtf8(std::string_view text, UnheldCharacters& unheld) {
 }
 
 std::string InputToWindows1252(std::string_view bytes, UnheldCharacters& unheld) {
-  return IsValidUtf8(bytes) ? Utf8ToWindows1252(bytes, unheld) : std::string(bytes);
+  InputEncodings seen;
+  return DecodeInput(bytes, seen, &unheld);
 }
 
 }  // namespace velmara

@@ -44,7 +44,10 @@ std::string Windows1252ToUtf8(std::string_view text, UnheldCharacters& unheld);
 // Appends one character as UTF-8.
 void AppendUtf8(std::string& out, char32_t code);
 
-// UTF-8 when the bytes are valid UTF-8, otherwise taken as Windows-1252 already.
+// Input of unknown encoding, such as a file or a pipe: every valid multi-byte UTF-8 sequence is
+// read as UTF-8 and every other byte as Windows-1252, so a pure UTF-8 text and a pure
+// Windows-1252 text both read as meant, and a UTF-8 text with a stray Windows-1252 byte loses
+// none of its accented letters.
 std::string InputToWindows1252(std::string_view bytes);
 // Same, keeping the characters of valid UTF-8 that Windows-1252 cannot hold in `unheld`.
 std::string InputToWindows1252(std::string_view bytes, UnheldCharacters& unheld);
@@ -54,5 +57,19 @@ std::string InputToWindows1252(std::string_view bytes, UnheldCharacters& unheld)
 bool DecodeUtf8Character(std::string_view utf8, char32_t& code, std::size_t& length);
 // The Windows-1252 byte of a Unicode character; false when Windows-1252 has none.
 bool Windows1252Of(char32_t code, char& byte);
+
+// What InputToWindows1252 met; a text that saw both mixed its encodings.
+struct InputEncodings {
+  bool utf8 = false;         // a valid multi-byte UTF-8 sequence
+  bool windows1252 = false;  // a byte that is not part of one and is not ASCII
+  bool Mixed() const { return utf8 && windows1252; }
+};
+// Same, for input read in pieces: `seen` gathers over the calls.
+std::string InputToWindows1252(std::string_view bytes, InputEncodings& seen);
+// Same, keeping the characters of valid UTF-8 that Windows-1252 cannot hold in `unheld`.
+std::string InputToWindows1252(std::string_view bytes, InputEncodings& seen, UnheldCharacters& unheld);
+// How many of the first bytes can be decoded now: all but an unfinished UTF-8 sequence at the end,
+// which the bytes read next may complete.
+std::size_t DecodablePrefix(std::string_view bytes);
 
 }  // namespace velmara

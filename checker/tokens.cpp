@@ -18,8 +18,8 @@ std::string_view VerdictName(Verdict verdict) {
   return "Accepted";
 }
 
-// A long text's characters on the heap: pointer in the first bytes, length after it. A token is
-// at most kMaxTokenLength characters, so the length always fits.
+// A long text's characters on the heap: pointer in the first bytes, length after it; a longer
+// text than the length can hold is refused.
 void TokenText::AssignLong(std::string_view text) {
   if (text.size() > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("token text too long");
   char* characters = new char[text.size()];

@@ -144,7 +144,8 @@ struct TokenEntry {
 // Token lists grow with the text: a long text is never cut. Index 0 holds token 1.
 using TokenList = std::vector<TokenEntry>;
 
-// A token text longer than this is stored cut to its first 255 characters.
+// A word longer than this is classified by its first 255 characters, and its result entry keeps at
+// most that many; the token lists and the corrected text keep the whole word.
 inline constexpr std::size_t kMaxTokenLength = 255;
 
 }  // namespace velmara

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,13 +15,14 @@
 
 #include "checker/characters.h"
 #include "checker/encoding.h"
+#include "cli/stream_io.h"
+#include "cli/word_list_source.h"
 #include "worddb/word_database.h"
 #include "worddb/word_record.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using velmara::kMaxWordLength;
 
 constexpr int kExitIoError = 1;
 constexpr int kExitRefused = 2;
@@ -41,53 +42,20 @@ struct ListJob {
   std::size_t wordCount = 0;
 };
 
-std::optional<std::string> ReadFile(const fs::path& path) {
+// The whole file, or no value after a message naming it and what went wrong.
+std::optional<std::string> ReadFile(const std::string& name) {
   std::error_code error;
-  if (!fs::is_regular_file(path, error)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
-}
-
-// Encodes every line of the input; reports each refused line and returns false if any was.
-bool EncodeList(std::string_view text, ListJob& job) {
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a UTF-8 byte order mark
-  bool accepted = true;
-  std::size_t lineNumber = 0;
-  while (!text.empty()) {
-    ++lineNumber;
-    std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (velmara::TrimSpaces(line).empty()) continue;
-
-    const char* problem = nullptr;
-    bool lossless = true;
-    std::string word;
-    if (!velmara::IsValidUtf8(line)) {
-      problem = "not valid UTF-8";
-    } else {
-      word = velmara::Utf8ToWindows1252(line, lossless);
-      if (!lossless)
-        problem = "character that Windows-1252 lacks";
-      else if (word.size() > kMaxWordLength)
-        problem = "word longer than 40 characters";
-      else if (word.find('\0') != std::string::npos)
-        problem = "character code 0";
-    }
-    auto record = problem ? std::nullopt : velmara::EncodeWordRecord(word);
-    if (!record) {
-      std::cerr << job.input << ':' << lineNumber << ": " << (problem ? problem : "word cannot be stored") << '\n';
-      accepted = false;
-      continue;
-    }
-    job.records += *record;
-    ++job.wordCount;
+  if (!fs::is_regular_file(name, error)) {
+    std::cerr << "velmara-mkdb: cannot read " << name << '\n';
+    return std::nullopt;
   }
-  return accepted;
+  try {
+    velmara::cli::InputFile in(name, false);
+    return in.ReadAll();
+  } catch (const velmara::cli::StreamError& failure) {
+    std::cerr << "velmara-mkdb: " << failure.what() << '\n';
+    return std::nullopt;
+  }
 }
 
 bool WriteFile(const fs::path& path, const std::string& bytes) {
@@ -142,11 +110,8 @@ int Run(int argc, char** argv) {
   bool accepted = true;
   for (auto& job : jobs) {
     auto text = ReadFile(job.input);
-    if (!text) {
-      std::cerr << "velmara-mkdb: cannot read " << job.input << '\n';
-      return kExitIoError;
-    }
-    accepted = EncodeList(*text, job) && accepted;
+    if (!text) return kExitIoError;
+    accepted = velmara::cli::EncodeWordList(*text, job.input, job.records, job.wordCount, std::cerr) && accepted;
   }
   if (!accepted) return kExitRefused;
 
@@ -180,9 +145,24 @@ int Run(int argc, char** argv) {
     }
   }
   for (const auto& job : jobs) std::cout << job.outputName << ": " << job.wordCount << " words\n";
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "velmara-mkdb: cannot write standard output\n";
+    return kExitIoError;
+  }
   return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) { return Run(argc, argv); }
+int main(int argc, char** argv) {
+  velmara::cli::ReopenClosedStandardStreams();
+  try {
+    return Run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "velmara-mkdb: out of memory\n";
+  } catch (const std::exception& failure) {
+    std::cerr << "velmara-mkdb: " << failure.what() << '\n';
+  }
+  return kExitIoError;
+}

@@ -55,12 +55,12 @@ std::string TextReport(const CheckState& state, const Settings& settings, bool c
   return out;
 }
 
-std::string TsvReport(const CheckState& state, const Suggester* suggester) {
+std::string TsvReport(const CheckState& state, std::size_t firstToken, const Suggester* suggester) {
   const std::vector<std::size_t> ends = CorrectedEnds(state);
   std::string out;
   for (std::size_t i = 0; i < state.result.size(); ++i) {
     if (IsSeparator(state.source[i].text)) continue;
-    out += std::to_string(i + 1) + "\t" + Windows1252ToUtf8(state.source[i].text) + "\t" +
+    out += std::to_string(firstToken + i + 1) + "\t" + Windows1252ToUtf8(state.source[i].text) + "\t" +
            Windows1252ToUtf8(CorrectedTokenText(state, ends, i)) + "\t" + std::string(VerdictName(state.result[i].verdict));
     if (suggester != nullptr) {
       out += "\t";
@@ -72,8 +72,8 @@ std::string TsvReport(const CheckState& state, const Suggester* suggester) {
   return out;
 }
 
-std::string JsonString(const std::string& utf8) {
-  std::string out = "\"";
+std::string JsonContent(std::string_view utf8) {
+  std::string out;
   for (unsigned char c : utf8) {
     switch (c) {
       case '"': out += "\\\""; break;
@@ -91,21 +91,40 @@ std::string JsonString(const std::string& utf8) {
         }
     }
   }
-  return out + "\"";
+  return out;
 }
 
-std::string JsonReport(const CheckState& state, const Suggester* suggester) {
-  auto json = [](std::string_view text, UnheldCharacters& unheld) {
-    return JsonString(Windows1252ToUtf8(text, unheld));
-  };
-  UnheldCharacters tokens = state.unheld;
-  tokens.next = 0;
-  std::string out = "{\"tokens\":[";
+std::string JsonString(const std::string& utf8) { return "\"" + JsonContent(utf8) + "\""; }
+
+namespace {
+
+std::string Json(std::string_view windows1252) { return JsonString(Windows1252ToUtf8(windows1252)); }
+std::string Json(std::string_view windows1252, UnheldCharacters& unheld) {
+  return JsonString(Windows1252ToUtf8(windows1252, unheld));
+}
+
+}  // namespace
+
+std::string JsonTokens(const CheckState& state, bool first, const Suggester* suggester) {
+  // A result longer than its entry keeps is read whole from the corrected text.
+  std::vector<std::size_t> ends;
+  if (!state.longResults.empty()) ends = CorrectedEnds(state);
+  auto longResult = state.longResults.begin();
+  UnheldCharacters results = state.unheld;
+  results.next = 0;
+  std::string out;
   for (std::size_t i = 0; i < state.result.size(); ++i) {
-    if (i > 0) out += ",";
-    UnheldCharacters text = tokens;  // a token's text and result hold the same character
-    out += "{\"text\":" + json(state.display[i].text, text) + ",\"result\":" + json(state.result[i].text, tokens) +
-           ",\"verdict\":\"" + std::string(VerdictName(state.result[i].verdict)) + "\"";
+    if (i > 0 || !first) out += ",";
+    UnheldCharacters texts = results;  // a token's text and result hold the same characters
+    std::string result;
+    if (longResult != state.longResults.end() && longResult->first == i) {
+      result = Json(CorrectedTokenText(state, ends, i), results);
+      ++longResult;
+    } else {
+      result = Json(state.result[i].text, results);
+    }
+    out += "{\"text\":" + Json(state.display[i].text, texts) + ",\"result\":" + result + ",\"verdict\":\"" +
+           std::string(VerdictName(state.result[i].verdict)) + "\"";
     if (suggester != nullptr && state.result[i].verdict == Verdict::Missing) {
       out += ",\"suggestions\":[";
       const std::vector<std::string> offered = TokenSuggestions(state, i, *suggester);
@@ -114,21 +133,30 @@ std::string JsonReport(const CheckState& state, const Suggester* suggester) {
     }
     out += "}";
   }
-  UnheldCharacters corrected = state.unheld;
-  corrected.next = 0;
-  out += "],\"corrected\":" + json(state.correctedText, corrected);
-  out += ",\"corrected_count\":" + std::to_string(state.CorrectedCount);
+  return out;
+}
+
+std::string JsonEnd(const CheckState& state, std::string_view correctedContent, std::size_t wordCount) {
+  std::string out = "],\"corrected\":\"";
+  out += correctedContent;
+  out += "\",\"corrected_count\":" + std::to_string(state.CorrectedCount);
   out += ",\"missing_count\":" + std::to_string(state.MissingCount);
-  out += ",\"word_count\":" + std::to_string(CountWords(state.display));
+  out += ",\"word_count\":" + std::to_string(wordCount);
   out += ",\"missing\":[";
   for (std::size_t i = 0; i < state.missingWords.size(); ++i) {
     if (i > 0) out += ',';
-    UnheldCharacters none;
-    out += json(state.missingWords[i], none);
+    out += Json(state.missingWords[i]);
   }
   out += "],\"open_question\":";
   out += state.openQuestion ? "true" : "false";
   return out + "}\n";
+}
+
+std::string JsonReport(const CheckState& state, const Suggester* suggester) {
+  UnheldCharacters unheld = state.unheld;
+  unheld.next = 0;
+  return kJsonStart + JsonTokens(state, true, suggester) +
+         JsonEnd(state, JsonContent(Windows1252ToUtf8(state.correctedText, unheld)), CountWords(state.display));
 }
 
 }  // namespace velmara::cli

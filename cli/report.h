@@ -4,6 +4,7 @@
 // Everything written is UTF-8.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/configuration.h"
@@ -22,10 +23,20 @@ enum class Format { Text, Tsv, Json };
 std::string TextReport(const CheckState& state, const Settings& settings, bool colour);
 // One line per word token: position (1-based token index), word as written, result, verdict;
 // with a suggester, a fifth column of the suggestions for a missing word, separated by commas.
-std::string TsvReport(const CheckState& state, const Suggester* suggester = nullptr);
+// `firstToken`: how many tokens came before the state's in the run (a run checked in pieces).
+std::string TsvReport(const CheckState& state, std::size_t firstToken = 0, const Suggester* suggester = nullptr);
 // One JSON object on one line, ended by a line feed; with a suggester, every missing token has a
 // "suggestions" array.
 std::string JsonReport(const CheckState& state, const Suggester* suggester = nullptr);
+
+// The same object written piece by piece: JsonStart, then JsonTokens of each piece (`first`: no
+// token came before), then JsonEnd with the corrected text of the whole run as JSON string
+// content (JsonContent of each piece's corrected text, joined) and the run's word count.
+inline constexpr const char* kJsonStart = "{\"tokens\":[";
+std::string JsonTokens(const CheckState& state, bool first, const Suggester* suggester = nullptr);
+std::string JsonEnd(const CheckState& state, std::string_view correctedContent, std::size_t wordCount);
+// A UTF-8 text escaped for a JSON string, without the quotes.
+std::string JsonContent(std::string_view utf8);
 
 // The text of token `index` (0-based) in the corrected text; `ends` is CorrectedEnds(state).
 std::string CorrectedTokenText(const CheckState& state, const std::vector<std::size_t>& ends, std::size_t index);

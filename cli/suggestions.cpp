@@ -20,8 +20,12 @@ std::vector<std::string> TokenSuggestions(const CheckState& state, std::size_t i
 }
 
 std::string SuggestionLines(const CheckState& state, const Suggester& suggester) {
-  std::string out;
   std::set<std::string> listed;
+  return SuggestionLines(state, suggester, listed);
+}
+
+std::string SuggestionLines(const CheckState& state, const Suggester& suggester, std::set<std::string>& listed) {
+  std::string out;
   for (std::size_t i = 0; i < state.result.size() && i < state.source.size(); ++i) {
     if (state.result[i].verdict != Verdict::Missing || !listed.insert(std::string(std::string_view(state.source[i].text))).second)
       continue;

@@ -1,6 +1,7 @@
 #pragma once
 // What velmara-check --suggest adds to its reports: the suggestions for each missing word.
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,5 +16,7 @@ std::vector<std::string> TokenSuggestions(const CheckState& state, std::size_t i
 // One line per missing word, in order of first appearance and once each: the word, a colon and
 // its first five suggestions separated by commas ("(ninguna)" when there is none). UTF-8.
 std::string SuggestionLines(const CheckState& state, const Suggester& suggester);
+// The same for a run checked in pieces: `listed` holds the words listed by the pieces before.
+std::string SuggestionLines(const CheckState& state, const Suggester& suggester, std::set<std::string>& listed);
 
 }  // namespace velmara::cli

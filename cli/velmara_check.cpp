@@ -1,22 +1,30 @@
 // velmara-check: the detector's engine for scripts, pipes and tests.
 //
-//   velmara-check [--db DIR] [--intellisense|--no-intellisense] [--suggest] [--trace FILE]
+//   velmara-check [--db DIR] [--intellisense|--no-intellisense] [--suggest] [--trace FILE] [--keep-going]
 //                 [--format text|tsv|json] [--color=never|always|auto] [FILE...]
 //   velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]
 //   velmara-check -a | -l [--db DIR] [-p FILE] [-i ENCODING]   (the ispell pipe, cli/ispell_pipe.h)
 //
 // Each FILE (standard input without one) is one check run, in order, so a question left open at
-// the end of one file is still open in the next, as between two clipboard checks.
-// Exit status: 0 no word missing, 1 some word missing, 2 an error.
+// the end of one file is still open in the next, as between two clipboard checks. A file is read
+// and checked piece by piece (whole lines where it has them) and each piece's output written as
+// it goes, so memory stays flat however long the input; the output is what one check of the whole
+// file gives. --piece-size N reads N bytes at a time; it exists for the tests, which force small
+// pieces to show that the output does not depend on them.
+// Exit status: 0 no word missing, 1 some word missing, 2 an error: an input that cannot be read,
+// output that cannot be written, no memory left, or a damaged word list (after the output, unless
+// --keep-going, which checks on with that list empty as the desktop program does).
 
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
+#include <set>
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +38,7 @@
 #include "cli/ispell_pipe.h"
 #include "cli/report.h"
 #include "cli/suggestions.h"
+#include "cli/stream_io.h"
 #include "tools/string_search.h"
 #include "worddb/user_words.h"
 #include "worddb/word_database.h"
@@ -44,7 +53,7 @@ constexpr int kExitMissing = 1;
 constexpr int kExitError = 2;
 
 const char* const kUsage =
-    "usage: velmara-check [--db DIR] [--intellisense|--no-intellisense] [--suggest] [--trace FILE]\n"
+    "usage: velmara-check [--db DIR] [--intellisense|--no-intellisense] [--suggest] [--trace FILE] [--keep-going]\n"
     "                     [--format text|tsv|json] [--color=never|always|auto] [FILE...]\n"
     "       velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]\n"
     "       velmara-check -a | -l [--db DIR] [-p FILE] [-i ENCODING]\n";
@@ -59,6 +68,8 @@ struct Options {
   Colour colour = Colour::Auto;
   std::optional<std::string> find;
   int mode = 1;
+  bool keepGoing = false;
+  std::size_t pieceSize = std::size_t{1} << 20;  // bytes read at a time
   std::vector<std::string> files;
   bool suggest = false;
 };
@@ -137,6 +148,17 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         std::cerr << "velmara-check: unknown colour choice '" << text << "'\n";
         return false;
       }
+    } else if (arg == "--keep-going") {
+      options.keepGoing = true;
+    } else if (arg == "--piece-size") {
+      if (!value(text)) return false;
+      char* end = nullptr;
+      const unsigned long long size = std::strtoull(text.c_str(), &end, 10);
+      if (text.empty() || *end != '\0' || size == 0 || size > (std::size_t{1} << 30)) {
+        std::cerr << "velmara-check: --piece-size takes a number of bytes from 1 to 1073741824\n";
+        return false;
+      }
+      options.pieceSize = static_cast<std::size_t>(size);
     } else if (arg == "--find") {
       if (!value(text)) return false;
       options.find = text;
@@ -162,39 +184,139 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   return true;
 }
 
-std::optional<std::string> ReadInput(const std::string& name) {
-  if (name == "-") {
-    return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-  }
-  std::error_code error;
-  if (fs::is_directory(name, error)) return std::nullopt;
-  std::ifstream in(name, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
-}
-
-int RunFind(const WordDatabase& database, const Options& options) {
+int RunFind(const WordDatabase& database, const Options& options, cli::Output& out) {
   StringSearchResult result = RunStringSearch(database, static_cast<FinderMode>(options.mode),
                                               Utf8ToWindows1252(*options.find));
   if (!result.valid) return kExitError;
-  for (const std::string& entry : result.entries) std::cout << Windows1252ToUtf8(entry) << '\n';
-  std::cout.flush();
+  for (const std::string& entry : result.entries) {
+    out.Write(Windows1252ToUtf8(entry));
+    out.Write("\n");
+  }
+  out.Flush();
   TerminalHooks::PrintError(result.message);
   return kExitClean;
 }
 
-}  // namespace
+// One file checked piece by piece, each piece's output written as it goes.
+class FileCheck {
+ public:
+  FileCheck(Classifier& classifier, const Settings& settings, const Options& options, bool colour,
+            const Suggester* suggester, cli::Output& out)
+      : state_(classifier.state()), settings_(settings), options_(options), colour_(colour), suggester_(suggester),
+        out_(out), check_(classifier, options.trace) {
+    if (options_.format == cli::Format::Json) out_.Write(cli::kJsonStart);
+  }
 
-int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
+  // `text` is the next piece; state().unheld starts with the characters of its placeholders.
+  void Piece(std::string_view text) {
+    check_.Check(text);
+    switch (options_.format) {
+      case cli::Format::Text:
+        out_.Write(cli::TextReport(state_, settings_, colour_));
+        if (suggester_ != nullptr) suggestionLines_ += cli::SuggestionLines(state_, *suggester_, listed_);
+        break;
+      case cli::Format::Tsv: out_.Write(cli::TsvReport(state_, tokens_, suggester_)); break;
+      case cli::Format::Json: {
+        out_.Write(cli::JsonTokens(state_, tokens_ == 0, suggester_));
+        UnheldCharacters unheld = state_.unheld;
+        unheld.next = 0;
+        corrected_.Write(cli::JsonContent(Windows1252ToUtf8(state_.correctedText, unheld)));
+        break;
+      }
+    }
+    // The characters of this piece are written; what is left belongs to the text after it.
+    const auto used = std::min<std::size_t>(state_.unheld.codes.size(),
+                                            static_cast<std::size_t>(std::count(text.begin(), text.end(), kUnheldCharacter)));
+    state_.unheld.codes.erase(state_.unheld.codes.begin(), state_.unheld.codes.begin() + static_cast<std::ptrdiff_t>(used));
+    state_.unheld.next = 0;
+    tokens_ += state_.result.size();
+    words_ += CountWords(state_.display);
+    checked_ = true;
+  }
+  bool Checked() const { return checked_; }
+
+  void Finish() {
+    if (options_.format == cli::Format::Json) {
+      const std::string end = cli::JsonEnd(state_, "", words_);
+      const std::size_t content = end.find('"', end.find(':')) + 1;  // the corrected text's place
+      out_.Write(std::string_view(end).substr(0, content));
+      corrected_.CopyTo(out_);
+      out_.Write(std::string_view(end).substr(content));
+    }
+    out_.Flush();
+    if (options_.format == cli::Format::Text)
+      TerminalHooks::PrintError(ResultMessage(state_.CorrectedCount, state_.MissingCount, words_));
+    std::cerr << suggestionLines_;
+  }
+
+ private:
+  CheckState& state_;
+  const Settings& settings_;
+  const Options& options_;
+  bool colour_;
+  const Suggester* suggester_;  // with --suggest
+  std::string suggestionLines_;
+  std::set<std::string> listed_;  // missing words whose suggestions are listed already
+  cli::Output& out_;
+  PiecewiseCheck check_;
+  std::size_t tokens_ = 0;  // of the pieces before
+  std::size_t words_ = 0;
+  bool checked_ = false;
+  cli::SpillBuffer corrected_;  // JSON only: the corrected text comes after the tokens
+};
+
+// Reads, decodes and checks one input; returns whether some word was missing.
+bool CheckInput(cli::InputFile& input, Classifier& classifier, const Settings& settings, const Options& options,
+                bool colour, const Suggester* suggester, cli::Output& out) {
+  classifier.state().unheld.clear();
+  FileCheck check(classifier, settings, options, colour, suggester, out);
+  InputEncodings seen;
+  std::string bytes;  // read, not yet decoded: an unfinished UTF-8 sequence
+  std::string text;   // decoded, not yet checked: an unfinished line or word
+  bool more = true;
+  while (more) {
+    more = input.ReadMore(bytes, options.pieceSize);
+    const std::size_t decodable = more ? DecodablePrefix(bytes) : bytes.size();
+    const std::size_t held = text.size();
+    text += InputToWindows1252(std::string_view(bytes).substr(0, decodable), seen, classifier.state().unheld);
+    bytes.erase(0, decodable);
+    // What was held has no place to end a piece, or it would have ended one: only what was just
+    // read is looked at, so one very long word is not read again at every block.
+    std::size_t end = text.size();
+    if (more) {
+      end = PieceEnd(std::string_view(text).substr(held));
+      if (end > 0) end += held;
+    }
+    if (end > 0) {
+      check.Piece(std::string_view(text).substr(0, end));
+      text.erase(0, end);
+    }
+  }
+  if (!check.Checked()) check.Piece({});  // an empty input is one empty run
+  check.Finish();
+  if (seen.Mixed()) {
+    std::cerr << "velmara-check: " << (input.name() == "-" ? std::string("standard input") : "'" + input.name() + "'")
+              << " mixes UTF-8 and Windows-1252; the bytes that are not UTF-8 were read as Windows-1252\n";
+  }
+  return classifier.state().MissingCount > 0;
+}
+
+int Run(int argc, char** argv, int closedStreams) {
   const cli::IspellOptions ispell = cli::ParseIspellOptions(std::vector<std::string>(argv + 1, argv + argc));
-  if (ispell.mode != cli::IspellMode::None)
+  if (ispell.mode != cli::IspellMode::None) {
+    if ((closedStreams & 2) != 0) {
+      std::cerr << "velmara-check: cannot write to standard output: it is closed\n";
+      return kExitError;
+    }
     return cli::RunIspell(ispell, DecideFileLocations(ProgramFolder(argv[0]), ProcessEnvironment()));
+  }
   Options options;
   if (!ParseOptions(argc, argv, options)) {
     std::cerr << kUsage;
+    return kExitError;
+  }
+  if ((closedStreams & 2) != 0) {
+    std::cerr << "velmara-check: cannot write standard output: it is closed\n";
     return kExitError;
   }
 
@@ -213,10 +335,15 @@ int main(int argc, char** argv) {
   }
   WordDatabase database;
   TerminalHooks hooks;
-  LoadWordDatabase(databaseFolder, database, hooks);
+  const bool databaseSound = LoadWordDatabase(databaseFolder, database, hooks);
+  const int damaged = databaseSound || options.keepGoing ? kExitClean : kExitError;
   LoadUserWords(options.database ? databaseFolder / kUserWordsFile : locations.userWordsFile, database);
 
-  if (options.find) return RunFind(database, options);
+  cli::Output out;
+  if (options.find) {
+    const int status = RunFind(database, options, out);
+    return status != kExitClean ? status : damaged;
+  }
 
   if (options.files.empty()) options.files.push_back("-");
   const bool colour = options.colour == Colour::Always || (options.colour == Colour::Auto && isatty(STDOUT_FILENO));
@@ -224,27 +351,28 @@ int main(int argc, char** argv) {
   CheckState state;
   Classifier classifier(database, settings, intellisenseFile, state);
   const std::unique_ptr<Suggester> suggester = options.suggest ? std::make_unique<Suggester>(database) : nullptr;
-  CheckObserver quiet;
   bool anyMissing = false;
   for (const std::string& file : options.files) {
-    std::optional<std::string> bytes = ReadInput(file);
-    if (!bytes) {
-      std::cerr << "velmara-check: cannot read '" << file << "'\n";
-      return kExitError;
-    }
-    state.unheld.clear();
-    CheckText(classifier, InputToWindows1252(*bytes, state.unheld), quiet, options.trace);
-    anyMissing = anyMissing || state.MissingCount > 0;
-
-    switch (options.format) {
-      case cli::Format::Text: std::cout << cli::TextReport(state, settings, colour); break;
-      case cli::Format::Tsv: std::cout << cli::TsvReport(state, suggester.get()); break;
-      case cli::Format::Json: std::cout << cli::JsonReport(state, suggester.get()); break;
-    }
-    std::cout.flush();
-    if (options.format == cli::Format::Text)
-      TerminalHooks::PrintError(ResultMessage(state.CorrectedCount, state.MissingCount, CountWords(state.display)));
-    if (options.format == cli::Format::Text && suggester) std::cerr << cli::SuggestionLines(state, *suggester);
+    cli::InputFile input(file, (closedStreams & 1) != 0);
+    anyMissing = CheckInput(input, classifier, settings, options, colour, suggester.get(), out) || anyMissing;
   }
+  if (damaged != kExitClean) return damaged;
   return anyMissing ? kExitMissing : kExitClean;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  const int closedStreams = cli::ReopenClosedStandardStreams();
+  try {
+    return Run(argc, argv, closedStreams);
+  } catch (const cli::StreamError& error) {
+    std::cerr << "velmara-check: " << error.what() << '\n';
+  } catch (const std::bad_alloc&) {
+    std::cerr << "velmara-check: out of memory\n";
+  } catch (const std::exception& error) {
+    std::cerr << "velmara-check: " << error.what() << '\n';
+  }
+  return kExitError;
 }

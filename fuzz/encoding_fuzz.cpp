@@ -27,7 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool valid = IsValidUtf8(bytes);
   if (!valid) FUZZ_CHECK(!lossless);
   if (lossless) FUZZ_CHECK(Windows1252ToUtf8(text) == bytes);
-  FUZZ_CHECK(InputToWindows1252(bytes) == (valid ? text : std::string(bytes)));
+  // Input of unknown encoding: pure UTF-8 reads as UTF-8, bytes without one valid multi-byte
+  // sequence as Windows-1252, and input read in two pieces split where DecodablePrefix says
+  // reads as it does whole.
+  InputEncodings seen;
+  const std::string input = InputToWindows1252(bytes, seen);
+  if (valid) FUZZ_CHECK(input == text);
+  if (!seen.utf8) FUZZ_CHECK(input == bytes);
+  FUZZ_CHECK(input.size() <= bytes.size());
+  const std::size_t split = DecodablePrefix(bytes.substr(0, bytes.size() / 2));
+  FUZZ_CHECK(InputToWindows1252(bytes.substr(0, split)) + InputToWindows1252(bytes.substr(split)) == input);
 
   // Keeping what Windows-1252 lacks: one byte per character still, and valid UTF-8 comes back
   // whole, also when converted back in two pieces.

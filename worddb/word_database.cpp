@@ -136,13 +136,14 @@ void LoadFalsePositiveList(const std::filesystem::path& databaseFolder, FalsePos
   list.entries.Assign(std::move(entries));
 }
 
-void LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks) {
+bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks) {
   hooks.StartLoadingAnimation();
-  LoadWordList(databaseFolder, kVerbFile, database.verbs, kVerbPumpPeriod, hooks);
-  LoadWordList(databaseFolder, kDictionaryFile, database.dictionary, kDictionaryPumpPeriod, hooks);
-  LoadWordList(databaseFolder, kProperNameFile, database.properNames, kProperNamePumpPeriod, hooks);
+  bool sound = LoadWordList(databaseFolder, kVerbFile, database.verbs, kVerbPumpPeriod, hooks);
+  sound = LoadWordList(databaseFolder, kDictionaryFile, database.dictionary, kDictionaryPumpPeriod, hooks) && sound;
+  sound = LoadWordList(databaseFolder, kProperNameFile, database.properNames, kProperNamePumpPeriod, hooks) && sound;
   LoadFalsePositiveList(databaseFolder, database.falsePositives);
   hooks.CloseLoadingAnimation();
+  return sound;
 }
 
 }  // namespace velmara

@@ -63,6 +63,8 @@ bool LoadWordList(const std::filesystem::path& databaseFolder, const std::string
 void LoadFalsePositiveList(const std::filesystem::path& databaseFolder, FalsePositiveList& list);
 
 // Verbs, dictionary, proper names, false positives, with the loading animation around them.
-void LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks);
+// False when a word list was damaged or unreadable (its message shown, the list left empty); the
+// desktop program goes on either way, a script's caller may want to know.
+bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks);
 
 }  // namespace velmara

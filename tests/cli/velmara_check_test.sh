@@ -107,6 +107,90 @@ check "suggest json only missing" 2 "$(printf '%s' "$out" | grep -o '"suggestion
 out=$(printf '%s' "$text" | "$bin/velmara-check" --db "$db" --color=never --suggest 2>"$work/err")
 check "suggest text output" "Hola mundoo, ¿Dónde estás? Madird" "$out"
 check "suggest text list" "mundoo: mundo|Madird: Madrid" "$(tail -n 2 "$work/err" | tr '\n' '|' | sed 's/|$//')"
+# Pieces: a text read a few bytes at a time gives, in every format, what it gives read whole
+# (questions, sentences and long words across the piece ends, CR LF line ends, UTF-8 letters).
+{
+  printf '¿donde estás? hola zzz. el camion\r\n¡que '
+  head -c 300 /dev/zero | tr '\0' q
+  printf ' casa.\r\n\r\nperro canta,¿qué donde\nmundo wifi. no\n'
+} >"$work/long.txt"
+for format in "--format text --color=never" "--format text --color=always" "--format tsv" "--format json"; do
+  # shellcheck disable=SC2086
+  whole=$("$bin/velmara-check" --db "$db" $format --trace "$work/trace-whole" "$work/long.txt" "$work/one.txt" 2>&1)
+  whole_status=$?
+  for size in 1 2 5; do
+    # shellcheck disable=SC2086
+    pieces=$("$bin/velmara-check" --db "$db" $format --piece-size $size --trace "$work/trace-pieces" \
+      "$work/long.txt" "$work/one.txt" 2>&1)
+    check "pieces of $size, $format" "$whole/$whole_status" "$pieces/$?"
+    cmp -s "$work/trace-whole" "$work/trace-pieces"
+    check "trace in pieces of $size, $format" 0 $?
+  done
+done
+printf '%s\n' "$whole" | head -c 2000 | grep -q "qqqqqqqqqq"
+check "long word kept" 0 $?
+out=$("$bin/velmara-check" --db "$db" --format tsv "$work/long.txt" | grep -c "$(head -c 300 /dev/zero | tr '\0' q)")
+check "long word whole in tsv" 1 "$out"
+
+# Mixed encodings: the UTF-8 letters stay, the stray byte is read as Windows-1252, and it is said once.
+out=$(printf 'camión \xf1u camión\n' | "$bin/velmara-check" --db "$db" --color=never 2>"$work/err")
+check "mixed encodings" "Camión ñu camión" "$out"
+check "mixed encodings said" 1 "$(grep -c 'mixes UTF-8 and Windows-1252' "$work/err")"
+
+# Characters Windows-1252 lacks come back where they stood, also when the text is read in pieces
+# that end between them, and the suggestions of a run in pieces are listed once each.
+printf 'el ☕ y el 😀 camion, Ωmega zzz 中文 zzz\n' >"$work/unheld.txt"
+for format in "--color=never" "--color=always" "--format json"; do
+  # shellcheck disable=SC2086
+  whole=$("$bin/velmara-check" --db "$db" $format --suggest "$work/unheld.txt" 2>&1)
+  # shellcheck disable=SC2086
+  pieces=$("$bin/velmara-check" --db "$db" $format --suggest --piece-size 1 "$work/unheld.txt" 2>&1)
+  check "unheld characters in pieces, $format" "$whole" "$pieces"
+done
+check "unheld characters kept" "El ☕ y el 😀 camión, Ωmega zzz 中文 zzz" \
+  "$("$bin/velmara-check" --db "$db" --color=never --piece-size 2 "$work/unheld.txt" 2>/dev/null)"
+
+# Read errors: a message naming the input and exit 2, never an abort.
+mkdir "$work/folder"
+for input in "<&-" "0>$work/write-only" "<$work/folder" "$work/folder" "/proc/self/mem"; do
+  case $input in
+    "<&-") "$bin/velmara-check" --db "$db" <&- >/dev/null 2>"$work/err"; status=$?; name="standard input" ;;
+    "0>$work/write-only") "$bin/velmara-check" --db "$db" 0>"$work/write-only" >/dev/null 2>"$work/err"; status=$?; name="standard input" ;;
+    "<$work/folder") "$bin/velmara-check" --db "$db" <"$work/folder" >/dev/null 2>"$work/err"; status=$?; name="standard input" ;;
+    *) "$bin/velmara-check" --db "$db" "$input" </dev/null >/dev/null 2>"$work/err"; status=$?; name=$input ;;
+  esac
+  check "read error $input" "2/1" "$status/$(grep -c "cannot read '$name'" "$work/err")"
+done
+"$bin/velmara-mkdb" --out "$work/db2" --dictionary /proc/self/mem >/dev/null 2>"$work/err"
+check "mkdb read error" "1/1" "$?/$(grep -c "cannot read '/proc/self/mem'" "$work/err")"
+
+# Write errors: standard output full or closed, in every format and with the finder.
+for args in "--format text" "--format tsv" "--format json" "--find cas"; do
+  # shellcheck disable=SC2086
+  printf 'hola' | "$bin/velmara-check" --db "$db" $args >/dev/full 2>"$work/err"
+  check "full output, $args" "2/1" "$?/$(grep -c 'cannot write standard output' "$work/err")"
+  # shellcheck disable=SC2086
+  printf 'hola' | "$bin/velmara-check" --db "$db" $args >&- 2>"$work/err"
+  check "closed output, $args" "2/1" "$?/$(grep -c 'cannot write standard output' "$work/err")"
+done
+
+# Out of memory: a clear message and exit 2, never an abort (one word of 64 MB in 256 MB).
+status=$( (ulimit -v 262144; head -c 67108864 /dev/zero | tr '\0' a | "$bin/velmara-check" --db "$db" >/dev/null 2>"$work/err"; echo $?) )
+check "out of memory" "2/1" "$status/$(grep -c 'out of memory' "$work/err")"
+
+# A damaged word list: the format message and the output as before, then exit 2; --keep-going
+# checks on with that list empty.
+cp -r "$db" "$work/damaged"
+printf 'x' >>"$work/damaged/verbos.log"
+out=$(printf 'hola' | "$bin/velmara-check" --db "$work/damaged" --color=never 2>"$work/err")
+check "damaged list" "2/Hola" "$?/$out"
+grep -q "Fichero con formato Erroneo" "$work/err"
+check "damaged list message" 0 $?
+printf 'hola' | "$bin/velmara-check" --db "$work/damaged" --keep-going >/dev/null 2>&1
+check "damaged list, keep going" 0 $?
+rm "$work/damaged/verbos.log" && mkdir "$work/damaged/verbos.log"
+printf 'hola' | "$bin/velmara-check" --db "$work/damaged" >/dev/null 2>&1
+check "word list a folder" 2 $?
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <fstream>
+#include <iterator>
 
 #include "support/file_size_limit.h"
 #include "support/test_folder.h"
@@ -114,7 +116,7 @@ TEST_F(CheckRunTest, CountsMissingWordsAndResults) {
 }
 
 // Each token's place in the corrected text follows from the result list, but for a result longer
-// than the entry keeps: a substitution of 300 characters, and a missing word cut on the way in.
+// than the entry keeps: a substitution of 300 characters, and a missing word of 270 kept whole.
 TEST_F(CheckRunTest, CorrectedEndsPlaceEveryTokenInTheCorrectedText) {
   settings.Inteligente = 1;
   const std::string longReplacement(300, 'z');
@@ -127,10 +129,79 @@ TEST_F(CheckRunTest, CorrectedEndsPlaceEveryTokenInTheCorrectedText) {
   std::vector<std::string> pieces;
   for (std::size_t i = 0, begin = 0; i < ends.size(); begin = ends[i++])
     pieces.push_back(state.correctedText.substr(begin, ends[i] - begin));
-  EXPECT_EQ(pieces, (std::vector<std::string>{"Hola", " ", longReplacement, ",", "\r", "\n", longWord.substr(0, 255),
+  EXPECT_EQ(pieces, (std::vector<std::string>{"Hola", " ", longReplacement, ",", "\r", "\n", longWord,
                                               " ", "cami\xF3n"}));
   EXPECT_EQ(ends.back(), state.correctedText.size());
-  EXPECT_EQ(state.longResults.size(), 1u);
+  EXPECT_EQ(state.longResults.size(), 2u);
+}
+
+// A text checked in pieces, read a few bytes at a time and cut where PieceEnd says, gives what
+// one run over the whole text gives: tokens, corrected text, counts, missing words, open
+// question, trace. The text crosses piece ends inside questions, at sentence ends and in long
+// words.
+TEST_F(CheckRunTest, PiecewiseCheckGivesWhatTheWholeTextGives) {
+  struct Outcome {
+    std::string corrected;
+    std::vector<std::string> tokens;  // source, result and verdict of each token
+    std::int32_t correctedCount = 0, missingCount = 0, characterTotal = 0;
+    std::vector<std::string> missingWords;
+    bool openQuestion = false;
+    std::string trace;
+    bool operator==(const Outcome&) const = default;
+  };
+  auto take = [](const CheckState& checked, Outcome& outcome) {
+    outcome.corrected += checked.correctedText;
+    for (std::size_t i = 0; i < checked.result.size(); ++i)
+      outcome.tokens.push_back(checked.source[i].text.str() + "|" + checked.result[i].text.str() + "|" +
+                               std::string(VerdictName(checked.result[i].verdict)));
+    outcome.correctedCount = checked.CorrectedCount;
+    outcome.missingCount = checked.MissingCount;
+    outcome.characterTotal = checked.CharacterTotal;
+    outcome.missingWords = checked.missingWords;
+    outcome.openQuestion = checked.openQuestion;
+  };
+  auto read = [](const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  const std::string text = "\xBF" "donde est\xE1s? hola zzz. el camion\r\n\xA1que " + std::string(300, 'q') +
+                           " casa.\r\n\r\nperro " + std::string(270, 'Z') + "zz,\xBFque quieres\nmundo " +
+                           std::string(40, 'b') + ". no";
+  settings.Dificultad = 1;
+  Classifier wholeClassifier(database, settings, folder.path() / "Intellisense.txt", state);
+  CheckText(wholeClassifier, text, observer, folder.path() / "whole.txt");
+  Outcome whole;
+  take(state, whole);
+  whole.trace = read(folder.path() / "whole.txt");
+  ASSERT_GT(whole.missingCount, 0);
+  ASSERT_GT(whole.correctedCount, 0);
+
+  for (std::size_t readSize : {1, 2, 3, 7, 64, 100000}) {
+    CheckState pieceState;
+    Classifier classifier(database, settings, folder.path() / "Intellisense.txt", pieceState);
+    Outcome pieces;
+    {
+      PiecewiseCheck check(classifier, folder.path() / "pieces.txt");
+      std::string pending;
+      std::size_t pieceCount = 0;
+      for (std::size_t at = 0; at < text.size(); at += readSize) {
+        pending += text.substr(at, readSize);
+        if (const std::size_t end = PieceEnd(pending); end > 0) {
+          check.Check(std::string_view(pending).substr(0, end));
+          take(pieceState, pieces);
+          pending.erase(0, end);
+          ++pieceCount;
+        }
+      }
+      check.Check(pending);
+      take(pieceState, pieces);
+      if (readSize < 10) {
+        EXPECT_GT(pieceCount, 10u);
+      }
+    }
+    pieces.trace = read(folder.path() / "pieces.txt");
+    EXPECT_EQ(pieces, whole) << "read " << readSize << " bytes at a time";
+  }
 }
 
 TEST_F(CheckRunTest, ResultListKeepsDisplaySeparatorsAndCorrectedTextKeepsLineBreaks) {
@@ -168,10 +239,10 @@ TEST_F(CheckRunTest, ALongWordIsCutTo255Letters) {
   EXPECT_EQ(state.result[0].verdict, Verdict::Missing);
 }
 
-TEST_F(CheckRunTest, TheWordAfterACutWordIsHighlightedWhereItStands) {
-  // "bb" also occurs in the 45 letters the token list does not keep.
+TEST_F(CheckRunTest, TheWordAfterALongWordIsHighlightedWhereItStands) {
+  // "bb" also occurs inside the long word, which is highlighted whole.
   Check(std::string(300, 'b') + " bb");
-  EXPECT_EQ(observer.highlights, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 255}, {301, 2}}));
+  EXPECT_EQ(observer.highlights, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 300}, {301, 2}}));
 }
 
 TEST_F(CheckRunTest, AWrongTraceFolderDoesNotStopTheRun) {

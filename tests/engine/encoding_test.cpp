@@ -89,5 +89,30 @@ TEST(Encoding, InputIsTakenAsUtf8OnlyWhenValid) {
   EXPECT_EQ(InputToWindows1252("\xE4\xB8\xAD"), "?");
 }
 
+// A UTF-8 text with a stray Windows-1252 byte keeps its UTF-8 letters; what was met is reported,
+// and a piece of input is decoded only up to a UTF-8 sequence the next bytes may finish.
+TEST(Encoding, MixedInputDecodesEachSequenceOnItsOwn) {
+  struct Case {
+    std::string bytes, text;
+    bool utf8, windows1252;
+  };
+  for (const Case& c : std::vector<Case>{{"cami\xC3\xB3n \xF1u", "cami\xF3n \xF1u", true, true},
+                                         {"\xE9l cami\xC3\xB3n", "\xE9l cami\xF3n", true, true},
+                                         {"cami\xF3n \xC3", "cami\xF3n \xC3", false, true},
+                                         {"cami\xC3\xB3n", "cami\xF3n", true, false},
+                                         {"hola", "hola", false, false}}) {
+    InputEncodings seen;
+    EXPECT_EQ(InputToWindows1252(c.bytes, seen), c.text) << c.bytes;
+    EXPECT_EQ(seen.utf8, c.utf8) << c.bytes;
+    EXPECT_EQ(seen.windows1252, c.windows1252) << c.bytes;
+  }
+  EXPECT_EQ(DecodablePrefix("ab\xC3"), 2u);
+  EXPECT_EQ(DecodablePrefix("ab\xE2\x82"), 2u);
+  EXPECT_EQ(DecodablePrefix("ab\xE2\x82\xAC"), 5u);
+  EXPECT_EQ(DecodablePrefix("ab\xF0\x9F\x98"), 2u);
+  EXPECT_EQ(DecodablePrefix("ab\xF3"), 2u);
+  EXPECT_EQ(DecodablePrefix("ab\x80"), 3u);
+}
+
 }  // namespace
 }  // namespace velmara
