@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include <QEventLoop>
+#include <thread>
 
 #include "app/app_state.h"
 #include "app/command_wiring.h"
@@ -15,8 +16,10 @@ void RunMainWindow(AppState& state, Interaction& interaction, bool notificationA
   QEventLoop loop;
   QObject::connect(&window, &MainWindow::WindowClosed, &loop, &QEventLoop::quit);
   if (!window.Initialise()) return;
-  // Over the loaded lists; what it builds beyond them waits for the first word asked about.
+  // Over the loaded lists; what it builds beyond them is built beside the window, so the first
+  // word asked about seldom waits for it (a word asked sooner waits until it is ready).
   const Suggester suggester(state.database);
+  std::jthread preparing([&suggester] { suggester.Prepare(); });
   state.suggest = [&suggester](std::string_view word) { return suggester.Suggest(word); };
   loop.exec();
   state.suggest = nullptr;

@@ -23,6 +23,7 @@
 #include "checker/encoding.h"
 #include "server/http_server.h"
 #include "suggest/suggester.h"
+#include "worddb/user_words.h"
 #include "worddb/word_database.h"
 
 namespace fs = std::filesystem;
@@ -136,7 +137,10 @@ int main(int argc, char** argv) {
   WordDatabase database;
   TerminalHooks hooks;
   LoadWordDatabase(databaseFolder, database, hooks);
+  LoadUserWords(options.database ? databaseFolder / kUserWordsFile : locations.userWordsFile, database);
+  // Built before the first request, so no request waits for it.
   Suggester suggester(database);
+  suggester.Prepare();
   server::CheckService service(database, suggester, settings, intellisenseFile);
 
   server::HttpServer http(service, options.config);
