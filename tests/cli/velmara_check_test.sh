@@ -6,25 +6,11 @@ set -u
 bin=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-passes=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    failures=$((failures + 1))
-    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-  fi
-}
+# shellcheck source=tests/cli/test_lib.sh
+. "$(dirname "$0")/test_lib.sh"
 
 db=$work/palabrasbd
-printf 'hola\nmundo\ncamión\ncasa\ndónde\ndonde\nestar\n' >"$work/dic.txt"
-printf 'estás\nestar\ncantar\ncanta\n' >"$work/verbs.txt"
-printf 'madrid\n' >"$work/names.txt"
-"$bin/velmara-mkdb" --out "$db" --dictionary "$work/dic.txt" --verbs "$work/verbs.txt" \
-  --proper-names "$work/names.txt" >/dev/null || { echo "FAIL velmara-mkdb"; exit 1; }
-printf 'wifi\r\n' >"$db/Falsos Positivos.txt"
+make_database "$bin" "$db" 'hola\nmundo\ncamión\ncasa\ndónde\ndonde\nestar\n' 'estás\nestar\ncantar\ncanta\n' 'madrid\n'
 
 # Text: corrected text on standard output, the three result lines on standard error.
 out=$(printf 'hola camion, ¿donde estás?' | "$bin/velmara-check" --db "$db" --color=never 2>"$work/err")
