@@ -31,6 +31,9 @@ done
 
 missing=()
 for package in "${wanted[@]}"; do
+  # A machine whose Node.js came with its own npm has the command without Debian's package, which
+  # that Node.js conflicts with.
+  [ "$package" = npm ] && command -v npm >/dev/null 2>&1 && continue
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
