@@ -161,8 +161,11 @@ for args in "--format text" "--format tsv" "--format json" "--find cas"; do
 done
 
 # Out of memory: a clear message and exit 2, never an abort (one word of 64 MB in 256 MB).
-status=$( (ulimit -v 262144; head -c 67108864 /dev/zero | tr '\0' a | "$bin/velmara-check" --db "$db" >/dev/null 2>"$work/err"; echo $?) )
-check "out of memory" "2/1" "$status/$(grep -c 'out of memory' "$work/err")"
+# AddressSanitizer reserves more address space than any such limit, so a sanitized build skips it.
+if ! ldd "$bin/velmara-check" 2>/dev/null | grep -q libasan; then
+  status=$( (ulimit -v 262144; head -c 67108864 /dev/zero | tr '\0' a | "$bin/velmara-check" --db "$db" >/dev/null 2>"$work/err"; echo $?) )
+  check "out of memory" "2/1" "$status/$(grep -c 'out of memory' "$work/err")"
+fi
 
 # A damaged word list: the format message and the output as before, then exit 2; --keep-going
 # checks on with that list empty.
