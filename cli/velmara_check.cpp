@@ -38,6 +38,7 @@
 #include "cli/ispell_pipe.h"
 #include "cli/report.h"
 #include "cli/suggestions.h"
+#include "cli/terminal_start.h"
 #include "cli/stream_io.h"
 #include "tools/string_search.h"
 #include "worddb/user_words.h"
@@ -87,12 +88,6 @@ class TerminalHooks : public LoadHooks {
   }
 };
 
-fs::path ProgramFolder(const char* argv0) {
-  std::error_code error;
-  fs::path exe = fs::read_symlink("/proc/self/exe", error);
-  if (error) exe = fs::absolute(argv0, error);
-  return exe.parent_path();
-}
 
 bool ParseOptions(int argc, char** argv, Options& options) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -308,7 +303,7 @@ int Run(int argc, char** argv, int closedStreams) {
       std::cerr << "velmara-check: cannot write to standard output: it is closed\n";
       return kExitError;
     }
-    return cli::RunIspell(ispell, DecideFileLocations(ProgramFolder(argv[0]), ProcessEnvironment()));
+    return cli::RunIspell(ispell, DecideFileLocations(cli::ProgramFolder(argv[0]), ProcessEnvironment()));
   }
   Options options;
   if (!ParseOptions(argc, argv, options)) {
@@ -320,15 +315,10 @@ int Run(int argc, char** argv, int closedStreams) {
     return kExitError;
   }
 
-  const FileLocations locations = DecideFileLocations(ProgramFolder(argv[0]), ProcessEnvironment());
-  Settings settings;
-  SetFixedColours(settings);
-  Configuration("get", locations.configurationFile.parent_path(), settings);
-  if (options.intellisense) settings.Inteligente = *options.intellisense ? 1 : 0;
-
-  const fs::path databaseFolder = options.database ? *options.database : locations.databaseFolder;
-  // A database named on the command line brings its own Intellisense list.
-  const fs::path intellisenseFile = options.database ? databaseFolder / kIntellisenseFile : locations.intellisenseFile;
+  const cli::TerminalStart start = cli::PrepareTerminalStart(argv[0], options.database, options.intellisense);
+  const Settings& settings = start.settings;
+  const fs::path& databaseFolder = start.databaseFolder;
+  const fs::path& intellisenseFile = start.intellisenseFile;
   if (!CheckWordDatabasePresent(databaseFolder)) {
     TerminalHooks::PrintError("No puedo cargar bd ...");
     return kExitError;
@@ -337,7 +327,7 @@ int Run(int argc, char** argv, int closedStreams) {
   TerminalHooks hooks;
   const bool databaseSound = LoadWordDatabase(databaseFolder, database, hooks);
   const int damaged = databaseSound || options.keepGoing ? kExitClean : kExitError;
-  LoadUserWords(options.database ? databaseFolder / kUserWordsFile : locations.userWordsFile, database);
+  LoadUserWords(start.userWordsFile, database);
 
   cli::Output out;
   if (options.find) {

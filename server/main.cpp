@@ -22,6 +22,7 @@
 #include "app/file_locations.h"
 #include "checker/encoding.h"
 #include "server/http_server.h"
+#include "cli/terminal_start.h"
 #include "suggest/suggester.h"
 #include "worddb/user_words.h"
 #include "worddb/word_database.h"
@@ -97,12 +98,6 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   return true;
 }
 
-fs::path ProgramFolder(const char* argv0) {
-  std::error_code error;
-  fs::path exe = fs::read_symlink("/proc/self/exe", error);
-  if (error) exe = fs::absolute(argv0, error);
-  return exe.parent_path();
-}
 
 }  // namespace
 
@@ -121,15 +116,10 @@ int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
 
   // The same files velmara-check reads: the user's folders for an installed program.
-  const FileLocations locations = DecideFileLocations(ProgramFolder(argv[0]), ProcessEnvironment());
-  Settings settings;
-  SetFixedColours(settings);
-  Configuration("get", locations.configurationFile.parent_path(), settings);
-  if (options.intellisense) settings.Inteligente = *options.intellisense ? 1 : 0;
-
-  const fs::path databaseFolder = options.database ? *options.database : locations.databaseFolder;
-  // A database named on the command line brings its own Intellisense list.
-  const fs::path intellisenseFile = options.database ? databaseFolder / kIntellisenseFile : locations.intellisenseFile;
+  const cli::TerminalStart start = cli::PrepareTerminalStart(argv[0], options.database, options.intellisense);
+  const Settings& settings = start.settings;
+  const fs::path& databaseFolder = start.databaseFolder;
+  const fs::path& intellisenseFile = start.intellisenseFile;
   if (!CheckWordDatabasePresent(databaseFolder)) {
     std::cerr << "velmara-server: no word database in '" << databaseFolder.string() << "'\n";
     return 2;
@@ -137,7 +127,7 @@ int main(int argc, char** argv) {
   WordDatabase database;
   TerminalHooks hooks;
   LoadWordDatabase(databaseFolder, database, hooks);
-  LoadUserWords(options.database ? databaseFolder / kUserWordsFile : locations.userWordsFile, database);
+  LoadUserWords(start.userWordsFile, database);
   // Built before the first request, so no request waits for it.
   Suggester suggester(database);
   suggester.Prepare();
