@@ -163,13 +163,14 @@ std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t l
   // letters swapped (both with one letter left out give the same text).
   std::vector<std::uint32_t> ids;
   auto add = [&](std::uint32_t id) { ids.push_back(id); };
-  index.byKey.ForEach(KeyHash(key), add);
-  index.byDeletion.ForEach(KeyHash(key), add);
-  ForEachDeletion(key, [&](std::string_view shorter) {
-    const std::uint32_t hash = KeyHash(shorter);
+  // The words of a key, and those one letter longer (a key that is this one less a letter).
+  auto addKey = [&](std::string_view text) {
+    const std::uint32_t hash = KeyHash(text);
     index.byKey.ForEach(hash, add);
     index.byDeletion.ForEach(hash, add);
-  });
+  };
+  addKey(key);
+  ForEachDeletion(key, addKey);
   struct Scored {
     float score;
     std::uint32_t id;
@@ -195,23 +196,14 @@ std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t l
     std::vector<std::uint32_t> seen = std::move(ids);
     ids.clear();
     ForEachDeletion(key, [&](std::string_view shorter) {
-      ForEachDeletion(shorter, [&](std::string_view shortest) {
-        const std::uint32_t hash = KeyHash(shortest);
-        index.byKey.ForEach(hash, add);
-        index.byDeletion.ForEach(hash, add);
-      });
+      ForEachDeletion(shorter, addKey);
     });
     // A c or g whose sound changed with a slip beside it (informacon for informacion).
     for (std::size_t p = 0; p < written.size(); ++p) {
       if (written[p] != 'c' && written[p] != 'g') continue;
       const std::string flipped = SpellingKey(written, p);
-      index.byKey.ForEach(KeyHash(flipped), add);
-      index.byDeletion.ForEach(KeyHash(flipped), add);
-      ForEachDeletion(flipped, [&](std::string_view shorter) {
-        const std::uint32_t hash = KeyHash(shorter);
-        index.byKey.ForEach(hash, add);
-        index.byDeletion.ForEach(hash, add);
-      });
+      addKey(flipped);
+      ForEachDeletion(flipped, addKey);
     }
     std::sort(ids.begin(), ids.end());
     std::vector<std::uint32_t> fresh;

@@ -7,29 +7,17 @@
 
 #include "checker/check_run.h"
 #include "support/test_folder.h"
+#include "support/generated_database.h"
 #include "worddb/word_database.h"
 
-#ifndef VELMARA_GENERATED_DATABASE
-#define VELMARA_GENERATED_DATABASE ""
-#endif
 
 namespace velmara {
 namespace {
 
 class GeneratedDatabaseTest : public ::testing::Test {
  protected:
-  // Loaded once: the lists hold about a million words.
-  static void SetUpTestSuite() {
-    const std::filesystem::path folder = VELMARA_GENERATED_DATABASE;
-    if (folder.empty() || !CheckWordDatabasePresent(folder)) return;
-    database_ = new WordDatabase;
-    LoadHooks hooks;
-    LoadWordDatabase(folder, *database_, hooks);
-  }
-  static void TearDownTestSuite() {
-    delete database_;
-    database_ = nullptr;
-  }
+  // Loaded once for the binary: the lists hold about a million words.
+  static void SetUpTestSuite() { database_ = velmara::testing::GeneratedDatabase(); }
 
   void SetUp() override {
     if (database_ == nullptr) GTEST_SKIP() << "no generated word database at " << VELMARA_GENERATED_DATABASE;
@@ -51,12 +39,12 @@ class GeneratedDatabaseTest : public ::testing::Test {
     return state.correctedText;
   }
 
-  static WordDatabase* database_;
+  static const WordDatabase* database_;
   Settings settings_;
   testing::TestFolder folder_;
 };
 
-WordDatabase* GeneratedDatabaseTest::database_ = nullptr;
+const WordDatabase* GeneratedDatabaseTest::database_ = nullptr;
 
 TEST_F(GeneratedDatabaseTest, ListsAreFullAndCommonSpanishIsAccepted) {
   EXPECT_GT(database_->dictionary.Count(), 10000u);

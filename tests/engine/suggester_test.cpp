@@ -2,6 +2,7 @@
 // database the build generates (skipped when absent) for what a Spanish writer gets wrong.
 
 #include "suggest/suggester.h"
+#include "support/generated_database.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +14,6 @@
 #include "checker/characters.h"
 #include "checker/encoding.h"
 
-#ifndef VELMARA_GENERATED_DATABASE
-#define VELMARA_GENERATED_DATABASE ""
-#endif
 #ifndef VELMARA_MISSPELLINGS
 #define VELMARA_MISSPELLINGS ""
 #endif
@@ -64,28 +62,22 @@ TEST(SuggesterTest, OffersNearWordsFromEveryListInTheCaseWritten) {
 class GeneratedSuggesterTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const std::filesystem::path folder = VELMARA_GENERATED_DATABASE;
-    if (folder.empty() || !CheckWordDatabasePresent(folder)) return;
-    database_ = new WordDatabase;
-    LoadHooks hooks;
-    LoadWordDatabase(folder, *database_, hooks);
-    suggester_ = new Suggester(*database_);
+    database_ = velmara::testing::GeneratedDatabase();
+    if (database_ != nullptr) suggester_ = new Suggester(*database_);
   }
   static void TearDownTestSuite() {
     delete suggester_;
-    delete database_;
     suggester_ = nullptr;
-    database_ = nullptr;
   }
   void SetUp() override {
     if (database_ == nullptr) GTEST_SKIP() << "no generated word database at " << VELMARA_GENERATED_DATABASE;
   }
 
-  static WordDatabase* database_;
+  static const WordDatabase* database_;
   static Suggester* suggester_;
 };
 
-WordDatabase* GeneratedSuggesterTest::database_ = nullptr;
+const WordDatabase* GeneratedSuggesterTest::database_ = nullptr;
 Suggester* GeneratedSuggesterTest::suggester_ = nullptr;
 
 TEST_F(GeneratedSuggesterTest, PutsTheMeantWordFirstForTypicalErrors) {
