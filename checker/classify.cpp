@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "checker/accents.h"
+#include "checker/characters.h"
 #include "checker/enclitic.h"
 #include "checker/interrogatives.h"
 #include "suggest/intellisense.h"
@@ -25,6 +26,12 @@ bool AllCharactersIn(std::string_view word, std::string_view set) {
 
 }  // namespace
 
+WrittenCase WrittenCaseOf(std::string_view written) {
+  if (written.empty()) return WrittenCase::Lower;
+  const auto first = static_cast<unsigned char>(written[0]);
+  return LowerChar(first) != first ? WrittenCase::Name : WrittenCase::Lower;
+}
+
 void RecordMissingWord(CheckState& state, std::string_view word) {
   state.MissingCount += 1;
   if (state.missingWords.size() < kMissingWordCapacity)
@@ -35,7 +42,7 @@ Classifier::Classifier(const WordDatabase& database, const Settings& settings, s
                        CheckState& state)
     : database_(database), settings_(settings), intellisense_(std::move(intellisenseFile)), state_(state) {}
 
-std::string Classifier::ClassifyWord(std::string_view word) {
+std::string Classifier::ClassifyWord(std::string_view word, WrittenCase written) {
   CheckState& state = state_;
   if (settings_.Dificultad == 1) state.CharacterTotal += static_cast<std::int32_t>(word.size());
 
@@ -72,12 +79,23 @@ std::string Classifier::ClassifyWord(std::string_view word) {
   if (!inDictionary && !inVerbs &&
       (database_.falsePositives.entries.Find(word, hash) > 0 || database_.userWords.Find(word, hash) > 0))
     return decide(Verdict::FalsePositive);
-  if (database_.properNames.Find(word, hash) > 0) return decide(Verdict::Accepted);
+  if (written == WrittenCase::Name && database_.properNames.Find(word, hash) > 0) return decide(Verdict::Accepted);
   if (inVerbs && !inDictionary) return decide(Verdict::VerbForm);
   if (!inDictionary) {
     std::string stem = EncliticStem(word);
     if (stem.size() > kStemLookupLength) stem.resize(kStemLookupLength);
-    if (FindInList(database_.verbs, stem) > 0) return decide(Verdict::DoubtfulVerbForm);
+    if (FindInList(database_.verbs, stem) > 0) {
+      // The accent rules decide a verb form with pronouns: written against them, it is corrected
+      // to the form they give when the Verb list has it, unless a voseo reading makes it right.
+      std::string accented = WithPronounsAccented(word, stem);
+      if (accented != word && FindInList(database_.verbs, accented) > 0 &&
+          !ReadsAsVoseo(word, stem, database_.verbs)) {
+        state.CorrectedCount += 1;
+        state.lastVerdict = Verdict::Corrected;
+        return accented;
+      }
+      return decide(Verdict::DoubtfulVerbForm);
+    }
   }
   if (inDictionary || inVerbs) return decide(Verdict::Accepted);
   if (AllCharactersIn(word, "1234567890")) return decide(Verdict::Accepted);

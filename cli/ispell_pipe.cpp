@@ -256,9 +256,25 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
     char byte = line[i];
     bool wordCharacter;
     length = 1;
+    if (!inWord && byte != '\0' && !IsSeparatorChar(static_cast<unsigned char>(byte))) {
+      // A web or e-mail address is passed over whole, unchecked.
+      std::size_t address = AddressLength(line, i);
+      // Read as UTF-8, an address is taken as far as it is ASCII: its characters are its bytes.
+      for (std::size_t k = 0; utf8 && k < address; ++k)
+        if (static_cast<unsigned char>(line[i + k]) >= 0x80) address = k;
+      if (address != 0) {
+        length = address;
+        characters += address - 1;
+        afterBackslash = false;
+        controlWord = false;
+        continue;
+      }
+    }
     if (utf8 && static_cast<unsigned char>(byte) >= 0x80) {
       char32_t code = 0;
       DecodeUtf8Character(line.substr(i), code, length);
+      // An accent written after its letter (o and U+0301) makes one letter with it.
+      if (inWord && !word.windows1252.empty() && ComposeAccent(word.windows1252.back(), code)) continue;
       if (!Windows1252Of(code, byte)) {
         // Letters of other alphabets and combining marks sit below U+2000; above it are spaces,
         // punctuation and symbols.
@@ -307,7 +323,7 @@ void IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly
   Verdict verdict = Verdict::Accepted;
   std::string correction;
   if (sessionWords_.count(lowered_) == 0) {
-    std::string result = classifier_.ClassifyWord(lowered_);
+    std::string result = classifier_.ClassifyWord(lowered_, WrittenCaseOf(written));
     verdict = state_.lastVerdict;
     state_.lastVerdict = Verdict::Accepted;
     // Nothing of a line is kept for the next: the counts and the missing words only grow.
@@ -317,11 +333,7 @@ void IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly
     if (verdict == Verdict::Corrected) {
       // The correction in the case the word was written in; no capital for a sentence's start,
       // since the editor replaces the word where it stands.
-      switch (CasePatternOf(written)) {
-        case CasePattern::AllCaps: correction = UpperCase(result); break;
-        case CasePattern::Capitalised: correction = MixedCase(result); break;
-        case CasePattern::Other: correction = std::move(result); break;
-      }
+      correction = CasedResult(written, result, false);
       if (correction == written) verdict = Verdict::Accepted;
     }
   }

@@ -59,7 +59,7 @@ std::string TsvReport(const CheckState& state, std::size_t firstToken, const Sug
   const std::vector<std::size_t> ends = CorrectedEnds(state);
   std::string out;
   for (std::size_t i = 0; i < state.result.size(); ++i) {
-    if (IsSeparator(state.source[i].text)) continue;
+    if (!IsWordToken(state.source[i].text)) continue;
     out += std::to_string(firstToken + i + 1) + "\t" + Windows1252ToUtf8(state.source[i].text) + "\t" +
            Windows1252ToUtf8(CorrectedTokenText(state, ends, i)) + "\t" + std::string(VerdictName(state.result[i].verdict));
     if (suggester != nullptr) {

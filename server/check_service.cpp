@@ -15,36 +15,56 @@ namespace {
 constexpr std::size_t kContextReach = 40;    // code points each side of a match
 constexpr std::size_t kSentenceReach = 300;  // at most this far from a match to its sentence's ends
 
-// One engine character per code point of `utf8` (valid UTF-8): the edge's conversion keeps that
-// already; should it ever not, each code point is converted on its own.
-std::string EngineText(const std::string& utf8, std::size_t codePoints) {
+// One engine character per code point of `utf8` (valid UTF-8), but for a combining accent that
+// makes one letter with the letter before it (o and U+0301: ó). `codePointOf[k]` is the code point
+// where engine character k starts, with one entry more for the end.
+std::string EngineText(const std::string& utf8, std::size_t codePoints, std::vector<std::uint32_t>& codePointOf) {
   std::string text = Utf8ToWindows1252(utf8);
-  if (text.size() == codePoints) return text;
+  codePointOf.clear();
+  if (text.size() == codePoints) {
+    codePointOf.resize(codePoints + 1);
+    for (std::size_t k = 0; k <= codePoints; ++k) codePointOf[k] = static_cast<std::uint32_t>(k);
+    return text;
+  }
   text.clear();
   const std::vector<std::uint32_t> starts = ByteStarts(utf8);
+  bool composable = false;
   for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
-    const std::string one = Utf8ToWindows1252(std::string_view(utf8).substr(starts[k], starts[k + 1] - starts[k]));
-    text += one.size() == 1 ? one[0] : '?';
+    const std::string_view piece = std::string_view(utf8).substr(starts[k], starts[k + 1] - starts[k]);
+    char32_t code = 0;
+    std::size_t length = 0;
+    if (composable && DecodeUtf8Character(piece, code, length) && ComposeAccent(text.back(), code)) {
+      composable = false;
+      continue;
+    }
+    const std::string one = Utf8ToWindows1252(piece);
+    composable = one.size() == 1;
+    text += composable ? one[0] : '?';
+    codePointOf.push_back(static_cast<std::uint32_t>(k));
   }
+  codePointOf.push_back(static_cast<std::uint32_t>(starts.size() - 1));
   return text;
 }
 
-
+// Positions in the client's text of the engine's characters.
 struct Positions {
   const std::string& text;  // UTF-8, what the client counts in
   std::vector<std::uint32_t> bytes;
   std::vector<std::uint32_t> units;
+  const std::vector<std::uint32_t>& codePointOf;  // of each engine character
 
+  std::uint32_t Unit(std::size_t k) const { return units[codePointOf[k]]; }
+  char First(std::size_t k) const { return text[bytes[codePointOf[k]]]; }
   // Read in the client's text: the engine's may hold a stand-in for a character it lacks.
   bool EndsSentence(std::size_t k) const {
-    const char c = text[bytes[k]];
+    const char c = First(k);
     return c == '.' || c == '?' || c == '!' || c == '\n' || c == '\r';
   }
-  bool EndsLine(std::size_t k) const { return text[bytes[k]] == '\n' || text[bytes[k]] == '\r'; }
-  bool IsSpace(std::size_t k) const { return text[bytes[k]] == ' '; }
+  bool EndsLine(std::size_t k) const { return First(k) == '\n' || First(k) == '\r'; }
+  bool IsSpace(std::size_t k) const { return First(k) == ' '; }
 
   std::string Slice(std::size_t from, std::size_t to) const {
-    return text.substr(bytes[from], bytes[to] - bytes[from]);
+    return text.substr(bytes[codePointOf[from]], bytes[codePointOf[to]] - bytes[codePointOf[from]]);
   }
 };
 
@@ -75,13 +95,14 @@ nlohmann::json CheckService::Languages() {
 }
 
 nlohmann::json CheckService::Check(const CheckRequest& request) const {
-  const std::string engineText = EngineText(request.checked, request.codePoints);
+  std::vector<std::uint32_t> codePointOf;
+  const std::string engineText = EngineText(request.checked, request.codePoints, codePointOf);
   CheckState state;
   Classifier classifier(database_, settings_, intellisenseFile_, state);
   CheckObserver quiet;
   CheckText(classifier, engineText, quiet, std::nullopt);
 
-  const Positions at{request.text, ByteStarts(request.text), Utf16Starts(request.text)};
+  const Positions at{request.text, ByteStarts(request.text), Utf16Starts(request.text), codePointOf};
   const std::vector<std::size_t> correctedEnds = CorrectedEnds(state);
   std::unordered_map<std::string, std::vector<std::string>> suggested;
   const auto disabled = [&](const char* rule) {
@@ -94,13 +115,11 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
   bool incomplete = false;
   std::size_t start = 0;  // of token i in the engine text, which has one character per code point
   for (std::size_t i = 0; i < state.result.size() && start < engineText.size(); ++i) {
-    // The tokeniser's own rule: a separator is one character, a word runs to the next separator.
-    std::size_t end = start + 1;
-    if (!IsSeparatorChar(static_cast<unsigned char>(engineText[start])))
-      while (end < engineText.size() && !IsSeparatorChar(static_cast<unsigned char>(engineText[end]))) ++end;
+    // The tokens lie end to end in the engine text.
     const std::size_t wordStart = start;
+    const std::size_t end = std::min(engineText.size(), start + std::max<std::size_t>(1, state.source[i].text.size()));
     start = end;
-    if (end - wordStart == 1 && IsSeparatorChar(static_cast<unsigned char>(engineText[wordStart]))) continue;
+    if (!IsWordToken(state.source[i].text)) continue;
 
     const Verdict verdict = state.result[i].verdict;
     if (verdict != Verdict::Missing && verdict != Verdict::Corrected) continue;
@@ -144,13 +163,13 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
         {"message", missing ? "Posible error ortográfico: «" + written + "» no está en el diccionario."
                             : "«" + written + "» se escribe «" + replacements.front() + "»."},
         {"shortMessage", missing ? "Error ortográfico" : "Corrección"},
-        {"offset", at.units[wordStart]},
-        {"length", at.units[end] - at.units[wordStart]},
+        {"offset", at.Unit(wordStart)},
+        {"length", at.Unit(end) - at.Unit(wordStart)},
         {"replacements", Replacements(replacements)},
         {"context",
          {{"text", at.Slice(contextStart, contextEnd)},
-          {"offset", at.units[wordStart] - at.units[contextStart]},
-          {"length", at.units[end] - at.units[wordStart]}}},
+          {"offset", at.Unit(wordStart) - at.Unit(contextStart)},
+          {"length", at.Unit(end) - at.Unit(wordStart)}}},
         {"sentence", at.Slice(sentenceStart, sentenceEnd)},
         {"type", {{"typeName", missing ? "UnknownWord" : "Other"}}},
         {"rule",
