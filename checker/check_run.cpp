@@ -357,6 +357,14 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
           resultIn(cased);
         }
       }
+      // A single letter or a known abbreviation before its period (p. ej., J. M.) is no missing word.
+      if (state.lastVerdict == Verdict::Missing && i + 1 < tokenCount && state.source[i + 1].text == "." &&
+          IsAbbreviation(asked)) {
+        if (static_cast<std::size_t>(state.MissingCount) <= kMissingWordCapacity && !state.missingWords.empty())
+          state.missingWords.pop_back();
+        state.MissingCount -= 1;
+        state.lastVerdict = Verdict::Accepted;
+      }
       if (trace.Wanted()) trace.Line(asked, casedResult);
       corrected.Append(casedResult, sixteenReadable);
       if (!tail.empty()) corrected.Append(tail, false);

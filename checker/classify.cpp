@@ -27,6 +27,13 @@ bool AllCharactersIn(std::string_view word, std::string_view set) {
 }  // namespace
 
 WrittenCase WrittenCaseOf(std::string_view written) {
+  bool capitalInside = false, small = false;
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    const auto c = static_cast<unsigned char>(written[i]);
+    capitalInside = capitalInside || (i > 0 && LowerChar(c) != c);
+    small = small || UpperChar(c) != c;
+  }
+  if (capitalInside && small) return WrittenCase::Mixed;
   if (written.empty()) return WrittenCase::Lower;
   const auto first = static_cast<unsigned char>(written[0]);
   return LowerChar(first) != first ? WrittenCase::Name : WrittenCase::Lower;
@@ -79,7 +86,7 @@ std::string Classifier::ClassifyWord(std::string_view word, WrittenCase written)
   if (!inDictionary && !inVerbs &&
       (database_.falsePositives.entries.Find(word, hash) > 0 || database_.userWords.Find(word, hash) > 0))
     return decide(Verdict::FalsePositive);
-  if (written == WrittenCase::Name && database_.properNames.Find(word, hash) > 0) return decide(Verdict::Accepted);
+  if (written != WrittenCase::Lower && database_.properNames.Find(word, hash) > 0) return decide(Verdict::Accepted);
   if (inVerbs && !inDictionary) return decide(Verdict::VerbForm);
   if (!inDictionary) {
     std::string stem = EncliticStem(word);
@@ -99,12 +106,23 @@ std::string Classifier::ClassifyWord(std::string_view word, WrittenCase written)
   }
   if (inDictionary || inVerbs) return decide(Verdict::Accepted);
   if (AllCharactersIn(word, "1234567890")) return decide(Verdict::Accepted);
-  return ResolveUnknownWord(word);
+  if (written != WrittenCase::Mixed) return ResolveUnknownWord(word);
+  std::string replacement;
+  if (CorrectUnknownWord(word, replacement)) return replacement;
+  return decide(Verdict::Accepted);
 }
 
 std::string Classifier::ResolveUnknownWord(std::string_view word) {
-  CheckState& state = state_;
   std::string replacement;
+  if (CorrectUnknownWord(word, replacement)) return replacement;
+  state_.lastVerdict = Verdict::Missing;
+  RecordMissingWord(state_, word);
+  return std::string(word);
+}
+
+bool Classifier::CorrectUnknownWord(std::string_view word, std::string& replacement) {
+  CheckState& state = state_;
+  replacement.clear();
   bool found = false;
 
   // Every accented position that the Dictionary knows counts as a correction; the last one wins.
@@ -153,11 +171,7 @@ std::string Classifier::ResolveUnknownWord(std::string_view word) {
     state.lastVerdict = Verdict::Corrected;
   }
 
-  if (found) return replacement;
-
-  state.lastVerdict = Verdict::Missing;
-  RecordMissingWord(state, word);
-  return std::string(word);
+  return found;
 }
 
 }  // namespace velmara
