@@ -37,14 +37,18 @@ bool IsAbbreviation(std::string_view written) {
 
 // Which words start a sentence, told one token at a time, so that a text read in pieces gives
 // what the whole text gives. A leading capital is added only at the start of the text and after
-// a real sentence end: a period after a word that is no abbreviation nor a number, "?" or "!".
-// Opening marks (¿ ¡ « “ ( and quotes or dashes that open) keep a pending capital and never make
-// one; a comma, colon or semicolon, a closing mark, an ellipsis, a number or a period inside a
-// word (EE.UU) take it away, and where the text cannot tell, the word stays as written.
+// a real sentence end: a period, "?" or "!" written against a word (not after a space, as a
+// symbol is) and not after an abbreviation or a number. Opening marks (¿ ¡ « “, a quote after a
+// space, a dash at the start of a line) keep a pending capital and never make one; anything else
+// between the end and the word (a comma or colon, a bracket, a closing mark, an ellipsis, a
+// number, a symbol, a dash that brings in the narrator) leaves the word as written.
 class SentenceStarts {
  public:
   void Separator(char character) {
     const auto c = static_cast<unsigned char>(character);
+    const bool againstText = last_ == Last::Word || last_ == Last::Closing || last_ == Last::Number ||
+                             last_ == Last::Period || last_ == Last::Ellipsis;
+    const bool afterSpace = last_ == Last::Space || last_ == Last::LineStart || last_ == Last::Opening;
     Last last = Last::Other;
     switch (c) {
       case '.':
@@ -54,12 +58,12 @@ class SentenceStarts {
         } else {
           const bool abbreviation =
               last_ == Last::Word && wordLength_ <= sizeof word_ && IsAbbreviation(std::string_view(word_, wordLength_));
-          pending_ = last_ != Last::Number && !abbreviation;
+          pending_ = (last_ == Last::Word && !abbreviation) || last_ == Last::Closing;
           last = Last::Period;
         }
         break;
       case '?': case '!':
-        pending_ = true;
+        pending_ = againstText;
         last = Last::Closing;
         break;
       case 133:  // …
@@ -71,28 +75,32 @@ class SentenceStarts {
         last = Last::Closing;
         break;
       case '"': case '\'':
-        // Against the text before it, a quote closes; after a space it opens.
-        if (last_ != Last::Space && last_ != Last::LineStart && last_ != Last::Opening) pending_ = false;
-        last = pending_ ? Last::Opening : Last::Closing;
+        // After a space a quote opens; against the text before it, it closes.
+        if (!afterSpace) pending_ = false;
+        last = afterSpace ? Last::Opening : Last::Closing;
         break;
       case 151 /* — */: case 150 /* – */: case '-':
         // A dash opens a turn of dialogue only at the start of a line; elsewhere it brings in the
         // narrator (—¿Vienes? —preguntó) or an aside.
         if (last_ != Last::LineStart && last_ != Last::Opening) pending_ = false;
-        last = pending_ ? Last::Opening : Last::Closing;
+        last = afterSpace ? Last::Opening : Last::Closing;
         break;
-      case 191 /* ¿ */: case 161 /* ¡ */: case 171 /* « */: case 147 /* “ */: case '(': case '[': case '{':
+      case 191 /* ¿ */: case 161 /* ¡ */: case 171 /* « */: case 147 /* “ */:
+        last = Last::Opening;
+        break;
+      case '(': case '[': case '{':
+        pending_ = false;  // an aside after a sentence may begin in lower case
         last = Last::Opening;
         break;
       case '\r': case '\n':
         last = Last::LineStart;
         break;
       default:
-        if (c >= '0' && c <= '9') {
-          pending_ = false;  // the number took the sentence's start
-          last = Last::Number;
-        } else if (c <= ' ' || c == 160) {
+        if (c <= ' ' || c == 160) {
           last = last_ == Last::LineStart ? Last::LineStart : Last::Space;
+        } else {
+          pending_ = false;  // a number took the sentence's start; a symbol leaves it unclear
+          last = c >= '0' && c <= '9' ? Last::Number : Last::Other;
         }
         break;
     }

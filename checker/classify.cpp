@@ -93,10 +93,9 @@ std::string Classifier::ClassifyWord(std::string_view word, WrittenCase written)
     if (stem.size() > kStemLookupLength) stem.resize(kStemLookupLength);
     if (FindInList(database_.verbs, stem) > 0) {
       // The accent rules decide a verb form with pronouns: written against them, it is corrected
-      // to the form they give when the Verb list has it, unless a voseo reading makes it right.
+      // to the form they give, unless a voseo reading makes it right.
       std::string accented = WithPronounsAccented(word, stem);
-      if (accented != word && FindInList(database_.verbs, accented) > 0 &&
-          !ReadsAsVoseo(word, stem, database_.verbs)) {
+      if (accented != word && !ReadsAsVoseo(word, stem, database_.verbs)) {
         state.CorrectedCount += 1;
         state.lastVerdict = Verdict::Corrected;
         return accented;
