@@ -158,6 +158,18 @@ TEST(Server, AnnotationCountsMarkupButChecksOnlyText) {
   }
 }
 
+// An accent written after its letter makes one letter with it, and positions still count both;
+// an address is no word.
+TEST(Server, ComposedAccentsAndAddresses) {
+  Server server;
+  httplib::Client client = server.Client();
+  const json matches =
+      Matches(PostForm(client, {{"text", "La casa, a\xCC\x81rbol el www.guau.org es perrro."}, {"language", "es"}}));
+  ASSERT_EQ(matches.size(), 1u) << matches.dump(1);
+  EXPECT_EQ(matches[0]["offset"], 35);
+  EXPECT_EQ(matches[0]["length"], 6);
+}
+
 TEST(Server, RefusesWhatItDoesNotServe) {
   ServerConfig config;
   config.maxTextLength = 1000;
