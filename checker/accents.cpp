@@ -68,17 +68,7 @@ std::string ReplaceCharAt(std::string_view word, std::string_view replacement, s
   return result;
 }
 
-char AccentedCharacter(char c) {
-  switch (c) {
-    case 'a': return '\xE1';
-    case 'e': return '\xE9';
-    case 'i': return '\xED';
-    case 'o': return '\xF3';
-    case 'u': return '\xFA';
-    case '\xFC': return 'u';
-    default: return c;
-  }
-}
+char AccentedCharacter(char c) { return c == '\xFC' ? 'u' : WithAccent(c); }
 
 std::string AccentAt(std::string_view word, std::size_t position) {
   std::string variant(word);

@@ -166,6 +166,8 @@ std::size_t AddressLength(std::string_view text, std::size_t start) {
   while (end < text.size() && kAddress[static_cast<unsigned char>(text[end])]) {
     if (++end - start > kLongestAddress) return 0;
   }
+  // An address ends where a word does: at a separator or at the end of the text.
+  if (end < text.size() && !kSeparator[static_cast<unsigned char>(text[end])]) return 0;
   // The punctuation after an address belongs to the sentence: a closing bracket only when the
   // address opened none.
   std::size_t open = 0, closed = 0;

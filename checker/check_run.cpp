@@ -305,7 +305,7 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
             ++searchFrom;
         }
       }
-      if (!separator) progress.CountWord();
+      if (!separator && IsWordToken(written)) progress.CountWord();
       observer.SetProgressText(progress.Text());
     }
 

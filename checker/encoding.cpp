@@ -237,6 +237,19 @@ std::size_t DecodablePrefix(std::string_view bytes) {
   return size;
 }
 
+std::size_t ComposablePrefix(std::string_view bytes) {
+  // Read as DecodeInput reads: a broken sequence is one byte.
+  const std::size_t decodable = DecodablePrefix(bytes);
+  std::size_t held = 0;  // where the last character other than an accent begins
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < decodable; i += length) {
+    const char32_t code = Decode(bytes.substr(i, decodable - i), length);
+    if (code == kInvalid) length = 1;
+    if (!IsCombiningMark(code)) held = i;
+  }
+  return held;
+}
+
 bool DecodeUtf8Character(std::string_view utf8, char32_t& code, std::size_t& length) {
   code = Decode(utf8, length);
   return code != kInvalid;

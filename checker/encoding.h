@@ -79,5 +79,9 @@ std::string InputToWindows1252(std::string_view bytes, InputEncodings& seen, Unh
 // How many of the first bytes can be decoded now: all but an unfinished UTF-8 sequence at the end,
 // which the bytes read next may complete.
 std::size_t DecodablePrefix(std::string_view bytes);
+// Less still: the last character waits too, with the combining accents before it, for an accent
+// in the bytes read next may join it. Decoding input piece by piece at these places gives what
+// decoding it whole gives.
+std::size_t ComposablePrefix(std::string_view bytes);
 
 }  // namespace velmara

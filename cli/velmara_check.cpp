@@ -271,7 +271,7 @@ bool CheckInput(cli::InputFile& input, Classifier& classifier, const Settings& s
   bool more = true;
   while (more) {
     more = input.ReadMore(bytes, options.pieceSize);
-    const std::size_t decodable = more ? DecodablePrefix(bytes) : bytes.size();
+    const std::size_t decodable = more ? ComposablePrefix(bytes) : bytes.size();
     const std::size_t held = text.size();
     text += InputToWindows1252(std::string_view(bytes).substr(0, decodable), seen, classifier.state().unheld);
     bytes.erase(0, decodable);

@@ -28,6 +28,10 @@ TEST(Encoding, AccentsWrittenAfterTheirLettersAreComposed) {
   UnheldCharacters unheld;
   EXPECT_EQ(Utf8ToWindows1252("cancio\u0301n x\u0301", unheld), "canci\xF3n x\x8F");
   EXPECT_EQ(unheld.codes, (std::vector<char32_t>{0x0301}));
+  // Read in pieces, the last letter waits with its accents for an accent that may follow.
+  EXPECT_EQ(ComposablePrefix("cancio\xCC\x81"), 5u);
+  EXPECT_EQ(ComposablePrefix("ab\xC3"), 1u);
+  EXPECT_EQ(ComposablePrefix("\xCC\x81"), 0u);
 }
 
 TEST(Encoding, HighControlTableMapsToTheRightCharacters) {
