@@ -24,6 +24,10 @@ int main(int argc, char* argv[]) {
       if (auto* window = qobject_cast<velmara::MainWindow*>(widget); window && !window->Closed()) {
         window->ShowWindow();
         window->activateWindow();
+      } else if (widget->isVisible() && widget->isWindow()) {
+        // Still starting ("Disculpas" is up): what is on screen comes to the front.
+        widget->raise();
+        widget->activateWindow();
       }
     }
   });
