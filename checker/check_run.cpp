@@ -446,14 +446,9 @@ void PiecewiseCheck::Check(std::string_view sourcePiece) {
 std::size_t PieceEnd(std::string_view text) {
   const std::size_t lineEnd = text.rfind('\n');
   if (lineEnd != std::string_view::npos) return lineEnd + 1;
-  // A space before any other separator: an address, one token, holds separators but no space.
+  // Only at a space: an address, one token, holds other separators but no space.
   const std::size_t space = text.find_last_of(" \t");
-  if (space != std::string_view::npos) return space + 1;
-  for (std::size_t p = text.size(); p > 0; --p) {
-    const auto c = static_cast<unsigned char>(text[p - 1]);
-    if (IsSeparatorChar(c) && c != '\r') return p;
-  }
-  return 0;
+  return space == std::string_view::npos ? 0 : space + 1;
 }
 
 std::vector<std::size_t> CorrectedEnds(const CheckState& state) {
