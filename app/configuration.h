@@ -28,9 +28,10 @@ struct Settings {
 // Sets the two colours that are the same on every start.
 void SetFixedColours(Settings& settings);
 
-// "get" reads the seven keys (defaults where the file or a key is missing); "save" writes them,
-// keeping every other line of the file. Any other action does nothing. Returns false when "save"
-// could not write the file.
+// "get" reads the keys (defaults where the file or a key is missing); "save" writes the seven
+// keys, and an option added since (Avisar_sin_interrumpir) once it is set or already in the
+// file, keeping every other line of the file. Any other action does nothing. Returns false when
+// "save" could not write the file.
 bool Configuration(std::string_view action, const std::filesystem::path& programFolder, Settings& settings);
 
 }  // namespace velmara
