@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "checker/characters.h"
+#include "worddb/compiled_database.h"
 #include "worddb/large_pages.h"
 #include "worddb/word_record.h"
 
@@ -136,13 +137,30 @@ void LoadFalsePositiveList(const std::filesystem::path& databaseFolder, FalsePos
   list.entries.Assign(std::move(entries));
 }
 
-bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks) {
+bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
+                      const std::filesystem::path& cacheFolder) {
   hooks.StartLoadingAnimation();
+  const std::filesystem::path compiled = databaseFolder / kCompiledDatabaseFile;
+  const std::string refused = UseCompiledDatabase(
+      compiled, databaseFolder, cacheFolder.empty() ? cacheFolder : cacheFolder / kVerifiedDatabasesFile, database);
+  if (refused.empty()) {
+    hooks.PumpPendingMessages();
+    hooks.CloseLoadingAnimation();
+    return true;
+  }
+  if (refused != "absent") hooks.Note(compiled.string() + " " + refused + "; reading the record files instead");
+  const bool sound = LoadRecordFiles(databaseFolder, database, hooks);
+  hooks.CloseLoadingAnimation();
+  return sound;
+}
+
+bool LoadRecordFiles(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks) {
+  database.storage.reset();
+  database.suggesterIndex = {};
   bool sound = LoadWordList(databaseFolder, kVerbFile, database.verbs, kVerbPumpPeriod, hooks);
   sound = LoadWordList(databaseFolder, kDictionaryFile, database.dictionary, kDictionaryPumpPeriod, hooks) && sound;
   sound = LoadWordList(databaseFolder, kProperNameFile, database.properNames, kProperNamePumpPeriod, hooks) && sound;
   LoadFalsePositiveList(databaseFolder, database.falsePositives);
-  hooks.CloseLoadingAnimation();
   return sound;
 }
 
