@@ -26,8 +26,16 @@ measure() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
+# The same database without its compiled file, read as every program did before it existed.
+records=$bin/../startup-records-only
+rm -rf "$records"
+mkdir -p "$records"
+for name in diccionario.log verbos.log npropios.log "Falsos Positivos.txt"; do
+  cp -l "$db/$name" "$records/" 2>/dev/null || cp "$db/$name" "$records/"
+done
+
 declare -A labels commands inputs
-order=(hunspell check suggest pipe)
+order=(hunspell check suggest pipe before before_suggest)
 labels[hunspell]="hunspell -l -d es_ES"
 commands[hunspell]="hunspell -l -d es_ES"
 inputs[hunspell]=$line
@@ -40,9 +48,15 @@ inputs[suggest]=$missing_line
 labels[pipe]="velmara-check -a (a line with a misspelling)"
 commands[pipe]="$bin/velmara-check -a --db $db"
 inputs[pipe]=$line
+labels[before]="velmara-check, record files only (as before)"
+commands[before]="$bin/velmara-check --db $records"
+inputs[before]=$line
+labels[before_suggest]="  the same with --suggest"
+commands[before_suggest]="$bin/velmara-check --suggest --db $records"
+inputs[before_suggest]=$missing_line
 
 if ! command -v hunspell >/dev/null || [ ! -e /usr/share/hunspell/es_ES.dic ]; then
-  order=(check suggest pipe)
+  order=(check suggest pipe before before_suggest)
 fi
 declare -A times memories
 for name in "${order[@]}"; do

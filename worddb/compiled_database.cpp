@@ -80,7 +80,7 @@ std::string ListSection(const WordList& list) {
   StoredListHeader header{};
   header.count = list.Count();
   header.textBytes = tables.texts.size();
-  header.slotCount = tables.slots.size();
+  header.slotCount = tables.indexSlots.size();
   header.longestProbe = tables.longestProbe;
   header.filterWords = tables.filter.size();
   std::string out(sizeof header, '\0');
@@ -89,7 +89,7 @@ std::string ListSection(const WordList& list) {
   header.textsAt = (out.size() + 7) / 8 * 8;
   AppendAligned(out, tables.texts.data(), tables.texts.size());
   header.slotsAt = (out.size() + 7) / 8 * 8;
-  AppendAligned(out, tables.slots.data(), tables.slots.size() * sizeof(std::uint64_t));
+  AppendAligned(out, tables.indexSlots.data(), tables.indexSlots.size() * sizeof(std::uint64_t));
   header.filterAt = (out.size() + 7) / 8 * 8;
   AppendAligned(out, tables.filter.data(), tables.filter.size() * sizeof(std::uint64_t));
   std::memcpy(out.data(), &header, sizeof header);
@@ -217,7 +217,7 @@ bool ListView(const unsigned char* section, std::uint64_t sectionSize, StoredLis
   view.offsets = reinterpret_cast<const std::uint32_t*>(section + h.offsetsAt);
   view.texts = reinterpret_cast<const char*>(section + h.textsAt);
   view.textBytes = static_cast<std::size_t>(h.textBytes);
-  view.slots = reinterpret_cast<const std::uint64_t*>(section + h.slotsAt);
+  view.indexSlots = reinterpret_cast<const std::uint64_t*>(section + h.slotsAt);
   view.slotMask = h.slotCount - 1;
   view.longestProbe = static_cast<std::size_t>(h.longestProbe);
   view.filter = reinterpret_cast<const std::uint64_t*>(section + h.filterAt);

@@ -66,7 +66,7 @@ std::size_t WordList::FindStored(std::string_view text) const {
   constexpr std::uint64_t kPositionBits = 0xFFFFFFFFull;
   std::uint64_t slot = hash & s.slotMask;
   for (std::size_t probes = 0; probes < s.longestProbe; ++probes, slot = (slot + 1) & s.slotMask) {
-    const std::uint64_t entry = s.slots[slot];
+    const std::uint64_t entry = s.indexSlots[slot];
     if (entry == 0) return 0;
     const std::size_t position = entry & kPositionBits;
     if ((entry & ~kPositionBits) == (hash & ~kPositionBits) && position - 1 < s.count && SameText(StoredAt(position), text))
@@ -88,7 +88,7 @@ void WordList::Prefetch(std::string_view text, std::uint64_t hash) const {
     if (stored_.count == 0 || stored_.filter == nullptr) return;
     const std::uint64_t stored = StoredHash(text);
     __builtin_prefetch(&stored_.filter[FilterProbeOf(stored, stored_.filterMask).word]);
-    __builtin_prefetch(&stored_.slots[stored & stored_.slotMask]);
+    __builtin_prefetch(&stored_.indexSlots[stored & stored_.slotMask]);
     return;
   }
   if (filter_.empty()) return;
@@ -106,8 +106,8 @@ StoredListTables BuildStoredTables(const WordList& list) {
     tables.offsets.push_back(static_cast<std::uint32_t>(tables.texts.size()));
   }
   tables.filter.assign(std::bit_ceil(count / 8 + 1), 0);
-  tables.slots.assign(std::bit_ceil(count * 2 + 2), 0);
-  const std::uint64_t filterMask = tables.filter.size() - 1, slotMask = tables.slots.size() - 1;
+  tables.indexSlots.assign(std::bit_ceil(count * 2 + 2), 0);
+  const std::uint64_t filterMask = tables.filter.size() - 1, slotMask = tables.indexSlots.size() - 1;
   constexpr std::uint64_t kPositionBits = 0xFFFFFFFFull;
   for (std::size_t i = 1; i <= count; ++i) {
     const std::string_view word = list.At(i);
@@ -115,9 +115,9 @@ StoredListTables BuildStoredTables(const WordList& list) {
     const FilterProbe probe = FilterProbeOf(hash, filterMask);
     tables.filter[probe.word] |= probe.bits;
     for (std::uint64_t slot = hash & slotMask;; slot = (slot + 1) & slotMask) {
-      const std::uint64_t entry = tables.slots[slot];
+      const std::uint64_t entry = tables.indexSlots[slot];
       if (entry == 0) {
-        tables.slots[slot] = (hash & ~kPositionBits) | i;
+        tables.indexSlots[slot] = (hash & ~kPositionBits) | i;
         break;
       }
       if ((entry & ~kPositionBits) == (hash & ~kPositionBits) && list.At(entry & kPositionBits) == word) break;
@@ -125,12 +125,12 @@ StoredListTables BuildStoredTables(const WordList& list) {
   }
   // A lookup reads at most the longest run of occupied slots and the empty slot after it. The
   // table is at most half full, so some slot is empty: start counting after one.
-  const std::size_t size = tables.slots.size();
+  const std::size_t size = tables.indexSlots.size();
   std::size_t start = 0;
-  while (tables.slots[start] != 0) ++start;
+  while (tables.indexSlots[start] != 0) ++start;
   std::size_t run = 0;
   for (std::size_t k = 1; k <= size; ++k) {
-    run = tables.slots[(start + k) & slotMask] != 0 ? run + 1 : 0;
+    run = tables.indexSlots[(start + k) & slotMask] != 0 ? run + 1 : 0;
     tables.longestProbe = std::max(tables.longestProbe, run + 1);
   }
   return tables;

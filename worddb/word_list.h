@@ -27,7 +27,7 @@ struct StoredListView {
   const std::uint32_t* offsets = nullptr;  // count + 1 entries, the last is textBytes
   const char* texts = nullptr;
   std::size_t textBytes = 0;
-  const std::uint64_t* slots = nullptr;
+  const std::uint64_t* indexSlots = nullptr;
   std::uint64_t slotMask = 0;
   std::size_t longestProbe = 0;  // no lookup reads more slots than this
   const std::uint64_t* filter = nullptr;
@@ -90,7 +90,7 @@ class WordList {
 struct StoredListTables {
   std::vector<std::uint32_t> offsets;
   std::string texts;
-  std::vector<std::uint64_t> slots;
+  std::vector<std::uint64_t> indexSlots;
   std::size_t longestProbe = 0;
   std::vector<std::uint64_t> filter;
 };
