@@ -78,7 +78,8 @@ void LoadFalsePositiveList(const std::filesystem::path& databaseFolder, FalsePos
 // The lists come from the compiled database beside the record files when it is sound and
 // matches them; otherwise (said once through hooks.Note when it is there but refused) from the
 // record files. `cacheFolder`, when given, keeps the note of compiled databases found sound, so
-// an unchanged one is not read through again at the next start.
+// an unchanged one is not read through again at the next start, and the compiled copy of a large
+// database that has none of its own (written at its first load, used while it matches).
 bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
                       const std::filesystem::path& cacheFolder = {});
 // The same from the record files and "Falsos Positivos.txt" alone (what the compiled database is

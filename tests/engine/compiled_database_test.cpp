@@ -84,6 +84,37 @@ TEST(CompiledDatabase, AnswersExactlyAsTheRecordFilesAndSuggestsTheSame) {
     EXPECT_EQ(fromFile.Suggest(word), built.Suggest(word)) << word;
 }
 
+// A large database without a compiled file of its own is compiled into the cache at its first
+// load, read from there afterwards, and compiled again once its record files change.
+TEST(CompiledDatabase, ADatabaseWithoutOneIsCompiledIntoTheCache) {
+  TestFolder folder;
+  const auto db = folder.path() / "palabrasbd";
+  const auto cache = folder.path() / "cache";
+  std::vector<std::string> many;
+  for (int i = 0; i < 10000; ++i) many.push_back("palabra" + std::to_string(i));
+  WriteFixtureDatabase(db, many, {"come"}, {"Juan"}, {"Wifi"});
+  auto cachedFiles = [&cache] {
+    std::size_t count = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(cache, error))
+      count += entry.path().extension() == ".vdb";
+    return count;
+  };
+  const bool stored[] = {false, true, false, true};
+  for (int load = 0; load < 4; ++load) {
+    SCOPED_TRACE(load);
+    if (load == 2) testing::WriteWordListFile(db / kVerbFile, {"coma"});  // same size, other word
+    NotingHooks hooks;
+    WordDatabase loaded, records;
+    ASSERT_TRUE(LoadWordDatabase(db, loaded, hooks, cache));
+    EXPECT_EQ(loaded.storage != nullptr, stored[load]);
+    EXPECT_EQ(cachedFiles(), 1u);
+    EXPECT_TRUE(hooks.notes.empty());
+    ASSERT_TRUE(LoadRecordFiles(db, records, hooks));
+    ExpectSameLists(loaded, records, 37);
+  }
+}
+
 // Each damage is said once and the lists come from the record files, the same as without the
 // compiled file. The first clean open leaves a note of it verified, so the damage below must be
 // found although the file was sound once.
