@@ -18,6 +18,8 @@ struct Settings {
   std::int32_t Dificultad = 0;
   std::int32_t Inteligente = 0;
   std::int32_t Verbos_Duda = 12632256;
+  // 1: automatic checks tell their counts in a notification, without raising the window.
+  std::int32_t Avisar_sin_interrumpir = 0;
   // Not stored: set at every start.
   std::int32_t MissingColour = 255;
   std::int32_t FalsePositiveColour = 9461965;
@@ -26,9 +28,10 @@ struct Settings {
 // Sets the two colours that are the same on every start.
 void SetFixedColours(Settings& settings);
 
-// "get" reads the seven keys (defaults where the file or a key is missing); "save" writes them,
-// keeping every other line of the file. Any other action does nothing. Returns false when "save"
-// could not write the file.
+// "get" reads the keys (defaults where the file or a key is missing); "save" writes the seven
+// keys, and an option added since (Avisar_sin_interrumpir) once it is set or already in the
+// file, keeping every other line of the file. Any other action does nothing. Returns false when
+// "save" could not write the file.
 bool Configuration(std::string_view action, const std::filesystem::path& programFolder, Settings& settings);
 
 }  // namespace velmara

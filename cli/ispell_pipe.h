@@ -22,6 +22,7 @@
 #include "checker/check_state.h"
 #include "checker/classify.h"
 #include "suggest/suggester.h"
+#include "suggest/word_check.h"
 #include "worddb/word_database.h"
 
 namespace velmara::cli {
@@ -66,13 +67,11 @@ class IspellSession {
   struct Word;
   void CheckLine(std::string_view line, std::size_t offsetBase, std::string& out, bool listOnly);
   void AnswerWord(const Word& word, std::string& out, bool listOnly);
-  void AddUserWord(std::string_view text, std::string& out);
+  void AddUserWord(std::string_view text);
   std::string ToOutput(std::string_view windows1252) const;
 
   WordDatabase& database_;
-  Settings settings_;
-  CheckState state_;
-  Classifier classifier_;
+  WordCheck check_;
   Suggester suggester_;
   std::filesystem::path userWordsFile_;
   PipeEncoding encoding_;

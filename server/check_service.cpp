@@ -65,8 +65,8 @@ CheckService::CheckService(const WordDatabase& database, const Suggester& sugges
       limits_(limits) {}
 
 nlohmann::json CheckService::Software() {
-  return {{"name", "Detector Velmara"}, {"version", "0.1.0"}, {"buildDate", __DATE__},
-          {"apiVersion", 1},            {"status", ""},       {"premium", false}};
+  return {{"name", "Detector Velmara"}, {"version", "0.1.0"}, {"buildDate", __DATE__}, {"apiVersion", 1},
+          {"status", ""},                {"premium", false},   {"premiumHint", ""}};
 }
 
 nlohmann::json CheckService::Languages() {
@@ -84,11 +84,10 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
   const Positions at{request.text, ByteStarts(request.text), Utf16Starts(request.text)};
   const std::vector<std::size_t> correctedEnds = CorrectedEnds(state);
   std::unordered_map<std::string, std::vector<std::string>> suggested;
-  const auto disabled = [&](const char* rule) {
-    return std::find(request.disabledRules.begin(), request.disabledRules.end(), rule) != request.disabledRules.end();
-  };
-  const bool missingOff = disabled(kMissingRuleId);
-  const bool correctionOff = disabled(kCorrectionRuleId);
+  const bool missingOff =
+      !request.RuleOn(kMissingRuleId, kRuleCategory) ||
+      std::find(request.disabledRules.begin(), request.disabledRules.end(), kFormerMissingRuleId) != request.disabledRules.end();
+  const bool correctionOff = !request.RuleOn(kCorrectionRuleId, kRuleCategory);
 
   nlohmann::json matches = nlohmann::json::array();
   bool incomplete = false;
@@ -157,7 +156,7 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
          {{"id", missing ? kMissingRuleId : kCorrectionRuleId},
           {"description", missing ? "Palabra que no está en el diccionario" : "Acento, interrogativo o sustitución del usuario"},
           {"issueType", "misspelling"},
-          {"category", {{"id", "TYPOS"}, {"name", "Posibles errores ortográficos"}}}}},
+          {"category", {{"id", kRuleCategory}, {"name", "Posibles errores ortográficos"}}}}},
         {"ignoreForIncompleteSentence", false},
         {"contextForSureMatch", 0},
     };
@@ -165,7 +164,7 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
   }
 
   const bool automatic = request.language == "auto";
-  const std::string code = automatic ? "es" : request.language;
+  const std::string code = !automatic ? request.language : request.detectedVariant.empty() ? "es" : request.detectedVariant;
   return {{"software", Software()},
           {"warnings", {{"incompleteResults", incomplete}}},
           {"language",
