@@ -119,7 +119,7 @@ bool MainWindow::Initialise() {
   }
   {
     ScreenLoadHooks hooks(interaction_);
-    LoadWordDatabase(state_.DatabaseFolder(), state_.database, hooks);
+    LoadWordDatabase(state_.DatabaseFolder(), state_.database, hooks, state_.Files().traceFile.parent_path());
     LoadUserWords(state_.Files().userWordsFile, state_.database);
   }
   if (notificationArea_) {

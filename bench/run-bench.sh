@@ -22,6 +22,9 @@ if [ ! -s "$base" ]; then
   done >"$base"
 fi
 
+bench/startup-bench.sh "$bin" "${DESKTOP:-}"
+echo
+
 echo "Peak resident memory of velmara-check (MB) over copies of the text:"
 bench/memory-bench.sh "$bin/velmara-check" "$bin/palabrasbd" "$base" "$work"
 echo

@@ -74,10 +74,10 @@ std::string Classifier::ClassifyWord(std::string_view word, WrittenCase written)
 
   // The word is looked up in every list: the reads start together, before the plural rules.
   const std::uint64_t hash = HashText(word);
-  database_.dictionary.Prefetch(hash);
-  database_.verbs.Prefetch(hash);
-  database_.properNames.Prefetch(hash);
-  database_.falsePositives.entries.Prefetch(hash);
+  database_.dictionary.Prefetch(word, hash);
+  database_.verbs.Prefetch(word, hash);
+  database_.properNames.Prefetch(word, hash);
+  database_.falsePositives.entries.Prefetch(word, hash);
 
   if (word.back() == 's' && IsPluralOfDictionaryWord(database_.dictionary, word)) return decide(Verdict::Accepted);
 
@@ -136,7 +136,7 @@ bool Classifier::CorrectUnknownWord(std::string_view word, std::string& replacem
     variantBuffer_[i] = accented;
     const std::uint64_t hash = HashText(variantBuffer_);
     variantBuffer_[i] = word[i];
-    database_.dictionary.Prefetch(hash);
+    database_.dictionary.Prefetch(word, hash);
     variants.push_back(AccentVariant{hash, i + 1, accented});
   }
   std::optional<bool> wordKnown;

@@ -80,11 +80,16 @@ class Notes {
 
 class QuietLoadHooks : public LoadHooks {
  public:
+  explicit QuietLoadHooks(const Notes& notes) : notes_(notes) {}
+  void Note(const std::string& text) override { notes_.Note(text); }
   void ShowMessageBox(const std::string& text) override {
     std::string line;
     for (char c : Windows1252ToUtf8(text)) line += c == '\r' || c == '\n' ? ' ' : c;
     std::cerr << "velmara-check: " << line << std::endl;
   }
+
+ private:
+  const Notes& notes_;
 };
 
 }  // namespace
@@ -372,8 +377,8 @@ int RunIspell(const IspellOptions& options, const FileLocations& locations) {
     return kExitError;
   }
   WordDatabase database;
-  QuietLoadHooks hooks;
-  LoadWordDatabase(databaseFolder, database, hooks);
+  QuietLoadHooks hooks(notes);
+  LoadWordDatabase(databaseFolder, database, hooks, locations.traceFile.parent_path());
   // A database named on the command line brings its own lists; the editor may name the user's.
   const std::filesystem::path intellisenseFile =
       options.database ? databaseFolder / kIntellisenseFile : locations.intellisenseFile;

@@ -74,6 +74,7 @@ struct Options {
 class TerminalHooks : public LoadHooks {
  public:
   void ShowMessageBox(const std::string& text) override { PrintError(text); }
+  void Note(const std::string& text) override { std::cerr << "velmara-check: " << text << '\n'; }
   static void PrintError(const std::string& windows1252) {
     std::string text = Windows1252ToUtf8(windows1252);
     std::string out;
@@ -324,7 +325,7 @@ int Run(int argc, char** argv, int closedStreams) {
   }
   WordDatabase database;
   TerminalHooks hooks;
-  const bool databaseSound = LoadWordDatabase(databaseFolder, database, hooks);
+  const bool databaseSound = LoadWordDatabase(databaseFolder, database, hooks, start.locations.traceFile.parent_path());
   const int damaged = databaseSound || options.keepGoing ? kExitClean : kExitError;
   LoadUserWords(start.userWordsFile, database);
 

@@ -37,6 +37,7 @@ namespace {
 class TerminalHooks : public LoadHooks {
  public:
   void ShowMessageBox(const std::string& text) override { std::cerr << Windows1252ToUtf8(text) << '\n'; }
+  void Note(const std::string& text) override { std::cerr << "velmara-server: " << text << '\n'; }
 };
 
 struct Options {
@@ -147,9 +148,10 @@ int main(int argc, char** argv) {
   }
   WordDatabase database;
   TerminalHooks hooks;
-  LoadWordDatabase(databaseFolder, database, hooks);
+  LoadWordDatabase(databaseFolder, database, hooks, start.locations.traceFile.parent_path());
   LoadUserWords(start.userWordsFile, database);
-  // Built before the first request, so no request waits for it.
+  // Ready before the first request (read in place from a compiled database, or built), so no
+  // request waits for it.
   Suggester suggester(database);
   suggester.Prepare();
   server::CheckService service(database, suggester, settings, intellisenseFile);
