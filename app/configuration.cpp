@@ -16,7 +16,7 @@ struct StoredSetting {
 };
 
 // In the order the keys are read and written.
-constexpr std::array<StoredSetting, 7> kStoredSettings{{
+constexpr std::array<StoredSetting, 8> kStoredSettings{{
     {"Colores", "Corregidos", 11558979, &Settings::Corregidos},
     {"Colores", "Verbos_Bien", 1426195, &Settings::Verbos_Bien},
     {"Config", "Hay_clipboard", 0, &Settings::Hay_clipboard},
@@ -24,6 +24,7 @@ constexpr std::array<StoredSetting, 7> kStoredSettings{{
     {"Config", "Dificultad", 0, &Settings::Dificultad},
     {"Config", "Inteligente", 0, &Settings::Inteligente},
     {"Colores", "Verbos_Duda", 12632256, &Settings::Verbos_Duda},
+    {"Config", "Contexto", 1, &Settings::Contexto},
 }};
 
 }  // namespace

@@ -38,6 +38,8 @@ OptionsDialog::OptionsDialog(Settings& settings, QWidget* parent)
   connect(exit_, &QPushButton::clicked, this, &QDialog::accept);
   AddToggle(kCapitalsAfterPunctuation, QStringLiteral("Arreglar mayúsculas después de signo de puntuación"), 116, 20);
   AddToggle(kIntellisense, QStringLiteral("Corregir Ortografía con Intellisense"), 138, 20);
+  AddToggle(kContextAdvice, QStringLiteral("Avisar de tildes según el contexto"), 160, 20);
+  exit_->setGeometry(DialogUnitsToPixels(15, 188, 50, 15));  // below the last toggle
 
   // Words are always classified in lower case and capitals after punctuation are always
   // fixed, so these three have nothing to switch.
@@ -46,6 +48,7 @@ OptionsDialog::OptionsDialog(Settings& settings, QWidget* parent)
   Bind(kTiming, &Settings::Crono);
   Bind(kDifficulty, &Settings::Dificultad);
   Bind(kIntellisense, &Settings::Inteligente);
+  Bind(kContextAdvice, &Settings::Contexto);
 }
 
 QPushButton* OptionsDialog::Toggle(int id) const {
@@ -90,7 +93,7 @@ bool ShowOptionsDialog(AppState& state) {
   RunOwnerlessDialog(dialog);
   const Settings& after = state.settings;
   return before.Hay_clipboard != after.Hay_clipboard || before.Crono != after.Crono ||
-         before.Dificultad != after.Dificultad || before.Inteligente != after.Inteligente;
+         before.Dificultad != after.Dificultad || before.Inteligente != after.Inteligente || before.Contexto != after.Contexto;
 }
 
 }  // namespace velmara

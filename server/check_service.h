@@ -18,6 +18,8 @@ namespace velmara::server {
 
 inline constexpr const char* kMissingRuleId = "VELMARA_PALABRA_DESCONOCIDA";
 inline constexpr const char* kCorrectionRuleId = "VELMARA_CORRECCION_AUTOMATICA";
+// A word the words around it say needs an accent (esta → está): advice, the word is in the lists.
+inline constexpr const char* kContextRuleId = "VELMARA_TILDE_CONTEXTO";
 
 struct CheckLimits {
   std::size_t maxMatches = 5000;             // beyond it the answer says its results are incomplete
