@@ -105,12 +105,12 @@ ContextModel::ContextModel(std::string_view text) {
     std::uint32_t count = 0;
     const auto parsed = std::from_chars(fields[3].data(), fields[3].data() + fields[3].size(), count);
     if (parsed.ec != std::errc() || count == 0) continue;
-    entries_.emplace_back(Key(fields[0], fields[1], fields[2]), count);
+    entries_.emplace(Key(fields[0], fields[1], fields[2]), count);
+    if (fields[0] == "U") plainForms_.insert(Key("P", StripAccents(fields[1]), {}));
     if (fields[0] == "L") ++types[Key("TL", fields[1], {})];
     if (fields[0] == "R") ++types[Key("TR", fields[1], {})];
   }
-  for (const auto& [key, count] : types) entries_.emplace_back(key, count);
-  std::sort(entries_.begin(), entries_.end());
+  entries_.insert(types.begin(), types.end());
 }
 
 const ContextModel& ContextModel::BuiltIn() {
@@ -118,10 +118,13 @@ const ContextModel& ContextModel::BuiltIn() {
   return model;
 }
 
+bool ContextModel::HasPlainForm(std::string_view word) const {
+  return !plainForms_.empty() && plainForms_.count(Key("P", word, {})) > 0;
+}
+
 std::uint32_t ContextModel::Count(std::string_view kind, std::string_view word, std::string_view neighbour) const {
-  const std::uint64_t key = Key(kind, word, neighbour);
-  const auto found = std::lower_bound(entries_.begin(), entries_.end(), std::make_pair(key, std::uint32_t{0}));
-  return found != entries_.end() && found->first == key ? found->second : 0;
+  const auto found = entries_.find(Key(kind, word, neighbour));
+  return found != entries_.end() ? found->second : 0;
 }
 
 // The words either side of a word, lower case: a word, a mark (one character), "^" at the start
@@ -255,6 +258,7 @@ std::string ContextAdvisor::ByCounts(std::string_view word, const std::vector<st
   std::vector<std::string_view> forms{word};
   for (const std::string& v : variants) forms.push_back(v);
   std::vector<double> scores;
+  char leftKind = 0, rightKind = 0;
   double best = -1e300;
   std::size_t bestIndex = 0;
   bool seen = false;
@@ -266,19 +270,19 @@ std::string ContextAdvisor::ByCounts(std::string_view word, const std::vector<st
     if (!frequencyOnly_) {
       // Each neighbour by its own count, else by the kind of word it is (Witten-Bell back-off).
       const auto side = [&](std::string_view kind, std::string_view kinds, std::string_view types,
-                            const std::string& other) {
+                            const std::string& other, char& otherKind) {
         const double c = model_.Count(kind, form, other);
         const double t = model_.Count(types, form);
         if (u == 0) return std::log(1e-4);
         if (c > 0) return std::log(c / (u + t));
         double byKind = 0.01;
-        if (!other.empty() && IsWordToken(other) && other != "^" && other != "$") {
-          const char k = KindOf(other);
-          byKind = (model_.Count(kinds, form, std::string_view(&k, 1)) + 1.0) / (u + 4.0);
+        if (IsWordToken(other) && other != "^" && other != "$") {
+          if (otherKind == 0) otherKind = KindOf(other);  // looked up once for all the forms
+          byKind = (model_.Count(kinds, form, std::string_view(&otherKind, 1)) + 1.0) / (u + 4.0);
         }
         return std::log((t + 1.0) / (u + t) * byKind * 1e-3);
       };
-      score += side("L", "LK", "TL", around.left) + side("R", "RK", "TR", around.right);
+      score += side("L", "LK", "TL", around.left, leftKind) + side("R", "RK", "TR", around.right, rightKind);
     }
     scores.push_back(score);
     if (score > best) best = score, bestIndex = f;
@@ -307,38 +311,50 @@ std::string ContextAdvisor::Decide(std::string_view word, const std::vector<std:
 
 std::vector<Advice> ContextAdvisor::Advise(const CheckState& state) const { return Advise(state.source, state.result); }
 
+namespace {
+
+bool IsLineEnd(std::string_view token) { return token == "\n" || token == "\r"; }
+
+// The `n`-th word or mark from token `i` in direction `step` (-1 or 1), lower case; "^" or "$" when
+// the text or the line ends first (a text read in lines sees what the whole text sees).
+std::string NeighbourOf(const TokenList& tokens, std::size_t i, int step, int n) {
+  std::ptrdiff_t k = static_cast<std::ptrdiff_t>(i);
+  const std::string edge = step < 0 ? "^" : "$";
+  while (true) {
+    k += step;
+    if (k < 0 || k >= static_cast<std::ptrdiff_t>(tokens.size())) return edge;
+    const std::string_view text = tokens[static_cast<std::size_t>(k)].text;
+    if (IsLineEnd(text)) return edge;
+    if (text.empty() || IsBlank(text)) continue;
+    if (--n == 0) return LowerCase(text);
+  }
+}
+
+}  // namespace
+
+bool ContextAdvisor::MayAdvise(const TokenList& tokens, std::size_t i, std::string_view lower) const {
+  if (OneOf(lower, {"el", "tu", "mi", "se", "si", "aun", "mas"})) return true;
+  if (OneOf(lower, {"de", "te", "que"})) return false;  // d\xE9, t\xE9 and qu\xE9 are left to the question marks
+  if (model_.HasPlainForm(lower)) return true;
+  // The past-tense rule, for words the training text never showed.
+  const char last = lower.back();
+  if (lower.size() < 4 || (last != 'o' && last != 'e')) return false;
+  return OneOf(NeighbourOf(tokens, i, -1, 1), {"se", "\xE9l", "ella", "usted", "ayer", "anoche"});
+}
+
 std::vector<Advice> ContextAdvisor::Advise(const TokenList& tokens, const TokenList& verdicts) const {
   std::vector<Advice> advice;
-  // The words and marks of the text with their token index, blanks left out; a line end is kept
-  // as "\n" and bounds the neighbours (a text read in lines sees what the whole text sees).
-  std::vector<std::pair<std::size_t, std::string>> items;
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    const std::string_view text = tokens[i].text;
-    if (text == "\n" || text == "\r") {
-      if (items.empty() || items.back().second != "\n") items.emplace_back(i, "\n");
-      continue;
-    }
-    if (text.empty() || IsBlank(text)) continue;
-    items.emplace_back(i, LowerCase(text));
-  }
-  const auto at = [&](std::size_t k, std::ptrdiff_t step) -> std::string {
-    const auto pos = static_cast<std::ptrdiff_t>(k) + step;
-    const std::string_view edge = step < 0 ? "^" : "$";
-    if (pos < 0 || pos >= static_cast<std::ptrdiff_t>(items.size())) return std::string(edge);
-    // A line end between the word and this neighbour hides it.
-    for (std::ptrdiff_t p = static_cast<std::ptrdiff_t>(k) + (step < 0 ? -1 : 1);; p += step < 0 ? -1 : 1) {
-      if (items[static_cast<std::size_t>(p)].second == "\n") return std::string(edge);
-      if (p == pos) break;
-    }
-    return items[static_cast<std::size_t>(pos)].second;
-  };
-  // The accented variants of each distinct word, worked out once per text.
+  // The accented variants of each distinct word that may be advised, worked out once per text.
   std::unordered_map<std::string, std::vector<std::string>> variantsOf;
-  for (std::size_t k = 0; k < items.size(); ++k) {
-    const auto& [index, lower] = items[k];
-    if (!IsWordToken(lower) || lower.size() < 2 || lower.size() > 30) continue;
+  std::string lower;
+  for (std::size_t index = 0; index < tokens.size(); ++index) {
+    const std::string_view text = tokens[index].text;
+    if (text.size() < 2 || text.size() > 30 || IsSeparator(text)) continue;
     const Verdict verdict = index < verdicts.size() ? verdicts[index].verdict : Verdict::Accepted;
     if (verdict != Verdict::Accepted && verdict != Verdict::VerbForm) continue;
+    lower.assign(text);
+    for (char& c : lower) c = static_cast<char>(LowerChar(static_cast<unsigned char>(c)));
+    if (!MayAdvise(tokens, index, lower)) continue;
     auto variants = variantsOf.find(lower);
     if (variants == variantsOf.end()) {
       std::vector<std::string> found;
@@ -346,13 +362,16 @@ std::vector<Advice> ContextAdvisor::Advise(const TokenList& tokens, const TokenL
       variants = variantsOf.emplace(lower, std::move(found)).first;
     }
     if (variants->second.empty()) continue;
-    const Neighbours around{at(k, -2), at(k, -1), at(k, 1), at(k, 2)};
+    // Only the rules of "el" and of the past tense look two words away.
+    const bool far = lower == "el" || lower.back() == 'o' || lower.back() == 'e';
+    const Neighbours around{far ? NeighbourOf(tokens, index, -1, 2) : std::string(), NeighbourOf(tokens, index, -1, 1),
+                            NeighbourOf(tokens, index, 1, 1), far ? NeighbourOf(tokens, index, 1, 2) : std::string()};
     // A word in capitals is often a name or a placeholder (FICHERO, CUANDO): rules only.
-    const bool countsToo = CasePatternOf(tokens[index].text) != CasePattern::AllCaps;
+    const bool countsToo = CasePatternOf(text) != CasePattern::AllCaps;
     double confidence = 0;
     const std::string advised = Decide(lower, variants->second, around, countsToo, confidence);
     if (advised.empty()) continue;
-    std::string replacement = InWrittenCase(tokens[index].text, advised);
+    std::string replacement = InWrittenCase(text, advised);
     std::string message = AdviceMessage(replacement);
     advice.push_back(Advice{index, std::move(replacement), std::move(message), confidence});
   }

@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "checker/check_state.h"
@@ -31,12 +33,15 @@ class ContextModel {
   explicit ContextModel(std::string_view text);
 
   std::uint32_t Count(std::string_view kind, std::string_view word, std::string_view neighbour = {}) const;
+  // Whether some form the model counted is this word once its accents are taken out.
+  bool HasPlainForm(std::string_view word) const;
   bool empty() const { return entries_.empty(); }
   std::size_t size() const { return entries_.size(); }
 
  private:
   static std::uint64_t Key(std::string_view kind, std::string_view word, std::string_view neighbour);
-  std::vector<std::pair<std::uint64_t, std::uint32_t>> entries_;  // sorted by key
+  std::unordered_map<std::uint64_t, std::uint32_t> entries_;
+  std::unordered_set<std::uint64_t> plainForms_;
 };
 
 class ContextAdvisor {
@@ -65,6 +70,9 @@ class ContextAdvisor {
   std::string ByCounts(std::string_view word, const std::vector<std::string>& variants, const Neighbours& around,
                        double& confidence) const;
   std::vector<std::string> AccentedVariants(std::string_view word) const;
+  // Cheap test before any lookup: the model knows the word, a rule may speak, or the past-tense
+  // rule's left neighbour is there.
+  bool MayAdvise(const TokenList& tokens, std::size_t index, std::string_view lower) const;
   bool IsKnown(std::string_view word) const;
   bool IsFiniteVerbOnly(std::string_view word) const;
   char KindOf(std::string_view word) const;
