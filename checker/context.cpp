@@ -33,7 +33,7 @@ bool IsBlank(std::string_view token) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == 0xA0 || c == '\f' || c == '\v';
 }
 
-bool IsWordToken(std::string_view token) { return !token.empty() && !IsSeparator(token); }
+bool IsWordText(std::string_view token) { return !token.empty() && !IsSeparator(token); }
 
 // A mark after which a clause has ended (or the text ends: "$").
 bool EndsClause(std::string_view next) { return OneOf(next, {".", ",", ";", ":", "?", "!", ")", "$"}); }
@@ -46,10 +46,10 @@ bool IsPreposition(std::string_view word) {
 // Verb forms so common that a writer drops a subject pronoun's accent before them (\xE9l es, t\xFA
 // sabes); some are dictionary words too, so the word lists alone do not say they are verbs.
 bool IsCommonVerb(std::string_view word) {
-  return OneOf(word, {"es", "era", "fue", "ha", "hab\xEDa", "hace", "hizo", "tiene", "ten\xEDa", "est\xE1", "estaba",
-                      "sabe", "sab\xEDa", "puede", "pod\xEDa", "quiere", "quer\xEDa", "va", "iba", "dice", "dijo",
-                      "ser\xE1", "ser\xEDa", "eres", "est\xE1s", "tienes", "sabes", "puedes", "quieres", "vas", "dices",
-                      "has", "haces", "fuiste", "sab\xEDas", "ten\xEDas"});
+  return OneOf(word, {"es", "era", "fue", "ha", "hab\xED" "a", "hace", "hizo", "tiene", "ten\xED" "a", "est\xE1", "estaba",
+                      "sabe", "sab\xED" "a", "puede", "pod\xED" "a", "quiere", "quer\xED" "a", "va", "iba", "dice", "dijo",
+                      "ser\xE1", "ser\xED" "a", "eres", "est\xE1s", "tienes", "sabes", "puedes", "quieres", "vas", "dices",
+                      "has", "haces", "fuiste", "sab\xED" "as", "ten\xED" "as"});
 }
 
 bool IsObjectPronoun(std::string_view word) {
@@ -174,7 +174,7 @@ std::vector<std::string> ContextAdvisor::AccentedVariants(std::string_view word)
     std::string variant = AccentAt(word, i);
     if (IsOptionalAccent(variant) || !IsKnown(variant)) continue;
     // The imperative of "vos" (insert\xE1, control\xE1) is left out: plain text nearly never means it.
-    if (i == word.size() && variant != "est\xE1" && IsKnown(std::string(word) + "r")) continue;
+    if (i == word.size() && word.size() >= 4 && variant != "est\xE1" && IsKnown(std::string(word) + "r")) continue;
     variants.push_back(std::move(variant));
   }
   return variants;
@@ -234,7 +234,7 @@ std::string ContextAdvisor::ByRule(std::string_view word, const std::vector<std:
   }
   if (word == "aun" && has("a\xFAn")) {
     if (OneOf(right, {"no", "m\xE1s", "menos", "mayor", "mejor", "peor", "hoy", "es", "est\xE1", "estaba", "era", "hay",
-                      "hab\xEDa", "queda", "quedan", "tiene", "sigue", "siguen", "falta", "faltan"}) ||
+                      "hab\xED" "a", "queda", "quedan", "tiene", "sigue", "siguen", "falta", "faltan"}) ||
         (rightEnds && right != "$"))
       return "a\xFAn";
     return {};
@@ -276,7 +276,7 @@ std::string ContextAdvisor::ByCounts(std::string_view word, const std::vector<st
         if (u == 0) return std::log(1e-4);
         if (c > 0) return std::log(c / (u + t));
         double byKind = 0.01;
-        if (IsWordToken(other) && other != "^" && other != "$") {
+        if (IsWordText(other) && other != "^" && other != "$") {
           if (otherKind == 0) otherKind = KindOf(other);  // looked up once for all the forms
           byKind = (model_.Count(kinds, form, std::string_view(&otherKind, 1)) + 1.0) / (u + 4.0);
         }

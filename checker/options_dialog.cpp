@@ -38,8 +38,8 @@ OptionsDialog::OptionsDialog(Settings& settings, QWidget* parent)
   connect(exit_, &QPushButton::clicked, this, &QDialog::accept);
   AddToggle(kCapitalsAfterPunctuation, QStringLiteral("Arreglar mayúsculas después de signo de puntuación"), 116, 20);
   AddToggle(kIntellisense, QStringLiteral("Corregir Ortografía con Intellisense"), 138, 20);
-  AddToggle(kContextAdvice, QStringLiteral("Avisar de tildes según el contexto"), 160, 20);
-  exit_->setGeometry(DialogUnitsToPixels(15, 188, 50, 15));  // below the last toggle
+  AddToggle(kContextAdvice, QStringLiteral("Avisar de tildes según el contexto"), 182, 20);
+  exit_->setGeometry(DialogUnitsToPixels(15, 204, 50, 15));  // below the last toggle
 
   // Words are always classified in lower case and capitals after punctuation are always
   // fixed, so these three have nothing to switch.

@@ -25,7 +25,7 @@ class OptionsDialog : public QDialog {
   static constexpr int kDifficulty = 1008;
   static constexpr int kCapitalsAfterPunctuation = 1011;
   static constexpr int kIntellisense = 1025;
-  static constexpr int kContextAdvice = 1026;  // accent advice from the words around
+  static constexpr int kContextAdvice = 1027;  // accent advice from the words around
 
   explicit OptionsDialog(Settings& settings, QWidget* parent = nullptr);
 

@@ -196,6 +196,9 @@ int RunFind(const WordDatabase& database, const Options& options, cli::Output& o
   return kExitClean;
 }
 
+// A line longer than this is checked in more than one piece.
+constexpr std::size_t kLongLine = std::size_t{1} << 16;
+
 // One file checked piece by piece, each piece's output written as it goes.
 class FileCheck {
  public:
@@ -292,8 +295,18 @@ bool CheckInput(cli::InputFile& input, Classifier& classifier, const Settings& s
     // read is looked at, so one very long word is not read again at every block.
     std::size_t end = text.size();
     if (more) {
-      end = PieceEnd(std::string_view(text).substr(held));
-      if (end > 0) end += held;
+      // A piece ends at a line end, so the accent advice sees each word's neighbours as in the
+      // whole text; only a line longer than kLongLine is cut elsewhere.
+      const std::string_view fresh = std::string_view(text).substr(held);
+      const std::size_t lineEnd = fresh.rfind('\n');
+      if (lineEnd != std::string_view::npos) {
+        end = held + lineEnd + 1;
+      } else if (text.size() >= std::max(options.pieceSize, kLongLine)) {
+        end = PieceEnd(fresh);
+        if (end > 0) end += held;
+      } else {
+        end = 0;
+      }
     }
     if (end > 0) {
       check.Piece(std::string_view(text).substr(0, end));

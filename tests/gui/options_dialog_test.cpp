@@ -44,6 +44,10 @@ TEST(OptionsDialog, ToggleStoresItsSettingAtOnce) {
   dialog.Toggle(OptionsDialog::kIntellisense)->click();
   EXPECT_EQ(settings.Inteligente, 1);
   EXPECT_EQ(settings.Crono, 0);
+  // The accent advice is on by default and switches off like the others.
+  EXPECT_TRUE(dialog.Toggle(OptionsDialog::kContextAdvice)->isChecked());
+  dialog.Toggle(OptionsDialog::kContextAdvice)->click();
+  EXPECT_EQ(settings.Contexto, 0);
 }
 
 TEST(OptionsDialog, OnlySalirCloses) {
