@@ -173,8 +173,7 @@ struct IspellSession::Word {
 IspellSession::IspellSession(WordDatabase& database, const Settings& settings, std::filesystem::path intellisenseFile,
                              std::filesystem::path userWordsFile, PipeEncoding encoding)
     : database_(database),
-      settings_(settings),
-      classifier_(database_, settings_, std::move(intellisenseFile), state_),
+      check_(database_, settings, std::move(intellisenseFile)),
       suggester_(database_),
       userWordsFile_(std::move(userWordsFile)),
       encoding_(encoding),
@@ -194,7 +193,7 @@ void IspellSession::Answer(std::string_view line, std::string& out) {
   const std::string_view rest = line.substr(1);
   switch (line[0]) {
     case '^': CheckLine(rest, 1, out, false); return;
-    case '*': case '&': AddUserWord(rest, out); return;
+    case '*': case '&': AddUserWord(rest); return;
     case '@': {
       std::string word = encoding_ == PipeEncoding::Utf8 ? InputToWindows1252(rest) : std::string(rest);
       if (!word.empty() && word.back() == '\r') word.pop_back();
@@ -223,7 +222,7 @@ void IspellSession::Answer(std::string_view line, std::string& out) {
 
 void IspellSession::ListRejected(std::string_view line, std::string& out) { CheckLine(line, 0, out, true); }
 
-void IspellSession::AddUserWord(std::string_view text, std::string& out) {
+void IspellSession::AddUserWord(std::string_view text) {
   std::string word = encoding_ == PipeEncoding::Utf8 ? InputToWindows1252(text) : std::string(text);
   while (!word.empty() && (word.back() == '\r' || word.back() == ' ')) word.pop_back();
   if (word.empty()) return;
@@ -231,9 +230,8 @@ void IspellSession::AddUserWord(std::string_view text, std::string& out) {
   sessionWords_.insert(LowerCase(word));
   std::string failure = AppendUserWord(userWordsFile_, word);
   if (failure.empty()) return;
-  failure_ = "cannot add '" + ToOutput(word) + "' to " + userWordsFile_.string() + ": " + failure;
-  // An answer line of its own, which an editor shows as the checker's error.
-  out += "Error: " + failure_ + "\n";
+  // Told on standard error, never among the answers: an editor reads every line there as one.
+  failure_ = "cannot add '" + Windows1252ToUtf8(word) + "' to " + userWordsFile_.string() + ": " + failure;
 }
 
 void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std::string& out, bool listOnly) {
@@ -241,7 +239,7 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
   // Windows-1252 or the line is not valid UTF-8.
   const bool utf8 = encoding_ == PipeEncoding::Utf8 && IsValidUtf8(line);
   // A question opened on one line ends with it: an editor sends lines and words in any order.
-  state_.openQuestion = false;
+  check_.SetOpenQuestion(false);
   Word word;
   bool inWord = false;
   bool afterBackslash = false;
@@ -289,8 +287,8 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
     if (!wordCharacter) {
       finish(i);
       if (advise) tokens.push_back(TokenEntry{std::string(1, byte), Verdict::Accepted});
-      if (byte == '\xBF' || byte == '\xA1') state_.openQuestion = true;
-      if (byte == '?' || byte == '!') state_.openQuestion = false;
+      if (byte == '\xBF' || byte == '\xA1') check_.SetOpenQuestion(true);
+      if (byte == '?' || byte == '!') check_.SetOpenQuestion(false);
       afterBackslash = byte == '\\';
       controlWord = false;
       continue;
@@ -334,29 +332,10 @@ bool IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly
   lowered_.assign(written);
   for (char& c : lowered_) c = static_cast<char>(LowerChar(static_cast<unsigned char>(c)));
 
-  Verdict verdict = Verdict::Accepted;
   std::string correction;
-  if (sessionWords_.count(lowered_) == 0) {
-    std::string result = classifier_.ClassifyWord(lowered_);
-    verdict = state_.lastVerdict;
-    state_.lastVerdict = Verdict::Accepted;
-    // Nothing of a line is kept for the next: the counts and the missing words only grow.
-    state_.CorrectedCount = 0;
-    state_.MissingCount = 0;
-    state_.missingWords.clear();
-    if (verdict == Verdict::Corrected) {
-      // The correction in the case the word was written in; no capital for a sentence's start,
-      // since the editor replaces the word where it stands.
-      switch (CasePatternOf(written)) {
-        case CasePattern::AllCaps: correction = UpperCase(result); break;
-        case CasePattern::Capitalised: correction = MixedCase(result); break;
-        case CasePattern::Other: correction = std::move(result); break;
-      }
-      if (correction == written) verdict = Verdict::Accepted;
-    }
-  }
+  const bool accepted = sessionWords_.count(lowered_) != 0 || check_.Accepted(written, correction);
   const std::string shownWord = word.writtenIsUtf8 ? std::string(word.written) : ToOutput(word.written);
-  if (verdict != Verdict::Missing && verdict != Verdict::Corrected) {
+  if (accepted) {
     if (listOnly || terse_) return true;
     out += '*';
     if (verboseCorrection_) out += ' ' + shownWord;
@@ -368,16 +347,11 @@ bool IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly
     return false;
   }
 
-  std::vector<std::string> offered;
-  auto offer = [&offered](std::string text) {
-    // ", " separates the offers, and a line end would end the answer.
-    for (char c : text)
-      if (c == ',' || static_cast<unsigned char>(c) < 32) return;
-    if (text.empty() || std::find(offered.begin(), offered.end(), text) != offered.end()) return;
-    offered.push_back(std::move(text));
-  };
-  if (!correction.empty()) offer(std::move(correction));
-  for (std::string& suggestion : suggester_.Suggest(written)) offer(std::move(suggestion));
+  std::vector<std::string> offered = OfferedWords(std::move(correction), written, suggester_);
+  // ", " separates the offers, and a line end would end the answer.
+  std::erase_if(offered, [](const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return c == ',' || static_cast<unsigned char>(c) < 32; });
+  });
 
   const std::string offset = std::to_string(word.offset);
   if (offered.empty()) {

@@ -23,6 +23,7 @@
 #include "checker/classify.h"
 #include "checker/context.h"
 #include "suggest/suggester.h"
+#include "suggest/word_check.h"
 #include "worddb/word_database.h"
 
 namespace velmara::cli {
@@ -72,13 +73,11 @@ class IspellSession {
   void CheckLine(std::string_view line, std::size_t offsetBase, std::string& out, bool listOnly);
   // Returns true when the word was accepted.
   bool AnswerWord(const Word& word, std::string& out, bool listOnly);
-  void AddUserWord(std::string_view text, std::string& out);
+  void AddUserWord(std::string_view text);
   std::string ToOutput(std::string_view windows1252) const;
 
   WordDatabase& database_;
-  Settings settings_;
-  CheckState state_;
-  Classifier classifier_;
+  WordCheck check_;
   Suggester suggester_;
   std::filesystem::path userWordsFile_;
   PipeEncoding encoding_;

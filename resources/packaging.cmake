@@ -6,7 +6,9 @@ foreach(program velmara-check velmara-mkdb velmara-server)
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
-install(PROGRAMS ${CMAKE_CURRENT_LIST_DIR}/velmara-autostart DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The script learns the version at configure time.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/velmara-autostart ${CMAKE_BINARY_DIR}/velmara-autostart @ONLY)
+install(PROGRAMS ${CMAKE_BINARY_DIR}/velmara-autostart DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The server as a systemd user service: `systemctl --user enable --now velmara-server`.
 if(TARGET velmara-server)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/velmara-server.service DESTINATION lib/systemd/user)

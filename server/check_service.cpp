@@ -75,7 +75,7 @@ nlohmann::json AdviceMatch(const Advice& advice, const std::string& written, con
        {{"id", kContextRuleId},
         {"description", "Tilde que pide el contexto («" + written + "» y «" + replacement + "» son palabras)"},
         {"issueType", "misspelling"},
-        {"category", {{"id", "CONFUSED_WORDS"}, {"name", "Palabras que se confunden"}}}}},
+        {"category", {{"id", kContextCategory}, {"name", "Palabras que se confunden"}}}}},
       {"ignoreForIncompleteSentence", false},
       {"contextForSureMatch", 0},
   };
@@ -92,8 +92,8 @@ CheckService::CheckService(const WordDatabase& database, const Suggester& sugges
       limits_(limits) {}
 
 nlohmann::json CheckService::Software() {
-  return {{"name", "Detector Velmara"}, {"version", "0.1.0"}, {"buildDate", __DATE__},
-          {"apiVersion", 1},            {"status", ""},       {"premium", false}};
+  return {{"name", "Detector Velmara"}, {"version", "0.1.0"}, {"buildDate", __DATE__}, {"apiVersion", 1},
+          {"status", ""},                {"premium", false},   {"premiumHint", ""}};
 }
 
 nlohmann::json CheckService::Languages() {
@@ -111,13 +111,13 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
   const Positions at{request.text, ByteStarts(request.text), Utf16Starts(request.text)};
   const std::vector<std::size_t> correctedEnds = CorrectedEnds(state);
   std::unordered_map<std::string, std::vector<std::string>> suggested;
-  const auto disabled = [&](const char* rule) {
-    return std::find(request.disabledRules.begin(), request.disabledRules.end(), rule) != request.disabledRules.end();
-  };
-  const bool missingOff = disabled(kMissingRuleId);
-  const bool correctionOff = disabled(kCorrectionRuleId);
+  const bool missingOff =
+      !request.RuleOn(kMissingRuleId, kRuleCategory) ||
+      std::find(request.disabledRules.begin(), request.disabledRules.end(), kFormerMissingRuleId) != request.disabledRules.end();
+  const bool correctionOff = !request.RuleOn(kCorrectionRuleId, kRuleCategory);
   std::vector<Advice> advice;
-  if (settings_.Contexto != 0 && !disabled(kContextRuleId)) advice = ContextAdvisor(database_).Advise(state);
+  if (settings_.Contexto != 0 && request.RuleOn(kContextRuleId, kContextCategory))
+    advice = ContextAdvisor(database_).Advise(state);
   auto advised = advice.cbegin();
 
   nlohmann::json matches = nlohmann::json::array();
@@ -196,7 +196,7 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
          {{"id", missing ? kMissingRuleId : kCorrectionRuleId},
           {"description", missing ? "Palabra que no está en el diccionario" : "Acento, interrogativo o sustitución del usuario"},
           {"issueType", "misspelling"},
-          {"category", {{"id", "TYPOS"}, {"name", "Posibles errores ortográficos"}}}}},
+          {"category", {{"id", kRuleCategory}, {"name", "Posibles errores ortográficos"}}}}},
         {"ignoreForIncompleteSentence", false},
         {"contextForSureMatch", 0},
     };
@@ -204,7 +204,7 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
   }
 
   const bool automatic = request.language == "auto";
-  const std::string code = automatic ? "es" : request.language;
+  const std::string code = !automatic ? request.language : request.detectedVariant.empty() ? "es" : request.detectedVariant;
   return {{"software", Software()},
           {"warnings", {{"incompleteResults", incomplete}}},
           {"language",

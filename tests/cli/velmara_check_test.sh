@@ -94,6 +94,38 @@ check "find suffix" $'cantar\nestar' "$out"
 "$bin/velmara-check" --db "$db" --find 'ca s' >/dev/null 2>&1
 check "find invalid" 2 $?
 
+# Command-line conventions of every program: --help lists every option and exits 0, --version
+# names the program; option values as getopt reads them.
+for case in "velmara-check|--db --format --color --suggest --find --mode --personal --encoding" \
+            "velmara-mkdb|--out --dictionary --verbs --proper-names" \
+            "velmara-server|--listen --port --db --threads --queue --max-text"; do
+  program=${case%%|*}
+  [ -x "$bin/$program" ] || continue
+  help=$("$bin/$program" --help)
+  check "$program --help exit" 0 $?
+  missing=""
+  for option in --help --version ${case#*|}; do grep -q -- "$option" <<<"$help" || missing+=" $option"; done
+  check "$program --help options" "" "$missing"
+  check "$program --version" "$program (Detector Velmara)" "$("$bin/$program" --version | sed 's/ [0-9.]*$//')"
+  "$bin/$program" --no-such-option >/dev/null 2>&1
+  check "$program unknown option" 2 $?
+done
+out=$("$bin/velmara-check" --db "$db" --find -a --mode=3 2>/dev/null)
+check "find -a is a search" $'casa\nhola' "$out"
+check "--find=TEXT" "casa" "$("$bin/velmara-check" --db="$db" --find=cas 2>/dev/null)"
+printf 'camion' >"$work/-a"
+check "-- ends the options" "Camión" "$(program=$(cd "$bin" && pwd)/velmara-check; cd "$work" && "$program" --db "$db" --color=never -- -a 2>/dev/null)"
+if [ -x "$bin/velmara-server" ]; then
+  # Address and port together; the port 0 asks for a free one, and the server says which.
+  "$bin/velmara-server" --db "$db" --listen 127.0.0.1:0 2>"$work/server.err" &
+  server=$!
+  for _ in $(seq 100); do grep -q listening "$work/server.err" && break; sleep 0.1; done
+  kill "$server"; wait "$server" 2>/dev/null
+  check "--listen ADDR:PORT" 1 "$(grep -c '^velmara-server: listening on http://127\.0\.0\.1:[1-9][0-9]*/v2$' "$work/server.err")"
+  "$bin/velmara-server" --db "$db" --listen 127.0.0.1:54281:8081 2>"$work/server.err"
+  check "--listen refused" "2 1" "$? $(grep -c 'takes an address' "$work/server.err")"
+fi
+
 # Suggestions for missing words in each format; nothing else of the report changes.
 text='hola mundoo, ¿donde estás? Madird'
 plain=$(printf '%s' "$text" | "$bin/velmara-check" --db "$db" --format tsv --no-context 2>/dev/null)
