@@ -11,9 +11,11 @@
 
 namespace velmara {
 
-// The model text built into the program (generated from resources/contexto.txt).
-extern const char kContextModelText[];
-extern const std::size_t kContextModelTextSize;
+// The model built into the program (generated from resources/contexto.txt), sorted by key.
+extern const ContextCount kContextCounts[];
+extern const std::size_t kContextCountsSize;
+extern const std::uint64_t kContextPlainForms[];
+extern const std::size_t kContextPlainFormsSize;
 
 namespace {
 
@@ -105,26 +107,36 @@ ContextModel::ContextModel(std::string_view text) {
     std::uint32_t count = 0;
     const auto parsed = std::from_chars(fields[3].data(), fields[3].data() + fields[3].size(), count);
     if (parsed.ec != std::errc() || count == 0) continue;
-    entries_.emplace(Key(fields[0], fields[1], fields[2]), count);
-    if (fields[0] == "U") plainForms_.insert(Key("P", StripAccents(fields[1]), {}));
+    ownCounts_.push_back({Key(fields[0], fields[1], fields[2]), count});
+    if (fields[0] == "U") ownPlainForms_.push_back(Key("P", StripAccents(fields[1]), {}));
     if (fields[0] == "L") ++types[Key("TL", fields[1], {})];
     if (fields[0] == "R") ++types[Key("TR", fields[1], {})];
   }
-  entries_.insert(types.begin(), types.end());
+  for (const auto& [key, count] : types) ownCounts_.push_back({key, count});
+  std::sort(ownCounts_.begin(), ownCounts_.end(), [](const ContextCount& a, const ContextCount& b) { return a.key < b.key; });
+  std::sort(ownPlainForms_.begin(), ownPlainForms_.end());
+  counts_ = ownCounts_;
+  plainForms_ = ownPlainForms_;
 }
 
+ContextModel::ContextModel(std::span<const ContextCount> counts, std::span<const std::uint64_t> plainForms)
+    : counts_(counts), plainForms_(plainForms) {}
+
 const ContextModel& ContextModel::BuiltIn() {
-  static const ContextModel model(std::string_view(kContextModelText, kContextModelTextSize));
+  static const ContextModel model(std::span(kContextCounts, kContextCountsSize),
+                                  std::span(kContextPlainForms, kContextPlainFormsSize));
   return model;
 }
 
 bool ContextModel::HasPlainForm(std::string_view word) const {
-  return !plainForms_.empty() && plainForms_.count(Key("P", word, {})) > 0;
+  return std::binary_search(plainForms_.begin(), plainForms_.end(), Key("P", word, {}));
 }
 
 std::uint32_t ContextModel::Count(std::string_view kind, std::string_view word, std::string_view neighbour) const {
-  const auto found = entries_.find(Key(kind, word, neighbour));
-  return found != entries_.end() ? found->second : 0;
+  const std::uint64_t key = Key(kind, word, neighbour);
+  const auto found = std::lower_bound(counts_.begin(), counts_.end(), key,
+                                      [](const ContextCount& entry, std::uint64_t k) { return entry.key < k; });
+  return found != counts_.end() && found->key == key ? found->count : 0;
 }
 
 // The words either side of a word, lower case: a word, a mark (one character), "^" at the start

@@ -15,8 +15,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
+#include <span>
 #include <vector>
 
 #include "checker/check_state.h"
@@ -24,24 +23,39 @@
 
 namespace velmara {
 
+// One count of the model: the hash of its kind, word and neighbour, and the count.
+struct ContextCount {
+  std::uint64_t key;
+  std::uint32_t count;
+};
+
 // Counts learned from text, looked up by kind of count, word and neighbour (Windows-1252).
 class ContextModel {
  public:
-  // The model built into the program, read on first use. Empty when the build had no model file.
+  // The model built into the program, tables hashed at build time: nothing to read or parse.
+  // Empty when the build had no model file.
   static const ContextModel& BuiltIn();
   // Lines of "kind TAB word TAB neighbour TAB count"; lines starting with "#" are comments.
   explicit ContextModel(std::string_view text);
+  // Tables sorted by key, which must outlive the model.
+  ContextModel(std::span<const ContextCount> counts, std::span<const std::uint64_t> plainForms);
+  ContextModel(const ContextModel&) = delete;
+  ContextModel& operator=(const ContextModel&) = delete;
 
   std::uint32_t Count(std::string_view kind, std::string_view word, std::string_view neighbour = {}) const;
   // Whether some form the model counted is this word once its accents are taken out.
   bool HasPlainForm(std::string_view word) const;
-  bool empty() const { return entries_.empty(); }
-  std::size_t size() const { return entries_.size(); }
+  bool empty() const { return counts_.empty(); }
+  std::size_t size() const { return counts_.size(); }
+
+  // FNV-1a over the three texts; scripts/embed-context-model.py computes the same.
+  static std::uint64_t Key(std::string_view kind, std::string_view word, std::string_view neighbour);
 
  private:
-  static std::uint64_t Key(std::string_view kind, std::string_view word, std::string_view neighbour);
-  std::unordered_map<std::uint64_t, std::uint32_t> entries_;
-  std::unordered_set<std::uint64_t> plainForms_;
+  std::vector<ContextCount> ownCounts_;        // a model read from text
+  std::vector<std::uint64_t> ownPlainForms_;
+  std::span<const ContextCount> counts_;       // sorted by key
+  std::span<const std::uint64_t> plainForms_;  // sorted
 };
 
 class ContextAdvisor {
