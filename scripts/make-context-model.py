@@ -31,7 +31,7 @@ import unicodedata
 import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from word_database_words import decode_record  # noqa: E402
+from word_database_words import list_words  # noqa: E402
 
 LETTERS = "a-zA-ZªµºÀ-ÖØ-öø-ÿŠšŽžŒœŸƒ"
 TOKEN = re.compile("[" + LETTERS + "]+|[^\\s]")
@@ -40,17 +40,6 @@ STRIP = str.maketrans("áéíóú", "aeiou")
 # Accents the Academy leaves to the writer: never advised, read as the plain word.
 OPTIONAL = {"sólo", "éste", "ésta", "éstos", "éstas", "ése", "ésa", "ésos", "ésas", "aquél", "aquélla",
             "aquéllos", "aquéllas"}
-
-
-def list_words(folder, name):
-    words = set()
-    with open(os.path.join(folder, name), "rb") as data:
-        content = data.read()
-    for start in range(0, len(content) - 99, 100):
-        word = decode_record(content[start:start + 100])
-        if word:
-            words.add(word)
-    return words
 
 
 class TextOfHtml(html.parser.HTMLParser):
