@@ -18,7 +18,9 @@ struct Settings {
   std::int32_t Dificultad = 0;
   std::int32_t Inteligente = 0;
   std::int32_t Verbos_Duda = 12632256;
-  // Beside the seven keys: 1 gives advice on accents from the words around (checker/context.h).
+  // 1: automatic checks tell their counts in a notification, without raising the window.
+  std::int32_t Avisar_sin_interrumpir = 0;
+  // 1: advice on accents from the words around on accents from the words around (checker/context.h).
   std::int32_t Contexto = 1;
   // Not stored: set at every start.
   std::int32_t MissingColour = 255;

@@ -15,11 +15,13 @@ namespace {
 
 using velmara::Settings;
 
-constexpr std::array<std::int32_t Settings::*, 8> kStored = {
+constexpr std::array<std::int32_t Settings::*, 9> kStored = {
     &Settings::Corregidos, &Settings::Verbos_Bien, &Settings::Hay_clipboard, &Settings::Crono,
-    &Settings::Dificultad, &Settings::Inteligente, &Settings::Verbos_Duda, &Settings::Contexto};
-constexpr std::array<std::string_view, 8> kKeys = {"corregidos", "verbos_bien", "hay_clipboard", "crono",
-                                                   "dificultad", "inteligente", "verbos_duda", "contexto"};
+    &Settings::Dificultad, &Settings::Inteligente, &Settings::Verbos_Duda, &Settings::Avisar_sin_interrumpir,
+    &Settings::Contexto};
+constexpr std::array<std::string_view, 9> kKeys = {"corregidos", "verbos_bien", "hay_clipboard", "crono",
+                                                   "dificultad", "inteligente", "verbos_duda",
+                                                   "avisar_sin_interrumpir", "contexto"};
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 

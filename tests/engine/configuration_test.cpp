@@ -32,7 +32,7 @@ TEST(Configuration, NoFileGivesDefaultsAndSaveWritesAllSevenKeys) {
   ASSERT_TRUE(Configuration("save", folder.path(), settings));
   EXPECT_EQ(folder.Read(kConfigurationFile),
             "[Colores]\r\nCorregidos=11558979\r\nVerbos_Bien=-5\r\nVerbos_Duda=12632256\r\n"
-            "[Config]\r\nHay_clipboard=0\r\nCrono=0\r\nDificultad=0\r\nInteligente=0\r\nContexto=1\r\n");
+            "[Config]\r\nHay_clipboard=0\r\nCrono=0\r\nDificultad=0\r\nInteligente=0\r\n");
 }
 
 TEST(Configuration, ReadsHandWrittenValues) {
@@ -54,7 +54,7 @@ TEST(Configuration, OtherLineEndsAByteOrderMarkAndUnreadableFilesReadAsMeant) {
   EXPECT_EQ(Stored(settings), (std::array<std::int32_t, 7>{255, 1426195, 0, 1, 0, 0, 12632256}));
   ASSERT_TRUE(Configuration("save", folder.path(), settings));
   EXPECT_EQ(folder.Read(kConfigurationFile),
-            "[Config]\rCrono=1\rHay_clipboard=0\rDificultad=0\rInteligente=0\rContexto=1\r"
+            "[Config]\rCrono=1\rHay_clipboard=0\rDificultad=0\rInteligente=0\r"
             "[Colores]\rCorregidos=255\rVerbos_Bien=1426195\rVerbos_Duda=12632256\r");
 
   // A UTF-8 byte-order mark does not hide the first section, and the save keeps it.
@@ -65,7 +65,7 @@ TEST(Configuration, OtherLineEndsAByteOrderMarkAndUnreadableFilesReadAsMeant) {
   ASSERT_TRUE(Configuration("save", folder.path(), settings));
   EXPECT_EQ(folder.Read(kConfigurationFile),
             "\xEF\xBB\xBF[Colores]\r\nCorregidos=7\r\nVerbos_Bien=1426195\r\nVerbos_Duda=12632256\r\n"
-            "[Config]\r\nCrono=1\r\nHay_clipboard=0\r\nDificultad=0\r\nInteligente=0\r\nContexto=1\r\n");
+            "[Config]\r\nCrono=1\r\nHay_clipboard=0\r\nDificultad=0\r\nInteligente=0\r\n");
 
   // A file that fails to read (here every read is an I/O error) reads as a missing file.
   std::filesystem::remove(folder.path() / kConfigurationFile);
@@ -84,13 +84,29 @@ TEST(Configuration, SaveKeepsOtherContentAndRoundTrips) {
   settings.Corregidos = 255;
   ASSERT_TRUE(Configuration("save", folder.path(), settings));
   EXPECT_EQ(folder.Read(kConfigurationFile),
-            "; nota\n[Config]\nCrono=1\nOtro=x\nHay_clipboard=0\nDificultad=1\nInteligente=0\nContexto=1\n[Extra]\na=b\n"
+            "; nota\n[Config]\nCrono=1\nOtro=x\nHay_clipboard=0\nDificultad=1\nInteligente=0\n[Extra]\na=b\n"
             "[Colores]\nCorregidos=255\nVerbos_Bien=1426195\nVerbos_Duda=12632256\n");
   Settings again;
   ASSERT_TRUE(Configuration("get", folder.path(), again));
   EXPECT_EQ(again.Corregidos, 255);
   EXPECT_EQ(again.Crono, 1);
   EXPECT_EQ(again.Dificultad, 1);
+}
+
+TEST(Configuration, AnAddedOptionIsWrittenOnceItIsOnAndKeptAfterwards) {
+  TestFolder folder;
+  Settings settings;
+  ASSERT_TRUE(Configuration("save", folder.path(), settings));
+  EXPECT_EQ(folder.Read(kConfigurationFile).find("Avisar_sin_interrumpir"), std::string::npos);
+  for (const std::int32_t value : {1, 0}) {
+    settings.Avisar_sin_interrumpir = value;
+    ASSERT_TRUE(Configuration("save", folder.path(), settings));
+    EXPECT_NE(folder.Read(kConfigurationFile).find("Avisar_sin_interrumpir=" + std::to_string(value)),
+              std::string::npos);
+    Settings read;
+    ASSERT_TRUE(Configuration("get", folder.path(), read));
+    EXPECT_EQ(read.Avisar_sin_interrumpir, value);
+  }
 }
 
 TEST(Configuration, OtherActionsDoNothing) {
