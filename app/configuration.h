@@ -20,6 +20,8 @@ struct Settings {
   std::int32_t Verbos_Duda = 12632256;
   // 1: automatic checks tell their counts in a notification, without raising the window.
   std::int32_t Avisar_sin_interrumpir = 0;
+  // 1: advice on accents from the words around on accents from the words around (checker/context.h).
+  std::int32_t Contexto = 1;
   // Not stored: set at every start.
   std::int32_t MissingColour = 255;
   std::int32_t FalsePositiveColour = 9461965;

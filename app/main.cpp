@@ -10,9 +10,9 @@
 
 #include "app/file_locations.h"
 #include "app/main_window.h"
-#include "cli/command_line.h"
 #include "app/program.h"
 #include "app/single_instance.h"
+#include "cli/command_line.h"
 #include "ui/qt_interaction.h"
 
 namespace {

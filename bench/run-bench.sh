@@ -38,6 +38,11 @@ echo
 "$bin/velmara-suggest-bench" --db "$bin/palabrasbd" --misspellings "$(dirname "$0")/../tests/data/faltas.tsv" \
   --dictionary /usr/share/hunspell/es_ES --part control
 
+# Accent advice: accents taken out of held-out Debian prose (never used to build the model).
+"$bin/velmara-context-bench" --db "$bin/palabrasbd" --text "$(dirname "$0")/data/contexto-prueba.txt" \
+  --dictionary /usr/share/hunspell/es_ES
+echo
+
 # velmara-server under load: a server of its own on a free loopback port, many clients for a
 # fixed time, then the server is stopped.
 if [ -x "$bin/velmara-server" ] && [ -x "$bin/velmara-server-load" ]; then

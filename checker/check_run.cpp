@@ -221,6 +221,7 @@ std::string DisplayTextOf(std::string_view source) {
 
 std::size_t PrepareCheck(CheckState& state, std::string_view sourceText) {
   std::size_t count = TokeniseSourceAndDisplay(sourceText, state.source, state.display);
+  state.advice.clear();
   // Emptied in place: the entries keep their buffers for the run that fills them.
   state.result.resize(count);
   for (TokenEntry& entry : state.result) {

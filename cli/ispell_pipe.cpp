@@ -125,6 +125,8 @@ IspellOptions ParseIspellOptions(const std::vector<std::string>& args) {
       options.mode = IspellMode::Version;
     } else if (arg == "--intellisense" || arg == "--no-intellisense") {
       options.intellisense = arg == "--intellisense";
+    } else if (arg == "--no-context" || arg == "--context") {
+      options.context = arg == "--context";
     } else if (arg == "--db" || arg.rfind("--db=", 0) == 0) {
       if (auto folder = value(4)) options.database = *folder;
     } else if (arg == "--encoding" || arg.rfind("--encoding=", 0) == 0) {
@@ -179,7 +181,8 @@ IspellSession::IspellSession(WordDatabase& database, const Settings& settings, s
       check_(database_, settings, std::move(intellisenseFile)),
       suggester_(database_),
       userWordsFile_(std::move(userWordsFile)),
-      encoding_(encoding) {}
+      encoding_(encoding),
+      advisor_(database_) {}
 
 std::string IspellSession::TakeFailure() { return std::exchange(failure_, std::string()); }
 
@@ -248,12 +251,24 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
   bool controlWord = false;
   std::size_t characters = 0;
   std::size_t wordStart = 0;
+  // The line's tokens for the accent advice, and where each accepted word's answer lies in `out`.
+  const bool advise = context_ && !listOnly;
+  TokenList tokens;
+  struct Answered {
+    std::size_t token, start, end;
+    Word word;
+  };
+  std::vector<Answered> accepted;
   auto finish = [&](std::size_t end) {
     if (!inWord) return;
     inWord = false;
     word.written = line.substr(wordStart, end - wordStart);
     word.writtenIsUtf8 = utf8;
-    AnswerWord(word, out, listOnly);
+    const std::size_t start = out.size();
+    const bool wordAccepted = AnswerWord(word, out, listOnly);
+    if (!advise) return;
+    if (wordAccepted) accepted.push_back({tokens.size(), start, out.size(), word});
+    tokens.push_back(TokenEntry{word.windows1252, Verdict::Accepted});
   };
   for (std::size_t i = 0, length = 1; i < line.size(); i += length, ++characters) {
     char byte = line[i];
@@ -292,6 +307,7 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
     }
     if (!wordCharacter) {
       finish(i);
+      if (advise) tokens.push_back(TokenEntry{std::string(1, byte), Verdict::Accepted});
       if (byte == '\xBF' || byte == '\xA1') check_.SetOpenQuestion(true);
       if (byte == '?' || byte == '!') check_.SetOpenQuestion(false);
       afterBackslash = byte == '\\';
@@ -315,10 +331,24 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
     word.windows1252 += byte;
   }
   finish(line.size());
+  if (advise && !accepted.empty()) {
+    const std::vector<Advice> advice = advisor_.Advise(tokens, TokenList());
+    // From the last to the first, so the places of the answers before stay where they were.
+    auto answered = accepted.rbegin();
+    for (auto advised = advice.rbegin(); advised != advice.rend(); ++advised) {
+      while (answered != accepted.rend() && answered->token > advised->token) ++answered;
+      if (answered == accepted.rend() || answered->token != advised->token) continue;
+      const std::string shownWord =
+          answered->word.writtenIsUtf8 ? std::string(answered->word.written) : ToOutput(answered->word.written);
+      out.replace(answered->start, answered->end - answered->start,
+                  "& " + shownWord + " 1 " + std::to_string(answered->word.offset) + ": " +
+                      ToOutput(advised->replacement) + '\n');
+    }
+  }
   if (!listOnly) out += '\n';
 }
 
-void IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly) {
+bool IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly) {
   const std::string_view written = std::string_view(word.windows1252).substr(0, kMaxTokenLength);
   lowered_.assign(written);
   for (char& c : lowered_) c = static_cast<char>(LowerChar(static_cast<unsigned char>(c)));
@@ -327,15 +357,15 @@ void IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly
   const bool accepted = sessionWords_.count(lowered_) != 0 || check_.Accepted(written, correction);
   const std::string shownWord = word.writtenIsUtf8 ? std::string(word.written) : ToOutput(word.written);
   if (accepted) {
-    if (listOnly || terse_) return;
+    if (listOnly || terse_) return true;
     out += '*';
     if (verboseCorrection_) out += ' ' + shownWord;
     out += '\n';
-    return;
+    return true;
   }
   if (listOnly) {
     out += shownWord + '\n';
-    return;
+    return false;
   }
 
   std::vector<std::string> offered = OfferedWords(std::move(correction), written, suggester_);
@@ -347,11 +377,12 @@ void IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly
   const std::string offset = std::to_string(word.offset);
   if (offered.empty()) {
     out += "# " + shownWord + ' ' + offset + '\n';
-    return;
+    return false;
   }
   out += "& " + shownWord + ' ' + std::to_string(offered.size()) + ' ' + offset + ':';
   for (std::size_t i = 0; i < offered.size(); ++i) out += (i == 0 ? " " : ", ") + ToOutput(offered[i]);
   out += '\n';
+  return false;
 }
 
 int RunIspell(const IspellOptions& options, const FileLocations& locations) {
@@ -387,6 +418,7 @@ int RunIspell(const IspellOptions& options, const FileLocations& locations) {
   LoadUserWords(userWords, database);
 
   IspellSession session(database, settings, intellisenseFile, userWords, options.encoding);
+  session.SetContextAdvice(options.context);
   const bool list = options.mode == IspellMode::List;
   auto fail = [&notes](const char* what) {
     notes.Note(std::string("cannot ") + what + ": " + std::strerror(errno));

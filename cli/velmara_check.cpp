@@ -1,6 +1,6 @@
 // velmara-check: the detector's engine for scripts, pipes and tests.
 //
-//   velmara-check [--db DIR] [--intellisense|--no-intellisense] [--suggest] [--trace FILE] [--keep-going]
+//   velmara-check [--db DIR] [--intellisense|--no-intellisense] [--suggest] [--no-context] [--trace FILE] [--keep-going]
 //                 [--format text|tsv|json] [--color=never|always|auto] [FILE...]
 //   velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]
 //   velmara-check -a | -l [--db DIR] [-p FILE] [-i ENCODING]   (the ispell pipe, cli/ispell_pipe.h)
@@ -38,6 +38,7 @@
 #include "cli/command_line.h"
 #include "cli/ispell_pipe.h"
 #include "cli/report.h"
+#include "checker/context.h"
 #include "cli/suggestions.h"
 #include "cli/terminal_start.h"
 #include "cli/stream_io.h"
@@ -68,6 +69,7 @@ struct Options {
   std::size_t pieceSize = std::size_t{1} << 20;  // bytes read at a time
   std::vector<std::string> files;
   bool suggest = false;
+  bool context = true;  // accent advice from the words around
 };
 
 // Message boxes of the loader go to standard error.
@@ -122,6 +124,8 @@ cli::CommandLine CheckCommandLine(Options& options) {
                return true;
              });
   line.Flag("suggest", 0, "add suggestions for every missing word", [&options] { options.suggest = true; });
+  line.Flag("no-context", 0, "no accent advice from the words around (esta/está); also for the pipe",
+            [&options] { options.context = false; });
   line.Value("trace", 0, "FILE", "write the check's trace to FILE", [&options](const std::string& v) {
     options.trace = v;
     return true;
@@ -193,27 +197,36 @@ int RunFind(const WordDatabase& database, const Options& options, cli::Output& o
   return kExitClean;
 }
 
+// A line longer than this is checked in more than one piece.
+constexpr std::size_t kLongLine = std::size_t{1} << 16;
+
 // One file checked piece by piece, each piece's output written as it goes.
 class FileCheck {
  public:
   FileCheck(Classifier& classifier, const Settings& settings, const Options& options, bool colour,
-            const Suggester* suggester, cli::Output& out)
+            const Suggester* suggester, const ContextAdvisor* advisor, cli::Output& out)
       : state_(classifier.state()), settings_(settings), options_(options), colour_(colour), suggester_(suggester),
-        out_(out), check_(classifier, options.trace) {
+        advisor_(advisor), out_(out), check_(classifier, options.trace) {
     if (options_.format == cli::Format::Json) out_.Write(cli::kJsonStart);
   }
 
   // `text` is the next piece; state().unheld starts with the characters of its placeholders.
   void Piece(std::string_view text) {
     check_.Check(text);
+    const std::vector<Advice>* advice = nullptr;
+    if (advisor_ != nullptr) {
+      advice_ = advisor_->Advise(state_);
+      advice = &advice_;
+    }
     switch (options_.format) {
       case cli::Format::Text:
         out_.Write(cli::TextReport(state_, settings_, colour_));
         if (suggester_ != nullptr) suggestionLines_ += cli::SuggestionLines(state_, *suggester_, listed_);
+        if (advice != nullptr) adviceLines_ += cli::AdviceLines(state_, advice_, words_);
         break;
-      case cli::Format::Tsv: out_.Write(cli::TsvReport(state_, tokens_, suggester_)); break;
+      case cli::Format::Tsv: out_.Write(cli::TsvReport(state_, tokens_, suggester_, advice)); break;
       case cli::Format::Json: {
-        out_.Write(cli::JsonTokens(state_, tokens_ == 0, suggester_));
+        out_.Write(cli::JsonTokens(state_, tokens_ == 0, suggester_, advice));
         UnheldCharacters unheld = state_.unheld;
         unheld.next = 0;
         corrected_.Write(cli::JsonContent(Windows1252ToUtf8(state_.correctedText, unheld)));
@@ -242,7 +255,7 @@ class FileCheck {
     out_.Flush();
     if (options_.format == cli::Format::Text)
       TerminalHooks::PrintError(ResultMessage(state_.CorrectedCount, state_.MissingCount, words_));
-    std::cerr << suggestionLines_;
+    std::cerr << suggestionLines_ << adviceLines_;
   }
 
  private:
@@ -252,6 +265,9 @@ class FileCheck {
   bool colour_;
   const Suggester* suggester_;  // with --suggest
   std::string suggestionLines_;
+  const ContextAdvisor* advisor_;  // unless --no-context
+  std::vector<Advice> advice_;     // of the last piece
+  std::string adviceLines_;
   std::set<std::string> listed_;  // missing words whose suggestions are listed already
   cli::Output& out_;
   PiecewiseCheck check_;
@@ -263,9 +279,9 @@ class FileCheck {
 
 // Reads, decodes and checks one input; returns whether some word was missing.
 bool CheckInput(cli::InputFile& input, Classifier& classifier, const Settings& settings, const Options& options,
-                bool colour, const Suggester* suggester, cli::Output& out) {
+                bool colour, const Suggester* suggester, const ContextAdvisor* advisor, cli::Output& out) {
   classifier.state().unheld.clear();
-  FileCheck check(classifier, settings, options, colour, suggester, out);
+  FileCheck check(classifier, settings, options, colour, suggester, advisor, out);
   InputEncodings seen;
   std::string bytes;  // read, not yet decoded: an unfinished UTF-8 sequence
   std::string text;   // decoded, not yet checked: an unfinished line or word
@@ -280,8 +296,18 @@ bool CheckInput(cli::InputFile& input, Classifier& classifier, const Settings& s
     // read is looked at, so one very long word is not read again at every block.
     std::size_t end = text.size();
     if (more) {
-      end = PieceEnd(std::string_view(text).substr(held));
-      if (end > 0) end += held;
+      // A piece ends at a line end, so the accent advice sees each word's neighbours as in the
+      // whole text; only a line longer than kLongLine is cut elsewhere.
+      const std::string_view fresh = std::string_view(text).substr(held);
+      const std::size_t lineEnd = fresh.rfind('\n');
+      if (lineEnd != std::string_view::npos) {
+        end = held + lineEnd + 1;
+      } else if (text.size() >= std::max(options.pieceSize, kLongLine)) {
+        end = PieceEnd(fresh);
+        if (end > 0) end += held;
+      } else {
+        end = 0;
+      }
     }
     if (end > 0) {
       check.Piece(std::string_view(text).substr(0, end));
@@ -341,10 +367,11 @@ int Run(int argc, char** argv, int closedStreams) {
   CheckState state;
   Classifier classifier(database, settings, intellisenseFile, state);
   const std::unique_ptr<Suggester> suggester = options.suggest ? std::make_unique<Suggester>(database) : nullptr;
+  const std::unique_ptr<ContextAdvisor> advisor = options.context ? std::make_unique<ContextAdvisor>(database) : nullptr;
   bool anyMissing = false;
   for (const std::string& file : options.files) {
     cli::InputFile input(file, (closedStreams & 1) != 0);
-    anyMissing = CheckInput(input, classifier, settings, options, colour, suggester.get(), out) || anyMissing;
+    anyMissing = CheckInput(input, classifier, settings, options, colour, suggester.get(), advisor.get(), out) || anyMissing;
   }
   if (damaged != kExitClean) return damaged;
   return anyMissing ? kExitMissing : kExitClean;

@@ -7,6 +7,7 @@
 
 #include "checker/characters.h"
 #include "checker/check_run.h"
+#include "checker/context.h"
 #include "checker/encoding.h"
 
 namespace velmara::server {
@@ -74,6 +75,32 @@ nlohmann::json Replacements(const std::vector<std::string>& values) {
   return list;
 }
 
+// The match of an accent advice: its own rule, the advised word as the only replacement.
+nlohmann::json AdviceMatch(const Advice& advice, const std::string& written, const std::string& replacement,
+                           const Positions& at, std::size_t wordStart, std::size_t end, std::size_t contextStart,
+                           std::size_t contextEnd, std::size_t sentenceStart, std::size_t sentenceEnd) {
+  return {
+      {"message", Windows1252ToUtf8(advice.message)},
+      {"shortMessage", "Tilde"},
+      {"offset", at.units[wordStart]},
+      {"length", at.units[end] - at.units[wordStart]},
+      {"replacements", Replacements({replacement})},
+      {"context",
+       {{"text", at.Slice(contextStart, contextEnd)},
+        {"offset", at.units[wordStart] - at.units[contextStart]},
+        {"length", at.units[end] - at.units[wordStart]}}},
+      {"sentence", at.Slice(sentenceStart, sentenceEnd)},
+      {"type", {{"typeName", "Hint"}}},
+      {"rule",
+       {{"id", kContextRuleId},
+        {"description", "Tilde que pide el contexto («" + written + "» y «" + replacement + "» son palabras)"},
+        {"issueType", "misspelling"},
+        {"category", {{"id", kContextCategory}, {"name", "Palabras que se confunden"}}}}},
+      {"ignoreForIncompleteSentence", false},
+      {"contextForSureMatch", 0},
+  };
+}
+
 }  // namespace
 
 CheckService::CheckService(const WordDatabase& database, const Suggester& suggester, Settings settings,
@@ -109,6 +136,10 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
       !request.RuleOn(kMissingRuleId, kRuleCategory) ||
       std::find(request.disabledRules.begin(), request.disabledRules.end(), kFormerMissingRuleId) != request.disabledRules.end();
   const bool correctionOff = !request.RuleOn(kCorrectionRuleId, kRuleCategory);
+  std::vector<Advice> advice;
+  if (settings_.Contexto != 0 && request.RuleOn(kContextRuleId, kContextCategory))
+    advice = ContextAdvisor(database_).Advise(state);
+  auto advised = advice.cbegin();
 
   nlohmann::json matches = nlohmann::json::array();
   bool incomplete = false;
@@ -121,11 +152,15 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
     if (!IsWordToken(state.source[i].text)) continue;
 
     const Verdict verdict = state.result[i].verdict;
-    if (verdict != Verdict::Missing && verdict != Verdict::Corrected) continue;
-    if (verdict == Verdict::Missing ? missingOff : correctionOff) continue;
+    while (advised != advice.cend() && advised->token < i) ++advised;
+    const Advice* const adviceHere = advised != advice.cend() && advised->token == i ? &*advised : nullptr;
+    if (verdict != Verdict::Missing && verdict != Verdict::Corrected && adviceHere == nullptr) continue;
+    if (adviceHere == nullptr && (verdict == Verdict::Missing ? missingOff : correctionOff)) continue;
     const std::string written = at.Slice(wordStart, end);
     std::vector<std::string> replacements;
-    if (verdict == Verdict::Corrected) {
+    if (adviceHere != nullptr) {
+      replacements.push_back(Windows1252ToUtf8(adviceHere->replacement));
+    } else if (verdict == Verdict::Corrected) {
       const std::size_t from = i == 0 ? 0 : correctedEnds[i - 1];
       const std::string corrected = Windows1252ToUtf8(std::string_view(state.correctedText).substr(from, correctedEnds[i] - from));
       if (corrected == written) continue;  // only its case given back
@@ -157,6 +192,11 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
     if (sentenceEnd < engineText.size() && !at.EndsLine(sentenceEnd)) ++sentenceEnd;
     while (sentenceStart < wordStart && at.IsSpace(sentenceStart)) ++sentenceStart;
 
+    if (adviceHere != nullptr) {
+      matches.push_back(AdviceMatch(*adviceHere, written, replacements.front(), at, wordStart, end, contextStart,
+                                    contextEnd, sentenceStart, sentenceEnd));
+      continue;
+    }
     const bool missing = verdict == Verdict::Missing;
     nlohmann::json match = {
         {"message", missing ? "Posible error ortográfico: «" + written + "» no está en el diccionario."

@@ -36,7 +36,22 @@ check "coloured output" $'Hola \e[38;2;255;0;0;9mzzz\e[0m' "$out"
 
 # TSV: one line per word.
 out=$(printf 'hola canta' | "$bin/velmara-check" --db "$db" --format tsv)
-check "tsv" $'1\thola\tHola\tAccepted\n3\tcanta\tcanta\tVerbForm' "$out"
+check "tsv" $'1\thola\tHola\tAccepted\t\n3\tcanta\tcanta\tVerbForm\t' "$out"
+
+# Accent advice from the words around: listed after the counts, a last TSV column, a JSON object;
+# never applied, and left out with --no-context.
+adb=$work/consejos
+make_database "$bin" "$adb" 'el\nél\nes\npara\n' 'canta\n' 'madrid\n'
+out=$(printf 'el canta, es para el' | "$bin/velmara-check" --db "$adb" --color=never 2>"$work/err")
+check "advice text" "El canta, es para el" "$out"
+check "advice list" "el (palabra 1): él|el (palabra 5): él" "$(tail -n 2 "$work/err" | tr '\n' '|' | sed 's/|$//')"
+out=$(printf 'el canta' | "$bin/velmara-check" --db "$adb" --format tsv)
+check "advice tsv" $'1\tel\tEl\tAccepted\tél\n3\tcanta\tcanta\tVerbForm\t' "$out"
+out=$(printf 'el canta' | "$bin/velmara-check" --db "$adb" --format tsv --no-context)
+check "advice off" $'1\tel\tEl\tAccepted\n3\tcanta\tcanta\tVerbForm' "$out"
+out=$(printf 'el canta' | "$bin/velmara-check" --db "$adb" --format json)
+check "advice json" '{"text":"el","result":"El","verdict":"Accepted","advice":{"replacement":"él","message":"¿Quiso decir «él»?","confidence":0.95}}' \
+  "$(grep -o '{"text":"el"[^]]*}}' <<<"$out")"
 
 # JSON: one object per run, and the open question passes from one file to the next.
 printf '¿vienes' >"$work/one.txt"
@@ -113,7 +128,7 @@ fi
 
 # Suggestions for missing words in each format; nothing else of the report changes.
 text='hola mundoo, ¿donde estás? Madird'
-plain=$(printf '%s' "$text" | "$bin/velmara-check" --db "$db" --format tsv 2>/dev/null)
+plain=$(printf '%s' "$text" | "$bin/velmara-check" --db "$db" --format tsv --no-context 2>/dev/null)
 out=$(printf '%s' "$text" | "$bin/velmara-check" --db "$db" --format tsv --suggest 2>/dev/null)
 check "suggest exit" 1 $?
 check "suggest tsv column" $'mundo\nMadrid' "$(printf '%s\n' "$out" | awk -F'\t' '$4 == "Missing" {print $5}')"

@@ -47,7 +47,7 @@ std::string Summary(const std::string& line) {
 class IspellSessionTest : public ::testing::Test {
  protected:
   IspellSessionTest() {
-    database.dictionary = WordList({"hola", "casa", "mundo", "cami\xF3n", "d\xF3nde", "donde", "\xE1rbol", "el"});
+    database.dictionary = WordList({"hola", "casa", "mundo", "cami\xF3n", "d\xF3nde", "donde", "\xE1rbol", "el", "\xE9l"});
     database.verbs = WordList({"est\xE1s", "canta"});
     database.falsePositives.entries.Assign(std::vector<std::string>(FalsePositiveList::kCapacity));
   }
@@ -89,6 +89,14 @@ TEST_F(IspellSessionTest, AnswersEveryWordWithItsKindAndCharacterOffset) {
       {"  ,;", "|"},
   };
   for (const Case& c : cases) EXPECT_TRUE(Agree(c.answers, Answers(session, {c.line}))) << c.line;
+}
+
+TEST_F(IspellSessionTest, AccentAdviceFromTheLineComesFirstUnlessSwitchedOff) {
+  IspellSession session = Session();
+  EXPECT_TRUE(Agree("& el 0 \xC3\xA9l|*||", Answers(session, {"el canta"})));
+  EXPECT_TRUE(Agree("*||", Answers(session, {"el"})));
+  session.SetContextAdvice(false);
+  EXPECT_TRUE(Agree("*|*||", Answers(session, {"el canta"})));
 }
 
 TEST_F(IspellSessionTest, CommandsChangeTheSessionAndAnswerNothing) {

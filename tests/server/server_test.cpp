@@ -35,7 +35,7 @@ constexpr const char* kSample = "Hola \xF0\x9F\x98\x80 perrro, \xC2\xBFqu\xC3\xA
 class Server {
  public:
   explicit Server(ServerConfig config = {}, bool intellisense = false) {
-    testing::WriteFixtureDatabase(folder_.path(), {"hola", "el", "es", "\xE1rbol", "perro", "la", "casa", "guau"}, {}, {}, {});
+    testing::WriteFixtureDatabase(folder_.path(), {"hola", "el", "\xE9l", "es", "\xE1rbol", "perro", "la", "casa", "guau", "para"}, {}, {}, {});
     folder_.Write("Intellisense.txt", "miau|guau\r\n");
     LoadHooks hooks;
     LoadWordDatabase(folder_.path(), database_, hooks);
@@ -128,6 +128,14 @@ TEST(Server, AnswersSpanishTextFieldByField) {
   EXPECT_EQ(Matches(client.Get("/v2/check?language=auto&text=Hola%20%F0%9F%98%80%20perrro%2C%20%C2%BFqu%C3%A9"
                                "%20es%20el%20arbol%3F%20Guau%20guau.")),
             matches);
+
+  // Accent advice is a match of its own rule, the advised word first; the rule can be left out.
+  const json advice = Matches(PostForm(client, {{"text", "Es para el."}, {"language", "es"}}));
+  ASSERT_EQ(advice.size(), 1u) << advice.dump(1);
+  EXPECT_EQ(advice[0]["rule"]["id"], kContextRuleId);
+  EXPECT_EQ(advice[0]["offset"], 8);
+  EXPECT_EQ(advice[0]["replacements"][0]["value"], "\xC3\xA9l");
+  EXPECT_TRUE(Matches(PostForm(client, {{"text", "Es para el."}, {"language", "es"}, {"disabledRules", kContextRuleId}})).empty());
 
   const httplib::Result languages = client.Get("/v2/languages");
   ASSERT_TRUE(languages);
