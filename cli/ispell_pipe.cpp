@@ -166,7 +166,25 @@ struct IspellSession::Word {
   std::string windows1252;    // the same word for the lists
   std::size_t offset = 0;     // in characters, from the start of the line
   bool writtenIsUtf8 = false; // `written` can be sent as it is in UTF-8
+  std::string before, after;  // the words beside it with only spaces between, for suggestions
 };
+
+namespace {
+
+// The word that starts after the spaces at `from` of the line, in Windows-1252; empty when
+// anything else comes first.
+std::string WordAfter(std::string_view line, std::size_t from, bool utf8) {
+  while (from < line.size() && line[from] == ' ') ++from;
+  std::size_t end = from;
+  while (end < line.size() && line[end] != '\0' &&
+         (static_cast<unsigned char>(line[end]) >= 0x80 ? utf8 || !IsSeparatorChar(static_cast<unsigned char>(line[end]))
+                                                        : !IsSeparatorChar(static_cast<unsigned char>(line[end]))))
+    ++end;
+  const std::string_view word = line.substr(from, end - from);
+  return utf8 ? InputToWindows1252(word) : std::string(word);
+}
+
+}  // namespace
 
 IspellSession::IspellSession(WordDatabase& database, const Settings& settings, std::filesystem::path intellisenseFile,
                              std::filesystem::path userWordsFile, PipeEncoding encoding)
@@ -245,12 +263,18 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
   bool controlWord = false;
   std::size_t characters = 0;
   std::size_t wordStart = 0;
+  std::string previous;         // the last word of the line so far
+  bool previousBeside = false;  // and nothing but spaces after it
   auto finish = [&](std::size_t end) {
     if (!inWord) return;
     inWord = false;
     word.written = line.substr(wordStart, end - wordStart);
     word.writtenIsUtf8 = utf8;
+    word.before = previousBeside ? std::move(previous) : std::string();
+    word.after = listOnly ? std::string() : WordAfter(line, end, utf8);
     AnswerWord(word, out, listOnly);
+    previous = word.windows1252;
+    previousBeside = true;
   };
   for (std::size_t i = 0, length = 1; i < line.size(); i += length, ++characters) {
     char byte = line[i];
@@ -273,6 +297,7 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
     }
     if (!wordCharacter) {
       finish(i);
+      if (byte != ' ') previousBeside = false;
       if (byte == '\xBF' || byte == '\xA1') state_.openQuestion = true;
       if (byte == '?' || byte == '!') state_.openQuestion = false;
       afterBackslash = byte == '\\';
@@ -347,7 +372,8 @@ void IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly
     offered.push_back(std::move(text));
   };
   if (!correction.empty()) offer(std::move(correction));
-  for (std::string& suggestion : suggester_.Suggest(written)) offer(std::move(suggestion));
+  for (std::string& suggestion : suggester_.Suggest(written, kMaxSuggestions, {word.before, word.after}))
+    offer(std::move(suggestion));
 
   const std::string offset = std::to_string(word.offset);
   if (offered.empty()) {

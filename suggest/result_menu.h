@@ -1,6 +1,6 @@
 #pragma once
-// The menu a right click opens over a word marked missing in the result box: its first
-// suggestions; choosing one puts it in the word's place, in the box and in the check state (so
+// The menu a right click opens over a word marked missing (or a verb form in doubt) in the
+// result box: its first suggestions, which may be two words (por favor); choosing one puts it in the word's place, in the box and in the check state (so
 // the export writes it), marked as corrected.
 
 #include <cstddef>

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <iterator>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "checker/characters.h"
+#include "checker/enclitic.h"
 #include "suggest/spelling_key.h"
 #include "suggest/word_frequencies.h"
 #include "worddb/text_hash.h"
@@ -14,12 +16,20 @@
 namespace velmara {
 namespace {
 
-enum ListBit : std::uint8_t { kDictionary = 1, kVerb = 2, kProperName = 4, kFalsePositive = 8 };
+enum ListBit : std::uint8_t { kDictionary = 1, kVerb = 2, kProperName = 4, kFalsePositive = 8, kSequence = 16 };
 
 // How far a word may be from what was written and still be offered.
 constexpr float kMaxCost = 2.2f;
 // The most a very common word gains over one the texts never use.
-constexpr float kPriorWeight = 0.45f;
+constexpr float kPriorWeight = 0.5f;
+// Words run together: the space the writer left out, and the most a common sequence gains.
+constexpr float kSplitCost = 0.3f;
+constexpr float kSequencePriorWeight = 0.3f;
+// A neighbour that makes a common sequence with the candidate, or agrees with its person.
+constexpr float kNeighbourBonus = 0.25f;
+// What a word the texts never use loses beside one they use rarely: most of the million forms
+// of the lists are conjugations nobody writes.
+constexpr float kUnseen = 0.2f;
 constexpr float kRareFormPenalty = 0.12f;
 constexpr std::size_t kMaxWrittenLength = 40;
 // Above this cost for the best candidate, words two slips away are looked for too.
@@ -27,14 +37,21 @@ constexpr float kTwoSlipsCost = 0.9f;
 
 std::uint32_t KeyHash(std::string_view key) { return static_cast<std::uint32_t>(HashText(key) >> 32); }
 
-// Every text made by leaving out one letter of the key, each once.
+struct TextHasher {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const { return static_cast<std::size_t>(HashText(text)); }
+};
+
+// Every text made by leaving out one letter of the key, each once. Letters that meet where one
+// went are one letter, as in any key: bicicleta less its second c reads as biicleta written.
 template <typename Visit>
 void ForEachDeletion(std::string_view key, Visit visit) {
   std::string shorter;
   for (std::size_t i = 0; i < key.size(); ++i) {
     if (i > 0 && key[i] == key[i - 1]) continue;  // the same text as leaving out the letter before
+    const bool meet = i > 0 && i + 1 < key.size() && key[i - 1] == key[i + 1];
     shorter.assign(key.substr(0, i));
-    shorter.append(key.substr(i + 1));
+    shorter.append(key.substr(meet ? i + 2 : i + 1));
     if (!shorter.empty()) visit(std::string_view(shorter));
   }
 }
@@ -88,10 +105,92 @@ struct Suggester::Index {
   std::vector<Word> words;
   HashIndex byKey;       // the key of every word
   HashIndex byDeletion;  // every key with one letter left out
+  // The common sequences (words separated by spaces), which `words` points into, and the same
+  // texts for asking whether a neighbour and a candidate make one.
+  std::vector<std::string> sequences;
+  std::unordered_set<std::string_view, TextHasher, std::equal_to<>> sequenceSet;
 };
 
 Suggester::Suggester(const WordDatabase& database) : database_(database) {}
 Suggester::~Suggester() = default;
+
+namespace {
+
+float Prior(std::size_t rank, float logCount, float weight) {
+  return weight * (1.0f - std::log(static_cast<float>(rank) + 1.0f) / logCount);
+}
+
+std::string WithoutSpaces(std::string_view text) {
+  std::string joined;
+  joined.reserve(text.size());
+  for (char c : text)
+    if (c != ' ') joined.push_back(c);
+  return joined;
+}
+
+bool IsVowel(unsigned char c) {
+  switch (c) {
+    case 'a': case 'e': case 'i': case 'o': case 'u': case 0xFC: return true;
+    default: return false;
+  }
+}
+bool IsStrongVowel(unsigned char c) { return c == 'a' || c == 'e' || c == 'o'; }
+bool HasWrittenAccent(std::string_view word) {
+  for (unsigned char c : word)
+    if (c == 0xE1 || c == 0xE9 || c == 0xED || c == 0xF3 || c == 0xFA) return true;
+  return false;
+}
+
+// The vowel groups of a word that carry a syllable each, as [first, last] positions: a run of
+// vowels is one group unless two strong vowels meet (le-er), and the u of que, qui, gue, gui is
+// no vowel at all.
+std::vector<std::pair<std::size_t, std::size_t>> SyllableVowels(std::string_view word) {
+  std::vector<std::pair<std::size_t, std::size_t>> groups;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(word[i]);
+    const bool silentU = c == 'u' && i > 0 && (word[i - 1] == 'q' || word[i - 1] == 'g') && i + 1 < word.size() &&
+                         (word[i + 1] == 'e' || word[i + 1] == 'i');
+    if (!IsVowel(c) || silentU) continue;
+    const bool joins = !groups.empty() && groups.back().second + 1 == i &&
+                       !(IsStrongVowel(c) && IsStrongVowel(static_cast<unsigned char>(word[i - 1])));
+    if (joins)
+      groups.back().second = i;
+    else
+      groups.emplace_back(i, i);
+  }
+  return groups;
+}
+
+// A verb form with pronouns attached (`stem` and what follows) written without the accent that
+// the longer word needs: cuentame gives cuéntame, acuerdate acuérdate. Empty when the form needs
+// no accent (dame) or already has one.
+std::string AccentedEncliticForm(std::string_view word, std::string_view stem) {
+  if (stem.empty() || HasWrittenAccent(word)) return {};
+  const auto stemGroups = SyllableVowels(stem);
+  const auto wordGroups = SyllableVowels(word);
+  if (stemGroups.empty()) return {};
+  // Where the plain form is stressed: the last syllable but one when it ends in a vowel, n or s.
+  const char last = stem.back();
+  const bool penultimate = IsVowel(static_cast<unsigned char>(last)) || last == 'n' || last == 's';
+  const std::size_t stressed = penultimate && stemGroups.size() > 1 ? stemGroups.size() - 2 : stemGroups.size() - 1;
+  if (wordGroups.size() < stressed + 3) return {};  // stressed on the last but one: no accent needed
+  const auto [first, lastVowel] = stemGroups[stressed];
+  std::size_t at = lastVowel;
+  for (std::size_t i = first; i <= lastVowel; ++i)
+    if (IsStrongVowel(static_cast<unsigned char>(stem[i]))) at = i;
+  std::string accented(word);
+  switch (accented[at]) {
+    case 'a': accented[at] = '\xE1'; break;
+    case 'e': accented[at] = '\xE9'; break;
+    case 'i': accented[at] = '\xED'; break;
+    case 'o': accented[at] = '\xF3'; break;
+    case 'u': accented[at] = '\xFA'; break;
+    default: return {};
+  }
+  return accented;
+}
+
+}  // namespace
 
 const Suggester::Index& Suggester::BuiltIndex() const {
   std::call_once(built_, [this] {
@@ -101,13 +200,37 @@ const Suggester::Index& Suggester::BuiltIndex() const {
     const std::uint8_t bits[] = {kDictionary, kVerb, kFalsePositive, kProperName};
     // A proper name or a verb form that is also a dictionary word is offered once, as the word.
     const float penalty[] = {0.0f, 0.08f, 0.0f, 0.25f};
+    auto known = [&](std::string_view word) {
+      for (const WordList* list : lists)
+        if (list->Find(word) != 0) return true;
+      return false;
+    };
 
     std::unordered_map<std::string_view, std::size_t> rank;
     const std::vector<std::string_view> frequent = FrequentWords();
     for (std::size_t r = 0; r < frequent.size(); ++r) rank.emplace(frequent[r], r + 1);
     const float logCount = std::log(static_cast<float>(frequent.size()) + 2.0f);
 
-    std::size_t total = 0;
+    // Sequences whose words are all words, and that are not one word run together already.
+    std::vector<std::pair<std::size_t, std::string_view>> sequences;
+    const std::vector<std::string_view> common = CommonSequences();
+    for (std::size_t r = 0; r < common.size(); ++r) {
+      const std::string_view sequence = common[r];
+      bool words = true;
+      for (std::size_t start = 0; start <= sequence.size() && words;) {
+        std::size_t end = sequence.find(' ', start);
+        if (end == std::string_view::npos) end = sequence.size();
+        words = end > start && known(sequence.substr(start, end - start));
+        start = end + 1;
+      }
+      if (words && !known(WithoutSpaces(sequence))) sequences.emplace_back(r + 1, sequence);
+    }
+    index->sequences.reserve(sequences.size());
+    for (const auto& [r, sequence] : sequences) index->sequences.emplace_back(sequence);
+    for (const std::string& sequence : index->sequences) index->sequenceSet.insert(sequence);
+    const float logSequences = std::log(static_cast<float>(common.size()) + 2.0f);
+
+    std::size_t total = sequences.size();
     for (const WordList* list : lists) total += list->Count();
     index->words.reserve(total);
     for (std::size_t l = 0; l < 4; ++l) {
@@ -118,16 +241,19 @@ const Suggester::Index& Suggester::BuiltIndex() const {
         bool earlier = false;
         for (std::size_t k = 0; k < l && !earlier; ++k) earlier = lists[k]->Find(word) != 0;
         if (earlier) continue;
-        float prior = 0.0f;
-        if (auto found = rank.find(word); found != rank.end())
-          prior = kPriorWeight * (1.0f - std::log(static_cast<float>(found->second) + 1.0f) / logCount);
+        float prior = -kUnseen;
+        if (auto found = rank.find(word); found != rank.end()) prior = Prior(found->second, logCount, kPriorWeight);
         // The voseo imperative (juntá, lanzá) is rare in writing yet one accent from the plain
         // form people mean (junta, lanza).
-        const bool voseo = bits[l] == kVerb && prior == 0.0f && word.size() > 2 && word.back() == '\xE1' &&
+        const bool voseo = bits[l] == kVerb && prior <= 0.0f && word.size() > 2 && word.back() == '\xE1' &&
                            word[word.size() - 2] != 'r';
         index->words.push_back({&word, bits[l], prior - penalty[l] - (voseo ? kRareFormPenalty : 0.0f)});
       }
     }
+    for (std::size_t s = 0; s < sequences.size(); ++s)
+      index->words.push_back(
+          {&index->sequences[s], kSequence, Prior(sequences[s].first, logSequences, kSequencePriorWeight)});
+
     int idBits = 1;
     while ((std::size_t{1} << idBits) < index->words.size()) ++idBits;
     idBits = std::max(idBits, 21);
@@ -137,7 +263,8 @@ const Suggester::Index& Suggester::BuiltIndex() const {
     for (std::uint32_t id = 0; id < index->words.size(); ++id) {
       keyStarts.push_back(static_cast<std::uint32_t>(keyHashes.size()));
       deletionStarts.push_back(static_cast<std::uint32_t>(deletionHashes.size()));
-      const std::string key = SpellingKey(*index->words[id].text);
+      const Index::Word& word = index->words[id];
+      const std::string key = SpellingKey((word.lists & kSequence) != 0 ? WithoutSpaces(*word.text) : *word.text);
       keyHashes.push_back(KeyHash(key));
       ForEachDeletion(key, [&](std::string_view shorter) { deletionHashes.push_back(KeyHash(shorter)); });
     }
@@ -150,13 +277,14 @@ const Suggester::Index& Suggester::BuiltIndex() const {
   return *index_;
 }
 
-std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t limit) const {
+std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t limit, Neighbours neighbours) const {
   limit = std::min(limit, kMaxSuggestions);
   if (word.empty() || word.size() > kMaxWrittenLength || limit == 0) return {};
   const Index& index = BuiltIndex();
   const std::string written = LowerCase(word);
   const std::string key = SpellingKey(written);
   if (key.empty()) return {};
+  const std::string before = LowerCase(neighbours.before), after = LowerCase(neighbours.after);
 
   // Candidates: the same key (accents, sound-alike letters, h, doubled letters), a key one letter
   // longer or shorter (a letter lost or added), and a key one letter different or with two
@@ -177,17 +305,39 @@ std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t l
   };
   std::vector<Scored> scored;
   float bestCost = kMaxCost + 1.0f;
+  // What the neighbours say of a candidate: a common sequence with either, or the person of a
+  // verb after a subject pronoun (yo actúo, él actuó).
+  auto neighbourBonus = [&](std::string_view text) {
+    if (before.empty() && after.empty()) return 0.0f;
+    float bonus = 0.0f;
+    std::string pair;
+    if (!before.empty()) {
+      pair.assign(before).append(" ").append(text);
+      if (index.sequenceSet.contains(pair)) bonus += kNeighbourBonus;
+      const char last = text.back();
+      if (before == "yo" && last == '\xF3') bonus -= kNeighbourBonus;
+      if ((before == "\xE9l" || before == "ella" || before == "usted") && last == 'o') bonus -= kNeighbourBonus;
+    }
+    if (!after.empty()) {
+      pair.assign(text).append(" ").append(after);
+      if (index.sequenceSet.contains(pair)) bonus += kNeighbourBonus;
+    }
+    return bonus;
+  };
   auto rank = [&] {
     std::sort(ids.begin(), ids.end());
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    std::string joined;
     for (std::uint32_t id : ids) {
       const Index::Word& candidate = index.words[id];
-      const std::string& text = *candidate.text;
+      const bool sequence = (candidate.lists & kSequence) != 0;
+      if (sequence) joined = WithoutSpaces(*candidate.text);
+      const std::string& text = sequence ? joined : *candidate.text;
       if (text.size() + 4 < written.size() || written.size() + 4 < text.size()) continue;
-      const float cost = EditCost(written, text, kMaxCost);
+      const float cost = EditCost(written, text, kMaxCost) + (sequence ? kSplitCost : 0.0f);
       if (cost > kMaxCost) continue;
       bestCost = std::min(bestCost, cost);
-      scored.push_back({cost - candidate.bonus, id});
+      scored.push_back({cost - candidate.bonus - neighbourBonus(*candidate.text), id});
     }
   };
   rank();
@@ -216,22 +366,27 @@ std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t l
     if (a.score != b.score) return a.score < b.score;
     return *index.words[a.id].text < *index.words[b.id].text;
   };
-  const std::size_t count = std::min(limit, scored.size());
-  std::partial_sort(scored.begin(), scored.begin() + static_cast<std::ptrdiff_t>(count), scored.end(), better);
+  std::sort(scored.begin(), scored.end(), better);
 
   const CasePattern pattern = CasePatternOf(word);
   std::vector<std::string> suggestions;
-  suggestions.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const Index::Word& candidate = index.words[scored[i].id];
-    std::string text = *candidate.text;
+  suggestions.reserve(limit);
+  auto offer = [&](std::string text, bool properName) {
     if (pattern == CasePattern::AllCaps && word.size() > 1) {
       text = UpperCase(text);
-    } else if (pattern == CasePattern::Capitalised || pattern == CasePattern::AllCaps ||
-               (candidate.lists & kProperName) != 0) {
+    } else if (pattern == CasePattern::Capitalised || pattern == CasePattern::AllCaps || properName) {
       text[0] = static_cast<char>(UpperChar(static_cast<unsigned char>(text[0])));
     }
-    suggestions.push_back(std::move(text));
+    if (std::find(suggestions.begin(), suggestions.end(), text) == suggestions.end())
+      suggestions.push_back(std::move(text));
+  };
+  // A verb form with pronouns attached that the lists leave in doubt: the form with the accent
+  // its length asks for comes first.
+  if (const std::string stem = EncliticStem(written); !stem.empty() && database_.verbs.Find(stem) != 0)
+    if (std::string accented = AccentedEncliticForm(written, stem); !accented.empty()) offer(std::move(accented), false);
+  for (std::size_t i = 0; i < scored.size() && suggestions.size() < limit; ++i) {
+    const Index::Word& candidate = index.words[scored[i].id];
+    offer(*candidate.text, (candidate.lists & kProperName) != 0);
   }
   return suggestions;
 }

@@ -29,7 +29,7 @@ class ResultMenuTest : public ::testing::Test {
   ResultMenuTest() {
     state.programFolder = folder.path();
     testing::WriteFixtureDatabase(state.DatabaseFolder(), {"hola", "casa", "perro"}, {}, {}, {});
-    state.suggest = [](std::string_view word) {
+    state.suggest = [](std::string_view word, Neighbours) {
       if (word == "xyzzy") return Words{"zapatilla", "b", "c", "d", "e", "f", "g", "h", "i"};
       if (word == "XYZZY") return Words{"ZAS"};
       return Words{};
