@@ -9,6 +9,7 @@
 
 #include "checker/characters.h"
 #include "checker/enclitic.h"
+#include "checker/stress.h"
 #include "suggest/spelling_key.h"
 #include "suggest/word_frequencies.h"
 #include "worddb/text_hash.h"
@@ -128,66 +129,16 @@ std::string WithoutSpaces(std::string_view text) {
   return joined;
 }
 
-bool IsVowel(unsigned char c) {
-  switch (c) {
-    case 'a': case 'e': case 'i': case 'o': case 'u': case 0xFC: return true;
-    default: return false;
-  }
-}
-bool IsStrongVowel(unsigned char c) { return c == 'a' || c == 'e' || c == 'o'; }
-bool HasWrittenAccent(std::string_view word) {
-  for (unsigned char c : word)
-    if (c == 0xE1 || c == 0xE9 || c == 0xED || c == 0xF3 || c == 0xFA) return true;
-  return false;
-}
-
-// The vowel groups of a word that carry a syllable each, as [first, last] positions: a run of
-// vowels is one group unless two strong vowels meet (le-er), and the u of que, qui, gue, gui is
-// no vowel at all.
-std::vector<std::pair<std::size_t, std::size_t>> SyllableVowels(std::string_view word) {
-  std::vector<std::pair<std::size_t, std::size_t>> groups;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(word[i]);
-    const bool silentU = c == 'u' && i > 0 && (word[i - 1] == 'q' || word[i - 1] == 'g') && i + 1 < word.size() &&
-                         (word[i + 1] == 'e' || word[i + 1] == 'i');
-    if (!IsVowel(c) || silentU) continue;
-    const bool joins = !groups.empty() && groups.back().second + 1 == i &&
-                       !(IsStrongVowel(c) && IsStrongVowel(static_cast<unsigned char>(word[i - 1])));
-    if (joins)
-      groups.back().second = i;
-    else
-      groups.emplace_back(i, i);
-  }
-  return groups;
-}
-
 // A verb form with pronouns attached (`stem` and what follows) written without the accent that
 // the longer word needs: cuentame gives cuéntame, acuerdate acuérdate. Empty when the form needs
-// no accent (dame) or already has one.
+// no accent (dame) or has one already.
 std::string AccentedEncliticForm(std::string_view word, std::string_view stem) {
-  if (stem.empty() || HasWrittenAccent(word)) return {};
-  const auto stemGroups = SyllableVowels(stem);
-  const auto wordGroups = SyllableVowels(word);
-  if (stemGroups.empty()) return {};
-  // Where the plain form is stressed: the last syllable but one when it ends in a vowel, n or s.
-  const char last = stem.back();
-  const bool penultimate = IsVowel(static_cast<unsigned char>(last)) || last == 'n' || last == 's';
-  const std::size_t stressed = penultimate && stemGroups.size() > 1 ? stemGroups.size() - 2 : stemGroups.size() - 1;
-  if (wordGroups.size() < stressed + 3) return {};  // stressed on the last but one: no accent needed
-  const auto [first, lastVowel] = stemGroups[stressed];
-  std::size_t at = lastVowel;
-  for (std::size_t i = first; i <= lastVowel; ++i)
-    if (IsStrongVowel(static_cast<unsigned char>(stem[i]))) at = i;
-  std::string accented(word);
-  switch (accented[at]) {
-    case 'a': accented[at] = '\xE1'; break;
-    case 'e': accented[at] = '\xE9'; break;
-    case 'i': accented[at] = '\xED'; break;
-    case 'o': accented[at] = '\xF3'; break;
-    case 'u': accented[at] = '\xFA'; break;
-    default: return {};
-  }
-  return accented;
+  for (char c : word)
+    if (IsAccentedVowel(c)) return {};
+  const std::size_t stressed = StressedVowel(stem);
+  if (stressed == kNoVowel) return {};
+  std::string accented = WithStressOn(word, stressed);
+  return accented == word ? std::string() : accented;
 }
 
 }  // namespace
