@@ -14,6 +14,7 @@
 #include "app/configuration.h"
 #include "app/file_locations.h"
 #include "checker/check_state.h"
+#include "suggest/suggester.h"
 #include "tools/string_search.h"
 #include "worddb/word_database.h"
 
@@ -41,11 +42,12 @@ struct AppState {
   std::function<void(const std::string&)> setSuggestionReplacement;
   std::string suggestionWord;
 
-  // Suggestions for a word, best first, in the word's case pattern; the program plugs in the
-  // suggester over the loaded database, and tests a source of their own. Unset: none.
-  std::function<std::vector<std::string>(std::string_view)> suggest;
-  std::vector<std::string> Suggestions(std::string_view word) const {
-    return suggest ? suggest(word) : std::vector<std::string>();
+  // Suggestions for a word, best first, in the word's case pattern, with the words written
+  // beside it where they are known; the program plugs in the suggester over the loaded
+  // database, and tests a source of their own. Unset: none.
+  std::function<std::vector<std::string>(std::string_view, Neighbours)> suggest;
+  std::vector<std::string> Suggestions(std::string_view word, Neighbours neighbours = {}) const {
+    return suggest ? suggest(word, neighbours) : std::vector<std::string>();
   }
 
   std::filesystem::path lastExportFolder;  // folder, name and file type of the last export

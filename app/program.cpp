@@ -38,7 +38,9 @@ void RunMainWindow(AppState& state, Interaction& interaction, bool notificationA
   // word asked about seldom waits for it (a word asked sooner waits until it is ready).
   const Suggester suggester(state.database);
   std::jthread preparing([&suggester] { suggester.Prepare(); });
-  state.suggest = [&suggester](std::string_view word) { return suggester.Suggest(word); };
+  state.suggest = [&suggester](std::string_view word, Neighbours neighbours) {
+    return suggester.Suggest(word, kMaxSuggestions, neighbours);
+  };
   loop.exec();
   state.suggest = nullptr;
 }

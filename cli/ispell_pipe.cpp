@@ -173,7 +173,25 @@ struct IspellSession::Word {
   std::string windows1252;    // the same word for the lists
   std::size_t offset = 0;     // in characters, from the start of the line
   bool writtenIsUtf8 = false; // `written` can be sent as it is in UTF-8
+  std::string before, after;  // the words beside it with only spaces between, for suggestions
 };
+
+namespace {
+
+// The word that starts after the spaces at `from` of the line, in Windows-1252; empty when
+// anything else comes first.
+std::string WordAfter(std::string_view line, std::size_t from, bool utf8) {
+  while (from < line.size() && line[from] == ' ') ++from;
+  std::size_t end = from;
+  while (end < line.size() && line[end] != '\0' &&
+         (static_cast<unsigned char>(line[end]) >= 0x80 ? utf8 || !IsSeparatorChar(static_cast<unsigned char>(line[end]))
+                                                        : !IsSeparatorChar(static_cast<unsigned char>(line[end]))))
+    ++end;
+  const std::string_view word = line.substr(from, end - from);
+  return utf8 ? InputToWindows1252(word) : std::string(word);
+}
+
+}  // namespace
 
 IspellSession::IspellSession(WordDatabase& database, const Settings& settings, std::filesystem::path intellisenseFile,
                              std::filesystem::path userWordsFile, PipeEncoding encoding)
@@ -259,13 +277,19 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
     Word word;
   };
   std::vector<Answered> accepted;
+  std::string previous;         // the last word of the line so far
+  bool previousBeside = false;  // and nothing but spaces after it
   auto finish = [&](std::size_t end) {
     if (!inWord) return;
     inWord = false;
     word.written = line.substr(wordStart, end - wordStart);
     word.writtenIsUtf8 = utf8;
+    word.before = previousBeside ? std::move(previous) : std::string();
+    word.after = listOnly ? std::string() : WordAfter(line, end, utf8);
     const std::size_t start = out.size();
     const bool wordAccepted = AnswerWord(word, out, listOnly);
+    previous = word.windows1252;
+    previousBeside = true;
     if (!advise) return;
     if (wordAccepted) accepted.push_back({tokens.size(), start, out.size(), word});
     tokens.push_back(TokenEntry{word.windows1252, Verdict::Accepted});
@@ -308,6 +332,7 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
     if (!wordCharacter) {
       finish(i);
       if (advise) tokens.push_back(TokenEntry{std::string(1, byte), Verdict::Accepted});
+      if (byte != ' ') previousBeside = false;
       if (byte == '\xBF' || byte == '\xA1') check_.SetOpenQuestion(true);
       if (byte == '?' || byte == '!') check_.SetOpenQuestion(false);
       afterBackslash = byte == '\\';
@@ -368,7 +393,8 @@ bool IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly
     return false;
   }
 
-  std::vector<std::string> offered = OfferedWords(std::move(correction), written, suggester_);
+  std::vector<std::string> offered =
+      OfferedWords(std::move(correction), written, suggester_, kMaxSuggestions, {word.before, word.after});
   // ", " separates the offers, and a line end would end the answer.
   std::erase_if(offered, [](const std::string& text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return c == ',' || static_cast<unsigned char>(c) < 32; });

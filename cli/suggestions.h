@@ -10,10 +10,11 @@
 
 namespace velmara::cli {
 
-// Suggestions for token `index` of the run, in UTF-8; empty unless the token is a missing word.
+// Suggestions for token `index` of the run, with the words beside it, in UTF-8; empty unless the
+// token is a missing word or a verb form left in doubt.
 std::vector<std::string> TokenSuggestions(const CheckState& state, std::size_t index, const Suggester& suggester);
 
-// One line per missing word, in order of first appearance and once each: the word, a colon and
+// One line per missing word (and verb form in doubt), in order of first appearance and once each: the word, a colon and
 // its first five suggestions separated by commas ("(ninguna)" when there is none). UTF-8.
 std::string SuggestionLines(const CheckState& state, const Suggester& suggester);
 // The same for a run checked in pieces: `listed` holds the words listed by the pieces before.

@@ -2,10 +2,17 @@
 """Writes tests/data/faltas.tsv: real Spanish words, each written with the errors people make.
 
 The words come from Debian's Spanish manual pages (manpages-es) and must be in the word
-database; each gets one error (or two), drawn with a fixed seed: most often a lost accent or
-tilde, then a letter that sounds alike, then a typing slip, and a few words with two. A written
-form the database holds is skipped: it would not be a missing word. Each line reads
-"written<TAB>meant<TAB>part", part "ajuste" for tuning and "control" for the figures we report.
+database. Four kinds, each drawn with a fixed seed of its own:
+- "tipica": one error (or two): most often a lost accent or tilde, then a letter that sounds
+  alike, then a typing slip, and a few words with two;
+- "tilde": every accent and tilde of the word left out (informacion, compania);
+- "perdida": one letter left out (hobre for hombre);
+- "juntas": two or three words run together (porfavor, sinembargo, alomejor), some with an
+  accent lost too (atraves) or a capital (Porfavor); the meant text is the words with spaces.
+  They are the everyday sequences and the commonest Debian pairs of resources/frecuencias.txt.
+A written form the database holds is skipped: it would not be a missing word. Each line reads
+"written<TAB>meant<TAB>part<TAB>kind", part "ajuste" for tuning and "control" for the figures
+we report.
 
 Usage: scripts/make-misspellings.py DATABASE_FOLDER [OUTPUT] [COUNT]
 """
@@ -128,9 +135,66 @@ def main():
         if not written or written == word or written in known or not WORD.fullmatch(written):
             continue
         pairs.append((written, word, "control" if rng.random() < 0.5 else "ajuste"))
+    pairs = [pair + ("tipica",) for pair in pairs]
+    pairs += other_kinds(words, known)
     with open(output, "w", encoding="utf-8") as out:
         for pair in pairs:
             out.write("\t".join(pair) + "\n")
+
+
+def without_accents(word):
+    return "".join(ACCENTS.get(c, c) for c in word)
+
+
+def everyday_sequences():
+    import importlib.util
+    spec = importlib.util.spec_from_file_location("frequencies", os.path.join(os.path.dirname(__file__),
+                                                                             "make-word-frequencies.py"))
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module.EVERYDAY
+
+
+def sequences_of(path):
+    with open(path, encoding="utf-8") as text:
+        return [line.strip() for line in text if " " in line.strip() and not line.startswith("#")]
+
+
+def other_kinds(words, known, per_kind=400):
+    rng = random.Random(20261209)
+    pool = words[:]
+    rng.shuffle(pool)
+    part = lambda: "control" if rng.random() < 0.5 else "ajuste"  # noqa: E731
+    found = []
+    accented = [w for w in pool if without_accents(w) != w]
+    for word in accented:
+        if sum(1 for p in found if p[3] == "tilde") >= per_kind:
+            break
+        written = without_accents(word)
+        if written not in known:
+            found.append((written, word, part(), "tilde"))
+    for word in pool[len(pool) // 2:]:
+        if sum(1 for p in found if p[3] == "perdida") >= per_kind:
+            break
+        i = rng.randrange(len(word))
+        written = word[:i] + word[i + 1:]
+        if len(word) > 3 and written != word and written not in known:
+            found.append((written, word, part(), "perdida"))
+    sequences = sequences_of(os.path.join(os.path.dirname(__file__), "..", "resources", "frecuencias.txt"))
+    listed = {" ".join(item.split()) for item in everyday_sequences().split(";")}
+    everyday = [item for item in sequences if item in listed]
+    others = [item for item in sequences if item not in listed]
+    chosen = everyday + rng.sample(others, max(0, min(len(others), per_kind - len(everyday))))
+    for meant in chosen:
+        written = meant.replace(" ", "")
+        roll = rng.random()
+        if roll < 0.2 and without_accents(written) != written:
+            written = without_accents(written)
+        elif roll < 0.3:
+            written, meant = written.capitalize(), meant.capitalize()
+        if written.lower() not in known:
+            found.append((written, meant, part(), "juntas"))
+    return found
 
 
 if __name__ == "__main__":

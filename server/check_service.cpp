@@ -9,6 +9,7 @@
 #include "checker/check_run.h"
 #include "checker/context.h"
 #include "checker/encoding.h"
+#include "suggest/neighbours.h"
 
 namespace velmara::server {
 namespace {
@@ -166,13 +167,17 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
       if (corrected == written) continue;  // only its case given back
       replacements.push_back(corrected);
     } else {
-      auto found = suggested.find(written);
+      // The same word between the same neighbours gets the same suggestions.
+      const Neighbours neighbours = NeighboursAt(state.source, i);
+      std::string asked = written;
+      asked.append(1, '\0').append(neighbours.before).append(1, '\0').append(neighbours.after);
+      auto found = suggested.find(asked);
       if (found == suggested.end() && suggested.size() < limits_.maxSuggestedWords) {
         std::vector<std::string> values;
-        for (const std::string& word :
-             suggester_.Suggest(engineText.substr(wordStart, end - wordStart), limits_.suggestionsPerWord))
+        for (const std::string& word : suggester_.Suggest(engineText.substr(wordStart, end - wordStart),
+                                                          limits_.suggestionsPerWord, neighbours))
           values.push_back(Windows1252ToUtf8(word));
-        found = suggested.emplace(written, std::move(values)).first;
+        found = suggested.emplace(std::move(asked), std::move(values)).first;
       }
       if (found != suggested.end()) replacements = found->second;
     }

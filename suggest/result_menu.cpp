@@ -11,6 +11,7 @@
 #include "app/app_state.h"
 #include "checker/characters.h"
 #include "checker/marking.h"
+#include "suggest/neighbours.h"
 #include "ui/text.h"
 
 namespace velmara {
@@ -23,10 +24,13 @@ QTextCursor Selecting(QTextEdit& box, const ResultSpan& span) {
   return cursor;
 }
 
-// The token at `position` when it is a missing word and the box shows it there.
+// The token at `position` when it is a missing word (or a verb form left in doubt, which has its
+// accented form to offer) and the box shows it there.
 std::optional<ResultSpan> MissingWordAt(QTextEdit& box, const CheckState& check, std::size_t position) {
   std::optional<ResultSpan> span = ResultTokenAt(check, position);
-  if (!span || check.result[span->token].verdict != Verdict::Missing) return std::nullopt;
+  if (!span) return std::nullopt;
+  const Verdict verdict = check.result[span->token].verdict;
+  if (verdict != Verdict::Missing && verdict != Verdict::DoubtfulVerbForm) return std::nullopt;
   // The box is emptied while a check runs and filled at its end: until then the list and the box
   // do not agree.
   if (span->start + span->length >= static_cast<std::size_t>(box.document()->characterCount())) return std::nullopt;
@@ -86,7 +90,7 @@ QMenu* NewSuggestionMenu(QTextEdit& resultBox, AppState& state, int position) {
   auto* menu = new QMenu(&resultBox);
   menu->setAttribute(Qt::WA_DeleteOnClose);
   const std::string missing = state.check.result[span->token].text.str();
-  std::vector<std::string> words = state.Suggestions(missing);
+  std::vector<std::string> words = state.Suggestions(missing, NeighboursAt(state.check.source, span->token));
   if (words.size() > kMenuSuggestions) words.resize(kMenuSuggestions);
   for (const std::string& word : words) {
     QAction* action = menu->addAction(ToQString(word).replace(QLatin1Char('&'), QStringLiteral("&&")));

@@ -1,6 +1,7 @@
 #pragma once
-// The menu a right click opens over a word marked missing in the result box (or one with accent
-// advice): its first suggestions (the advised word); choosing one puts it in the word's place, in the box and in the check state (so
+// The menu a right click opens over a word marked missing (or a verb form in doubt, or one with
+// accent advice) in the result box: its first suggestions, which may be two words (por favor), or
+// the advised word; choosing one puts it in the word's place, in the box and in the check state (so
 // the export writes it), marked as corrected.
 
 #include <cstddef>

@@ -90,10 +90,10 @@ float InsertionCost(std::string_view candidate, std::size_t j) {
   if (c == before || c == after) return 0.4f;  // one of a doubled letter (cc, rr, ll, nn)
   if (c == 'u' && (before == 'q' || before == 'g')) return 0.4f;
   if ((c == 'c' && before == 'x') || (c == 's' && after == 'c')) return 0.4f;  // excelente, adolescente
-  if (c == 'p' && after == 't') return 0.6f;                                 // septiembre
+  if (c == 'p' && after == 't') return 0.5f;                                 // septiembre
   auto vowel = [](unsigned char v) { return v == 'a' || v == 'e' || v == 'i' || v == 'o' || v == 'u'; };
-  if ((c == 'i' || c == 'u') && (vowel(before) || vowel(after))) return 0.7f;  // one of a diphthong
-  return 0.9f;  // a lost letter is commoner than a stray one
+  if ((c == 'i' || c == 'u') && (vowel(before) || vowel(after))) return 0.5f;  // one of a diphthong
+  return 0.55f;  // a lost letter: as likely as a neighbouring key, likelier than a stray one
 }
 
 // A letter the writer added.

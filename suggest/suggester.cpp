@@ -5,21 +5,33 @@
 #include <cstdint>
 #include <iterator>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "checker/characters.h"
+#include "checker/enclitic.h"
+#include "checker/stress.h"
 #include "suggest/spelling_key.h"
 #include "suggest/word_frequencies.h"
 #include "worddb/stored_hash.h"
+#include "worddb/text_hash.h"
 
 namespace velmara {
 namespace {
 
-enum ListBit : std::uint8_t { kDictionary = 1, kVerb = 2, kProperName = 4, kFalsePositive = 8 };
+enum ListBit : std::uint8_t { kDictionary = 1, kVerb = 2, kProperName = 4, kFalsePositive = 8, kSequence = 16 };
 
 // How far a word may be from what was written and still be offered.
 constexpr float kMaxCost = 2.2f;
 // The most a very common word gains over one the texts never use.
-constexpr float kPriorWeight = 0.45f;
+constexpr float kPriorWeight = 0.5f;
+// Words run together: the space the writer left out, and the most a common sequence gains.
+constexpr float kSplitCost = 0.3f;
+constexpr float kSequencePriorWeight = 0.3f;
+// A neighbour that makes a common sequence with the candidate, or agrees with its person.
+constexpr float kNeighbourBonus = 0.25f;
+// What a word the texts never use loses beside one they use rarely: most of the million forms
+// of the lists are conjugations nobody writes.
+constexpr float kUnseen = 0.2f;
 constexpr float kRareFormPenalty = 0.12f;
 constexpr std::size_t kMaxWrittenLength = 40;
 // Above this cost for the best candidate, words two slips away are looked for too.
@@ -29,14 +41,21 @@ constexpr float kTwoSlipsCost = 0.9f;
 // process. The index is built from the word lists only; what a writer types is only looked up.
 std::uint32_t KeyHash(std::string_view key) { return static_cast<std::uint32_t>(StoredHash(key) >> 32); }
 
-// Every text made by leaving out one letter of the key, each once.
+struct SequenceHasher {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const { return static_cast<std::size_t>(HashText(text)); }
+};
+
+// Every text made by leaving out one letter of the key, each once. Letters that meet where one
+// went are one letter, as in any key: bicicleta less its second c reads as biicleta written.
 template <typename Visit>
 void ForEachDeletion(std::string_view key, Visit visit) {
   std::string shorter;
   for (std::size_t i = 0; i < key.size(); ++i) {
     if (i > 0 && key[i] == key[i - 1]) continue;  // the same text as leaving out the letter before
+    const bool meet = i > 0 && i + 1 < key.size() && key[i - 1] == key[i + 1];
     shorter.assign(key.substr(0, i));
-    shorter.append(key.substr(i + 1));
+    shorter.append(key.substr(meet ? i + 2 : i + 1));
     if (!shorter.empty()) visit(std::string_view(shorter));
   }
 }
@@ -133,7 +152,7 @@ constexpr float kListPenalty[] = {0.0f, 0.08f, 0.0f, 0.25f};
 // What the stored index was made with: a change to the spelling key, to the word hash or to
 // which words are indexed makes a stored index unusable (it is then built as before).
 constexpr std::uint32_t kStoredIndexMagic = 0x58494753;  // "SGIX"
-constexpr std::uint32_t kStoredIndexVersion = 1;
+constexpr std::uint32_t kStoredIndexVersion = 2;
 std::uint32_t KeyRulesFingerprint() {
   static const std::uint32_t fingerprint = [] {
     static const char* const kSamples[] = {
@@ -147,6 +166,30 @@ std::uint32_t KeyRulesFingerprint() {
   return fingerprint;
 }
 
+float Prior(std::size_t rank, float logCount, float weight) {
+  return weight * (1.0f - std::log(static_cast<float>(rank) + 1.0f) / logCount);
+}
+
+std::string WithoutSpaces(std::string_view text) {
+  std::string joined;
+  joined.reserve(text.size());
+  for (char c : text)
+    if (c != ' ') joined.push_back(c);
+  return joined;
+}
+
+// A verb form with pronouns attached (`stem` and what follows) written without the accent that
+// the longer word needs: cuentame gives cuéntame, acuerdate acuérdate. Empty when the form needs
+// no accent (dame) or has one already.
+std::string AccentedEncliticForm(std::string_view word, std::string_view stem) {
+  for (char c : word)
+    if (IsAccentedVowel(c)) return {};
+  const std::size_t stressed = StressedVowel(stem);
+  if (stressed == kNoVowel) return {};
+  std::string accented = WithStressOn(word, stressed);
+  return accented == word ? std::string() : accented;
+}
+
 }  // namespace
 
 struct Suggester::Index {
@@ -157,9 +200,22 @@ struct Suggester::Index {
   // The frequency prior's ranks, by word.
   std::unordered_map<std::string_view, std::size_t> rank;
   float logCount = 0.0f;
+  // The common sequences (words separated by spaces): ids after the words', never stored, with
+  // their ranks and indexes of their own, and the same texts for asking whether a neighbour and a
+  // candidate make one.
+  std::vector<std::string> sequences;
+  std::vector<std::size_t> sequenceRank;
+  float logSequences = 0.0f;
+  HashIndex sequencesByKey;
+  HashIndex sequencesByDeletion;
+  std::unordered_set<std::string_view, SequenceHasher, std::equal_to<>> sequenceSet;
 
+  bool IsSequence(std::uint32_t id) const { return id >= words.size; }
   std::string_view Text(const WordDatabase& database, std::uint32_t id) const;
-  std::uint8_t Lists(std::uint32_t id) const { return kListBits[words.data[id] >> kListShift]; }
+  std::uint8_t Lists(std::uint32_t id) const {
+    return IsSequence(id) ? kSequence : kListBits[words.data[id] >> kListShift];
+  }
+  void BuildSequences(const WordDatabase& database);
   // Frequency prior less the list's penalty.
   float Bonus(const WordDatabase& database, std::uint32_t id) const;
   bool Read(std::string_view stored);
@@ -177,20 +233,21 @@ const WordList& ListOf(const WordDatabase& database, std::size_t list) {
 }  // namespace
 
 std::string_view Suggester::Index::Text(const WordDatabase& database, std::uint32_t id) const {
+  if (IsSequence(id)) return sequences[id - words.size];
   const WordList& list = ListOf(database, words.data[id] >> kListShift);
   const std::size_t position = words.data[id] & kPositionMask;
   return position >= 1 && position <= list.Count() ? list.At(position) : std::string_view();
 }
 
 float Suggester::Index::Bonus(const WordDatabase& database, std::uint32_t id) const {
+  if (IsSequence(id)) return Prior(sequenceRank[id - words.size], logSequences, kSequencePriorWeight);
   const std::string_view word = Text(database, id);
   const std::size_t list = words.data[id] >> kListShift;
-  float prior = 0.0f;
-  if (auto found = rank.find(word); found != rank.end())
-    prior = kPriorWeight * (1.0f - std::log(static_cast<float>(found->second) + 1.0f) / logCount);
+  float prior = -kUnseen;
+  if (auto found = rank.find(word); found != rank.end()) prior = Prior(found->second, logCount, kPriorWeight);
   // The voseo imperative (juntá, lanzá) is rare in writing yet one accent from the plain form
   // people mean (junta, lanza).
-  const bool voseo = kListBits[list] == kVerb && prior == 0.0f && word.size() > 2 && word.back() == '\xE1' &&
+  const bool voseo = kListBits[list] == kVerb && prior <= 0.0f && word.size() > 2 && word.back() == '\xE1' &&
                      word[word.size() - 2] != 'r';
   return prior - kListPenalty[list] - (voseo ? kRareFormPenalty : 0.0f);
 }
@@ -213,6 +270,44 @@ bool Suggester::Index::Read(std::string_view stored) {
   return byKey.Read(data, size, at, idBits) && byDeletion.Read(data, size, at, idBits) && at == size;
 }
 
+// Sequences whose words are all words, and that are not one word run together already. Few, so
+// they are indexed at every start rather than stored.
+void Suggester::Index::BuildSequences(const WordDatabase& database) {
+  auto known = [&](std::string_view word) {
+    for (std::size_t l = 0; l < 4; ++l)
+      if (ListOf(database, l).Find(word) != 0) return true;
+    return false;
+  };
+  const std::vector<std::string_view> common = CommonSequences();
+  for (std::size_t r = 0; r < common.size(); ++r) {
+    const std::string_view sequence = common[r];
+    bool allWords = true;
+    for (std::size_t start = 0; start <= sequence.size() && allWords;) {
+      std::size_t end = sequence.find(' ', start);
+      if (end == std::string_view::npos) end = sequence.size();
+      allWords = end > start && known(sequence.substr(start, end - start));
+      start = end + 1;
+    }
+    if (!allWords || known(WithoutSpaces(sequence))) continue;
+    sequences.emplace_back(sequence);
+    sequenceRank.push_back(r + 1);
+  }
+  for (const std::string& sequence : sequences) sequenceSet.insert(sequence);
+  logSequences = std::log(static_cast<float>(common.size()) + 2.0f);
+  std::vector<std::uint32_t> keyHashes, deletionHashes, keyStarts, deletionStarts;
+  for (const std::string& sequence : sequences) {
+    keyStarts.push_back(static_cast<std::uint32_t>(keyHashes.size()));
+    deletionStarts.push_back(static_cast<std::uint32_t>(deletionHashes.size()));
+    const std::string key = SpellingKey(WithoutSpaces(sequence));
+    keyHashes.push_back(KeyHash(key));
+    ForEachDeletion(key, [&](std::string_view shorter) { deletionHashes.push_back(KeyHash(shorter)); });
+  }
+  keyStarts.push_back(static_cast<std::uint32_t>(keyHashes.size()));
+  deletionStarts.push_back(static_cast<std::uint32_t>(deletionHashes.size()));
+  sequencesByKey.Build(keyHashes, keyStarts, 10, 21);
+  sequencesByDeletion.Build(deletionHashes, deletionStarts, 12, 21);
+}
+
 Suggester::Suggester(const WordDatabase& database) : database_(database) {}
 Suggester::~Suggester() = default;
 
@@ -223,6 +318,7 @@ const Suggester::Index& Suggester::BuiltIndex() const {
     for (std::size_t r = 0; r < frequent.size(); ++r) index->rank.emplace(frequent[r], r + 1);
     index->logCount = std::log(static_cast<float>(frequent.size()) + 2.0f);
     if (!database_.suggesterIndex.empty() && index->Read(database_.suggesterIndex)) {
+      index->BuildSequences(database_);
       index_ = std::move(index);
       return;
     }
@@ -261,6 +357,7 @@ const Suggester::Index& Suggester::BuiltIndex() const {
     index->byKey.Build(keyHashes, keyStarts, 18, idBits);
     index->byDeletion.Build(deletionHashes, deletionStarts, 21, idBits);
     index->idBits = idBits;
+    index->BuildSequences(database_);
     index_ = std::move(index);
   });
   return *index_;
@@ -277,13 +374,14 @@ std::string Suggester::StoredIndex() const {
   return std::string(reinterpret_cast<const char*>(out.data()), out.size() * sizeof(std::uint32_t));
 }
 
-std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t limit) const {
+std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t limit, Neighbours neighbours) const {
   limit = std::min(limit, kMaxSuggestions);
   if (word.empty() || word.size() > kMaxWrittenLength || limit == 0) return {};
   const Index& index = BuiltIndex();
   const std::string written = LowerCase(word);
   const std::string key = SpellingKey(written);
   if (key.empty()) return {};
+  const std::string before = LowerCase(neighbours.before), after = LowerCase(neighbours.after);
 
   // Candidates: the same key (accents, sound-alike letters, h, doubled letters), a key one letter
   // longer or shorter (a letter lost or added), and a key one letter different or with two
@@ -292,11 +390,16 @@ std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t l
   auto add = [&](std::uint32_t id) {
     if (id < index.words.size) ids.push_back(id);
   };
+  auto addSequence = [&](std::uint32_t s) {
+    if (s < index.sequences.size()) ids.push_back(static_cast<std::uint32_t>(index.words.size + s));
+  };
   // The words of a key, and those one letter longer (a key that is this one less a letter).
   auto addKey = [&](std::string_view text) {
     const std::uint32_t hash = KeyHash(text);
     index.byKey.ForEach(hash, add);
     index.byDeletion.ForEach(hash, add);
+    index.sequencesByKey.ForEach(hash, addSequence);
+    index.sequencesByDeletion.ForEach(hash, addSequence);
   };
   addKey(key);
   ForEachDeletion(key, addKey);
@@ -306,16 +409,39 @@ std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t l
   };
   std::vector<Scored> scored;
   float bestCost = kMaxCost + 1.0f;
+  // What the neighbours say of a candidate: a common sequence with either, or the person of a
+  // verb after a subject pronoun (yo actúo, él actuó).
+  auto neighbourBonus = [&](std::string_view text) {
+    if (before.empty() && after.empty()) return 0.0f;
+    float bonus = 0.0f;
+    std::string pair;
+    if (!before.empty()) {
+      pair.assign(before).append(" ").append(text);
+      if (index.sequenceSet.contains(pair)) bonus += kNeighbourBonus;
+      const char last = text.back();
+      if (before == "yo" && last == '\xF3') bonus -= kNeighbourBonus;
+      if ((before == "\xE9l" || before == "ella" || before == "usted") && last == 'o') bonus -= kNeighbourBonus;
+    }
+    if (!after.empty()) {
+      pair.assign(text).append(" ").append(after);
+      if (index.sequenceSet.contains(pair)) bonus += kNeighbourBonus;
+    }
+    return bonus;
+  };
   auto rank = [&] {
     std::sort(ids.begin(), ids.end());
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    std::string joined;
     for (std::uint32_t id : ids) {
-      const std::string_view text = index.Text(database_, id);
-      if (text.size() + 4 < written.size() || written.size() + 4 < text.size()) continue;
-      const float cost = EditCost(written, text, kMaxCost);
+      const std::string_view candidate = index.Text(database_, id);
+      const bool sequence = index.IsSequence(id);
+      if (sequence) joined = WithoutSpaces(candidate);
+      const std::string_view text = sequence ? std::string_view(joined) : candidate;
+      if (text.empty() || text.size() + 4 < written.size() || written.size() + 4 < text.size()) continue;
+      const float cost = EditCost(written, text, kMaxCost) + (sequence ? kSplitCost : 0.0f);
       if (cost > kMaxCost) continue;
       bestCost = std::min(bestCost, cost);
-      scored.push_back({cost - index.Bonus(database_, id), id});
+      scored.push_back({cost - index.Bonus(database_, id) - neighbourBonus(candidate), id});
     }
   };
   rank();
@@ -344,22 +470,26 @@ std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t l
     if (a.score != b.score) return a.score < b.score;
     return index.Text(database_, a.id) < index.Text(database_, b.id);
   };
-  const std::size_t count = std::min(limit, scored.size());
-  std::partial_sort(scored.begin(), scored.begin() + static_cast<std::ptrdiff_t>(count), scored.end(), better);
+  std::sort(scored.begin(), scored.end(), better);
 
   const CasePattern pattern = CasePatternOf(word);
   std::vector<std::string> suggestions;
-  suggestions.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    std::string text(index.Text(database_, scored[i].id));
+  suggestions.reserve(limit);
+  auto offer = [&](std::string text, bool properName) {
     if (pattern == CasePattern::AllCaps && word.size() > 1) {
       text = UpperCase(text);
-    } else if (pattern == CasePattern::Capitalised || pattern == CasePattern::AllCaps ||
-               (index.Lists(scored[i].id) & kProperName) != 0) {
+    } else if (pattern == CasePattern::Capitalised || pattern == CasePattern::AllCaps || properName) {
       text[0] = static_cast<char>(UpperChar(static_cast<unsigned char>(text[0])));
     }
-    suggestions.push_back(std::move(text));
-  }
+    if (std::find(suggestions.begin(), suggestions.end(), text) == suggestions.end())
+      suggestions.push_back(std::move(text));
+  };
+  // A verb form with pronouns attached that the lists leave in doubt: the form with the accent
+  // its length asks for comes first.
+  if (const std::string stem = EncliticStem(written); !stem.empty() && database_.verbs.Find(stem) != 0)
+    if (std::string accented = AccentedEncliticForm(written, stem); !accented.empty()) offer(std::move(accented), false);
+  for (std::size_t i = 0; i < scored.size() && suggestions.size() < limit; ++i)
+    offer(std::string(index.Text(database_, scored[i].id)), (index.Lists(scored[i].id) & kProperName) != 0);
   return suggestions;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // Suggestions for a word the lists do not hold: a ranked list of words from all four lists
-// (dictionary, verbs, proper names, false positives), best first, in the case pattern of the
-// word as written. Suggestions are only offered; nothing here changes a check.
+// (dictionary, verbs, proper names, false positives), and of common sequences of two or three
+// words for words run together (porfavor: por favor), best first, in the case pattern of the
+// word as written. A verb form with an attached pronoun that lacks its accent (cuentame) gets the
+// accented form first. Suggestions are only offered; nothing here changes a check.
 
 #include <cstddef>
 #include <memory>
@@ -16,6 +18,13 @@ namespace velmara {
 
 inline constexpr std::size_t kMaxSuggestions = 10;
 
+// The words written either side of the one asked about (Windows-1252, any case; empty where
+// there is none). They may move a suggestion up: after "yo", actúo comes before actuó.
+struct Neighbours {
+  std::string_view before;
+  std::string_view after;
+};
+
 class Suggester {
  public:
   // Keeps a reference to the database, which must outlive the suggester. Whatever it needs
@@ -25,9 +34,11 @@ class Suggester {
   Suggester(const Suggester&) = delete;
   Suggester& operator=(const Suggester&) = delete;
 
-  // At most `limit` (and kMaxSuggestions) Windows-1252 words, best first; empty when nothing is
-  // near enough. Safe to call from several threads at once.
-  std::vector<std::string> Suggest(std::string_view word, std::size_t limit = kMaxSuggestions) const;
+  // At most `limit` (and kMaxSuggestions) Windows-1252 words, best first, each once; empty when
+  // nothing is near enough. A suggestion may be two or three words separated by spaces. Safe to
+  // call from several threads at once.
+  std::vector<std::string> Suggest(std::string_view word, std::size_t limit = kMaxSuggestions,
+                                   Neighbours neighbours = {}) const;
 
   // Builds what Suggest needs now (about two seconds and 95 MB for the full database) rather
   // than on the first call; for a caller that would rather do it on a thread of its own.

@@ -10,7 +10,9 @@
 #include <algorithm>
 
 #include "app/app_state.h"
+#include "checker/characters.h"
 #include "suggest/intellisense.h"
+#include "suggest/neighbours.h"
 #include "tools/string_search.h"
 #include "ui/dialog_support.h"
 #include "ui/interaction.h"
@@ -122,11 +124,21 @@ void SuggestionsDialog::SelectWord() {
   ListSuggestions(state_.suggestionWord);
 }
 
+// The words beside the first place the last check left `word` missing; none when the text
+// has changed since (or the word was cut short in the list).
+Neighbours SuggestionsDialog::NeighboursOfMissing(const std::string& word) const {
+  const CheckState& check = state_.check;
+  for (std::size_t i = 0; i < check.result.size() && i < check.source.size(); ++i)
+    if (check.result[i].verdict == Verdict::Missing && LowerCase(check.source[i].text) == word)
+      return NeighboursAt(check.source, i);
+  return {};
+}
+
 bool SuggestionsDialog::ListSuggestions(const std::string& word) {
   // Refilling moves the current row; that is not the user picking a suggestion.
   const QSignalBlocker blocker(suggestions_);
   suggestions_->clear();
-  offered_ = word.empty() ? std::vector<std::string>() : state_.Suggestions(word);
+  offered_ = word.empty() ? std::vector<std::string>() : state_.Suggestions(word, NeighboursOfMissing(word));
   for (const std::string& offered : offered_) suggestions_->addItem(ToQString(offered));
   return !offered_.empty();
 }

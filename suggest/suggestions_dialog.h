@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "suggest/suggester.h"
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -51,6 +53,7 @@ class SuggestionsDialog : public QDialog {
   void AddEntry();
   // Fills the suggestion list for a word; false when there is none.
   bool ListSuggestions(const std::string& word);
+  Neighbours NeighboursOfMissing(const std::string& word) const;
   void ShowSuggestions();
   void TakeSuggestion(int row);
   void AddSuggestion(int row);

@@ -35,10 +35,10 @@ bool WordCheck::Accepted(std::string_view written, std::string& correction) {
 }
 
 std::vector<std::string> OfferedWords(std::string correction, std::string_view written, const Suggester& suggester,
-                                      std::size_t limit) {
+                                      std::size_t limit, Neighbours neighbours) {
   std::vector<std::string> offered;
   if (!correction.empty()) offered.push_back(std::move(correction));
-  for (std::string& suggestion : suggester.Suggest(written, limit))
+  for (std::string& suggestion : suggester.Suggest(written, limit, neighbours))
     if (std::find(offered.begin(), offered.end(), suggestion) == offered.end()) offered.push_back(std::move(suggestion));
   return offered;
 }

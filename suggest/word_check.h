@@ -45,6 +45,6 @@ class WordCheck {
 // What an editor offers for a word that is not accepted: the correction first (when there is
 // one), then the suggester's words, each once, in Windows-1252.
 std::vector<std::string> OfferedWords(std::string correction, std::string_view written, const Suggester& suggester,
-                                      std::size_t limit = kMaxSuggestions);
+                                      std::size_t limit = kMaxSuggestions, Neighbours neighbours = {});
 
 }  // namespace velmara

@@ -37,6 +37,13 @@ TEXT
 else
   echo "hunspell or the generated database is absent: the comparison is skipped"
 fi
+# The first offer of each missing word: the word before it counts (yo actúo), and a word run
+# together is offered as two.
+if [ -f "$generated/diccionario.log" ]; then
+  firsts=$(printf 'Yo actuo, porfavor.\n' | "$check_program" -a --db "$generated" -p "$work/nada.txt" |
+    sed -nE 's/^& ([^ ]+) [0-9]+ [0-9]+: ([^,]*).*/\1=\2/p' | tr '\n' '|')
+  check "pipe offers" "actuo=actúo|porfavor=por favor|" "$firsts"
+fi
 
 # The version line first, then one answer per word and an empty line, flushed line by line: an
 # editor reads each answer before it sends the next line.

@@ -29,9 +29,10 @@ class ResultMenuTest : public ::testing::Test {
   ResultMenuTest() {
     state.programFolder = folder.path();
     testing::WriteFixtureDatabase(state.DatabaseFolder(), {"hola", "casa", "perro", "es", "para", "el", "\xE9l"}, {}, {}, {});
-    state.suggest = [](std::string_view word) {
+    state.suggest = [](std::string_view word, Neighbours beside) {
       if (word == "xyzzy") return Words{"zapatilla", "b", "c", "d", "e", "f", "g", "h", "i"};
-      if (word == "XYZZY") return Words{"ZAS"};
+      // Two words, offered only when the menu passes the word after it.
+      if (word == "XYZZY") return beside.after == "perro" ? Words{"ZAS YA"} : Words{"ZAS"};
       return Words{};
     };
     window = std::make_unique<MainWindow>(state, interaction, true);
@@ -92,10 +93,10 @@ TEST_F(ResultMenuTest, ChoosingASuggestionReplacesTheMissingWordForTheBoxTheStat
   // After a longer word the later ones are still found where they now stand.
   menu = MenuAt("XYZZY");
   ASSERT_TRUE(menu);
-  EXPECT_EQ(Items(menu), (Words{"ZAS"}));
+  EXPECT_EQ(Items(menu), (Words{"ZAS YA"}));
   menu->actions()[0]->trigger();
   menu->actions()[0]->trigger();  // a second time: the word is no longer missing
-  EXPECT_EQ(Shown(), "Hola zapatilla, qwrt casa.  ZAS perro");
+  EXPECT_EQ(Shown(), "Hola zapatilla, qwrt casa.  ZAS YA perro");
   menu = MenuAt("qwrt");
   ASSERT_TRUE(menu);
   EXPECT_EQ(Items(menu), (Words{"Sin sugerencias [off]"}));
@@ -104,7 +105,7 @@ TEST_F(ResultMenuTest, ChoosingASuggestionReplacesTheMissingWordForTheBoxTheStat
   }
 
   const QColor corrected = ToQColor(static_cast<std::uint32_t>(state.settings.Corregidos));
-  for (const char* word : {"zapatilla", "ZAS"}) {
+  for (const char* word : {"zapatilla", "ZAS YA"}) {
     EXPECT_EQ(FormatOf(word).foreground().color(), corrected) << word;
     EXPECT_TRUE(FormatOf(word).fontUnderline()) << word;
     EXPECT_FALSE(FormatOf(word).fontStrikeOut()) << word;
@@ -116,13 +117,13 @@ TEST_F(ResultMenuTest, ChoosingASuggestionReplacesTheMissingWordForTheBoxTheStat
   EXPECT_EQ(check.result[2].text, "zapatilla");
   EXPECT_EQ(check.result[2].verdict, Verdict::Corrected);
   EXPECT_EQ(check.result[5].verdict, Verdict::Missing);  // qwrt
-  EXPECT_EQ(check.correctedText, "Hola zapatilla, qwrt casa.\r\nZAS perro");
+  EXPECT_EQ(check.correctedText, "Hola zapatilla, qwrt casa.\r\nZAS YA perro");
   EXPECT_EQ(check.MissingCount, 3);  // the figures stay as the run reported them
   EXPECT_FALSE(std::filesystem::exists(state.IntellisensePath()));
 
   interaction.saveAnswers.push_back(folder.path() / "salida.txt");
   ExportFormattedText(state, interaction);
-  EXPECT_EQ(folder.Read("salida.txt"), "Hola zapatilla, qwrt casa.\r\nZAS perro\r\n");
+  EXPECT_EQ(folder.Read("salida.txt"), "Hola zapatilla, qwrt casa.\r\nZAS YA perro\r\n");
 }
 
 TEST_F(ResultMenuTest, AnAdvisedWordIsUnderlinedWithItsAdviceAndItsMenuOffersIt) {

@@ -34,7 +34,7 @@ class SuggestionsDialogTest : public ::testing::Test {
     state.programFolder = folder.path();
     std::filesystem::create_directories(state.DatabaseFolder());
     SetMissing({"aver", "ola", "aver", "zapto", "aver", "\xE1rbol"});
-    state.suggest = [](std::string_view word) {
+    state.suggest = [](std::string_view word, Neighbours) {
       if (word == "aver") return Words{"haber", "a ver", "aver\xED" "a"};
       if (word == "ola") return Words{"hola"};
       return Words{};
