@@ -148,10 +148,10 @@ def without_accents(word):
 
 def everyday_sequences():
     import importlib.util
-    spec = importlib.util.spec_from_file_location("frequencies", os.path.join(os.path.dirname(__file__),
-                                                                             "make-word-frequencies.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    source = importlib.util.spec_from_file_location("frequencies", os.path.join(os.path.dirname(__file__),
+                                                                               "make-word-frequencies.py"))
+    module = importlib.util.module_from_spec(source)
+    source.loader.exec_module(module)
     return module.EVERYDAY
 
 
