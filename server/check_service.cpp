@@ -5,9 +5,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/version.h"
 #include "checker/characters.h"
 #include "checker/check_run.h"
 #include "checker/encoding.h"
+#include "worddb/countries.h"
 
 namespace velmara::server {
 namespace {
@@ -65,19 +67,34 @@ CheckService::CheckService(const WordDatabase& database, const Suggester& sugges
       limits_(limits) {}
 
 nlohmann::json CheckService::Software() {
-  return {{"name", "Detector Velmara"}, {"version", "0.1.0"}, {"buildDate", __DATE__},
+  return {{"name", "Detector Velmara"}, {"version", kVersion}, {"buildDate", __DATE__},
           {"apiVersion", 1},            {"status", ""},       {"premium", false}};
 }
 
-nlohmann::json CheckService::Languages() {
-  return nlohmann::json::array({{{"name", "Spanish"}, {"code", "es"}, {"longCode", "es"}},
-                                {{"name", "Spanish (Spain)"}, {"code", "es"}, {"longCode", "es-ES"}}});
+nlohmann::json CheckService::Languages() const {
+  nlohmann::json list = nlohmann::json::array({{{"name", "Spanish"}, {"code", "es"}, {"longCode", "es"}}});
+  const std::vector<std::string> countries = countries_ ? countries_->Installed() : std::vector<std::string>{kDefaultCountry};
+  for (const std::string& country : countries) {
+    std::string longCode = country;
+    longCode[2] = '-';
+    list.push_back({{"name", "Spanish (" + Windows1252ToUtf8(CountryName(country)) + ")"},
+                    {"code", "es"},
+                    {"longCode", longCode}});
+  }
+  return list;
 }
 
 nlohmann::json CheckService::Check(const CheckRequest& request) const {
   const std::string engineText = EngineText(request.checked, request.codePoints);
+  // The country the language names, when it is one served besides our own.
+  std::shared_ptr<const CountryEngine> country;
+  if (countries_) {
+    if (const std::optional<std::string> code = CountryCode(request.language)) country = countries_->For(*code);
+  }
+  const WordDatabase& database = country ? country->database : database_;
+  const Suggester& suggester = country ? *country->suggester : suggester_;
   CheckState state;
-  Classifier classifier(database_, settings_, intellisenseFile_, state);
+  Classifier classifier(database, settings_, intellisenseFile_, state);
   CheckObserver quiet;
   CheckText(classifier, engineText, quiet, std::nullopt);
 
@@ -117,7 +134,7 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
       if (found == suggested.end() && suggested.size() < limits_.maxSuggestedWords) {
         std::vector<std::string> values;
         for (const std::string& word :
-             suggester_.Suggest(engineText.substr(wordStart, end - wordStart), limits_.suggestionsPerWord))
+             suggester.Suggest(engineText.substr(wordStart, end - wordStart), limits_.suggestionsPerWord))
           values.push_back(Windows1252ToUtf8(word));
         found = suggested.emplace(written, std::move(values)).first;
       }
