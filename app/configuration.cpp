@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "app/profile.h"
 
@@ -41,15 +42,17 @@ bool Configuration(std::string_view action, const std::filesystem::path& program
       std::string text = profile.Get(stored.section, stored.key, std::to_string(stored.defaultValue));
       settings.*stored.member = LeadingNumber(text);
     }
+    settings.Pais = profile.Get("Config", "Pais", "");
     return true;
   }
   if (action == "save") {
     std::array<std::string, kStoredSettings.size()> values;
-    std::array<ProfileEntry, kStoredSettings.size()> entries;
+    std::vector<ProfileEntry> entries(kStoredSettings.size());
     for (std::size_t i = 0; i < kStoredSettings.size(); ++i) {
       values[i] = std::to_string(settings.*kStoredSettings[i].member);
       entries[i] = {kStoredSettings[i].section, kStoredSettings[i].key, values[i]};
     }
+    if (!settings.Pais.empty()) entries.push_back({"Config", "Pais", settings.Pais});
     return WritePrivateProfileStrings(entries, file);
   }
   return true;

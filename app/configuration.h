@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace velmara {
@@ -18,6 +19,9 @@ struct Settings {
   std::int32_t Dificultad = 0;
   std::int32_t Inteligente = 0;
   std::int32_t Verbos_Duda = 12632256;
+  // The country whose words are checked ("es_MX"), key "Pais" of section "Config"; empty: the
+  // word database's own. Written only once it has been chosen.
+  std::string Pais;
   // Not stored: set at every start.
   std::int32_t MissingColour = 255;
   std::int32_t FalsePositiveColour = 9461965;
@@ -26,9 +30,9 @@ struct Settings {
 // Sets the two colours that are the same on every start.
 void SetFixedColours(Settings& settings);
 
-// "get" reads the seven keys (defaults where the file or a key is missing); "save" writes them,
-// keeping every other line of the file. Any other action does nothing. Returns false when "save"
-// could not write the file.
+// "get" reads the seven keys and the country (defaults where the file or a key is missing);
+// "save" writes them, keeping every other line of the file. Any other action does nothing.
+// Returns false when "save" could not write the file.
 bool Configuration(std::string_view action, const std::filesystem::path& programFolder, Settings& settings);
 
 }  // namespace velmara
