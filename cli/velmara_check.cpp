@@ -1,9 +1,9 @@
 // velmara-check: the detector's engine for scripts, pipes and tests.
 //
-//   velmara-check [--db DIR] [--intellisense|--no-intellisense] [--suggest] [--trace FILE] [--keep-going]
+//   velmara-check [--db DIR] [--country es_MX] [--intellisense|--no-intellisense] [--suggest] [--trace FILE] [--keep-going]
 //                 [--format text|tsv|json] [--color=never|always|auto] [FILE...]
 //   velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]
-//   velmara-check -a | -l [--db DIR] [-p FILE] [-i ENCODING]   (the ispell pipe, cli/ispell_pipe.h)
+//   velmara-check -a | -l [--db DIR] [--country es_MX] [-p FILE] [-i ENCODING]   (the ispell pipe)
 //
 // Each FILE (standard input without one) is one check run, in order, so a question left open at
 // the end of one file is still open in the next, as between two clipboard checks. A file is read
@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "app/configuration.h"
+#include "app/country_choice.h"
 #include "app/file_locations.h"
 #include "app/result_texts.h"
 #include "checker/characters.h"
@@ -41,6 +42,7 @@
 #include "cli/terminal_start.h"
 #include "cli/stream_io.h"
 #include "tools/string_search.h"
+#include "worddb/countries.h"
 #include "worddb/user_words.h"
 #include "worddb/word_database.h"
 
@@ -54,15 +56,17 @@ constexpr int kExitMissing = 1;
 constexpr int kExitError = 2;
 
 const char* const kUsage =
-    "usage: velmara-check [--db DIR] [--intellisense|--no-intellisense] [--suggest] [--trace FILE] [--keep-going]\n"
-    "                     [--format text|tsv|json] [--color=never|always|auto] [FILE...]\n"
-    "       velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]\n"
-    "       velmara-check -a | -l [--db DIR] [-p FILE] [-i ENCODING]\n";
+    "usage: velmara-check [--db DIR] [--country es_MX] [--intellisense|--no-intellisense] [--suggest]\n"
+    "                     [--trace FILE] [--keep-going] [--format text|tsv|json] [--color=never|always|auto]\n"
+    "                     [FILE...]\n"
+    "       velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR] [--country es_MX]\n"
+    "       velmara-check -a | -l [--db DIR] [--country es_MX] [-p FILE] [-i ENCODING]\n";
 
 enum class Colour { Never, Always, Auto };
 
 struct Options {
   std::optional<fs::path> database;
+  std::optional<std::string> country;
   std::optional<bool> intellisense;
   std::optional<fs::path> trace;
   cli::Format format = cli::Format::Text;
@@ -108,6 +112,13 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     } else if (arg == "--db") {
       if (!value(text)) return false;
       options.database = text;
+    } else if (arg == "--country" || arg.rfind("--country=", 0) == 0) {
+      if (arg == "--country") {
+        if (!value(text)) return false;
+      } else {
+        text = arg.substr(10);
+      }
+      options.country = text;
     } else if (arg == "--intellisense") {
       options.intellisense = true;
     } else if (arg == "--no-intellisense") {
@@ -323,9 +334,14 @@ int Run(int argc, char** argv, int closedStreams) {
     TerminalHooks::PrintError("No puedo cargar bd ...");
     return kExitError;
   }
+  const CountryChoice country = ChooseCountry(databaseFolder, options.country, ProcessEnvironment(), settings);
+  if (!country.error.empty()) {
+    std::cerr << "velmara-check: " << country.error << '\n';
+    return kExitError;
+  }
   WordDatabase database;
   TerminalHooks hooks;
-  const bool databaseSound = LoadWordDatabase(databaseFolder, database, hooks);
+  const bool databaseSound = LoadCountryDatabase(databaseFolder, country.differences, database, hooks);
   const int damaged = databaseSound || options.keepGoing ? kExitClean : kExitError;
   LoadUserWords(start.userWordsFile, database);
 
