@@ -153,6 +153,12 @@ def main():
     print(f"Countries as differences from {args.base} in {args.out} "
           "(words; removed from and added to the base's list):")
     for country in countries:
+        # Written after both lists were last made: nothing to do.
+        target = os.path.join(args.out, country)
+        made = max(os.path.getmtime(os.path.join(folders[name], "stamp")) for name in (args.base, country))
+        if os.path.isdir(target) and os.path.getmtime(target) > made:
+            print(f"  {country}  up to date")
+            continue
         counts = write_country(country, folders[args.base], folders[country], args.out)
         size = sum(os.path.getsize(os.path.join(args.out, country, name))
                    for name in os.listdir(os.path.join(args.out, country)))

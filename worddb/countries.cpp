@@ -4,10 +4,12 @@
 #include <cctype>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <system_error>
 #include <unordered_set>
 #include <utility>
 
+#include "worddb/word_list_edit.h"
 #include "worddb/word_record.h"
 
 namespace velmara {
@@ -22,14 +24,6 @@ constexpr const char* kDifferenceFiles[][2] = {
 bool Known(std::string_view code) {
   const auto& countries = SpanishCountries();
   return std::any_of(countries.begin(), countries.end(), [code](const CountryInfo& c) { return code == c.code; });
-}
-
-// The words of `list`, to be changed and assigned again.
-std::vector<std::string> WordsOf(const WordList& list) {
-  std::vector<std::string> words;
-  words.reserve(list.Count());
-  for (std::size_t i = 1; i <= list.Count(); ++i) words.emplace_back(list.At(i));
-  return words;
 }
 
 }  // namespace
@@ -101,8 +95,8 @@ bool ReadWordDifferences(const fs::path& file, WordDifferences& differences) {
   std::error_code error;
   if (!fs::is_regular_file(file, error)) return false;
   std::ifstream in(file, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
+  std::string bytes(fs::file_size(file, error), '\0');
+  if (error || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return false;
   const std::string_view magic = kDifferencesMagic;
   if (bytes.compare(0, magic.size(), magic) != 0) return false;
   std::string word;
@@ -130,10 +124,26 @@ bool ReadWordDifferences(const fs::path& file, WordDifferences& differences) {
 
 void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::string>& words) {
   if (!differences.removed.empty()) {
-    const std::unordered_set<std::string_view> removed(differences.removed.begin(), differences.removed.end());
-    words.erase(std::remove_if(words.begin(), words.end(),
-                               [&removed](const std::string& word) { return removed.count(word) != 0; }),
-                words.end());
+    // The removed words come in the order the base's list has them, so one walk finds them all;
+    // any it does not find that way (a list in another order) are looked for by hash.
+    std::size_t next = 0;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      if (next < differences.removed.size() && words[i] == differences.removed[next]) {
+        ++next;
+        continue;
+      }
+      if (kept != i) words[kept] = std::move(words[i]);
+      ++kept;
+    }
+    words.resize(kept);
+    if (next != differences.removed.size()) {
+      const std::unordered_set<std::string_view> removed(differences.removed.begin() + static_cast<std::ptrdiff_t>(next),
+                                                         differences.removed.end());
+      words.erase(std::remove_if(words.begin(), words.end(),
+                                 [&removed](const std::string& word) { return removed.count(word) != 0; }),
+                  words.end());
+    }
   }
   if (differences.added.empty()) return;
   std::vector<std::string> merged;
@@ -145,23 +155,21 @@ void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::s
 
 bool LoadCountryDatabase(const fs::path& databaseFolder, const fs::path& differencesFolder, WordDatabase& database,
                          LoadHooks& hooks) {
-  bool sound = LoadWordDatabase(databaseFolder, database, hooks);
-  if (differencesFolder.empty()) return sound;
-  for (const auto& names : kDifferenceFiles) {
-    WordList& list = names[0] == kDictionaryFile ? database.dictionary
-                     : names[0] == kVerbFile     ? database.verbs
-                                                 : database.properNames;
-    WordDifferences differences;
-    if (!ReadWordDifferences(differencesFolder / names[1], differences)) {
-      hooks.ShowMessageBox(std::string("Fichero con formato Erroneo ..") + "\r\n" + names[1]);
-      sound = false;
-      continue;
+  if (differencesFolder.empty()) return LoadWordDatabase(databaseFolder, database, hooks);
+  // Each list is changed as it is read, before it is indexed: one index, no second copy.
+  const WordListEdit edit = [&differencesFolder, &hooks](const std::string& fileName, std::vector<std::string>& words) {
+    for (const auto& names : kDifferenceFiles) {
+      if (fileName != names[0]) continue;
+      WordDifferences differences;
+      if (!ReadWordDifferences(differencesFolder / names[1], differences)) {
+        hooks.ShowMessageBox(std::string("Fichero con formato Erroneo ..") + "\r\n" + names[1]);
+        return false;
+      }
+      ApplyWordDifferences(differences, words);
     }
-    std::vector<std::string> words = WordsOf(list);
-    ApplyWordDifferences(differences, words);
-    list.Assign(std::move(words));
-    hooks.PumpPendingMessages();
-  }
+    return true;
+  };
+  const bool sound = LoadEditedWordDatabase(databaseFolder, database, hooks, edit);
   LoadFalsePositiveList(differencesFolder, database.falsePositives);
   return sound;
 }

@@ -52,6 +52,15 @@ TEST(CountryDifferences, ReadsFrontCodedWordsAndRefusesDamage) {
   EXPECT_FALSE(ReadWordDifferences(folder.path() / "missing.dif", read));
 }
 
+TEST(CountryDifferences, ApplyingThemRemovesInAnyOrderAndKeepsTheListSorted) {
+  std::vector<std::string> words{"a", "b", "c", "e"};
+  ApplyWordDifferences({{"a", "c"}, {"d", "f"}}, words);
+  EXPECT_EQ(words, (std::vector<std::string>{"b", "d", "e", "f"}));
+  words = {"a", "b", "c", "e"};
+  ApplyWordDifferences({{"e", "a"}, {}}, words);  // not in the list's order
+  EXPECT_EQ(words, (std::vector<std::string>{"b", "c"}));
+}
+
 TEST(CountryDifferences, LoadedCountryIsTheBaseWithItsDifferences) {
   TestFolder folder;
   const auto base = folder.path() / "palabrasbd";
