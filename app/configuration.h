@@ -19,6 +19,8 @@ struct Settings {
   std::int32_t Dificultad = 0;
   std::int32_t Inteligente = 0;
   std::int32_t Verbos_Duda = 12632256;
+  // 1: automatic checks tell their counts in a notification, without raising the window.
+  std::int32_t Avisar_sin_interrumpir = 0;
   // The country whose words are checked ("es_MX"), key "Pais" of section "Config"; empty: the
   // word database's own. Written only once it has been chosen.
   std::string Pais;

@@ -100,11 +100,12 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # Installed binaries without their debugging symbols, as Debian ships them.
 set(CPACK_STRIP_FILES ON)
 # What the programs need to run: dpkg-shlibdeps finds the libraries the binaries link (the C and
-# C++ runtimes, Qt 6's core, gui and widgets, with the versions they were built against); Qt
-# loads its desktop platform plugin at run time, so that one is named here.
+# C++ runtimes, Qt 6's core, gui, widgets and network, the Wayland client library, with the
+# versions they were built against); Qt loads its desktop platform plugin at run time, so that one
+# is named here, and its Wayland platform is recommended for Wayland sessions.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY velmara)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)
