@@ -63,8 +63,8 @@ bench:
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DVELMARA_BENCH=ON -DVELMARA_GUI=OFF -DVELMARA_TESTS=OFF
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	$(MAKE) deps $(BUILD)/CMakeCache.txt
-	cmake --build $(BUILD) -j $(JOBS) --target velmara-gui-bench word_database
-	GUI_BENCH=$(BUILD)/bin/velmara-gui-bench bench/run-bench.sh $(BUILD)-bench
+	cmake --build $(BUILD) -j $(JOBS) --target velmara-gui-bench velmara word_database
+	GUI_BENCH=$(BUILD)/bin/velmara-gui-bench DESKTOP=$(BUILD)/bin/velmara bench/run-bench.sh $(BUILD)-bench
 
 # The Debian package of everything `cmake --install` installs, in $(BUILD).
 # Every Spanish-speaking country goes in: the other countries' dictionaries are fetched with npm

@@ -12,6 +12,7 @@
 #include "app/result_texts.h"
 #include "checker/characters.h"
 #include "checker/check_run.h"
+#include "checker/context.h"
 #include "checker/classify.h"
 #include "checker/marking.h"
 #include "ui/interaction.h"
@@ -158,6 +159,7 @@ void Commands::CheckText(const std::string& sourceText, CheckKind kind, const Un
   Classifier classifier(state_.database, state_.settings, state_.IntellisensePath(), state_.check);
   CheckRun(classifier, displayText, BuildCharacterNameTable(), display, state_.Files().traceFile);
   display.Finish();
+  if (settings.Contexto == 1) state_.check.advice = ContextAdvisor(state_.database).Advise(state_.check);
   ShowResults(window_.ResultBox(), state_.check, settings);
   window_.ScrollBoxesToStart();
   PumpPendingEvents();

@@ -21,7 +21,7 @@ struct StoredSetting {
 };
 
 // In the order the keys are read and written.
-constexpr std::array<StoredSetting, 8> kStoredSettings{{
+constexpr std::array<StoredSetting, 9> kStoredSettings{{
     {"Colores", "Corregidos", 11558979, &Settings::Corregidos},
     {"Colores", "Verbos_Bien", 1426195, &Settings::Verbos_Bien},
     {"Config", "Hay_clipboard", 0, &Settings::Hay_clipboard},
@@ -30,6 +30,7 @@ constexpr std::array<StoredSetting, 8> kStoredSettings{{
     {"Config", "Inteligente", 0, &Settings::Inteligente},
     {"Colores", "Verbos_Duda", 12632256, &Settings::Verbos_Duda},
     {"Config", "Avisar_sin_interrumpir", 0, &Settings::Avisar_sin_interrumpir, true},
+    {"Config", "Contexto", 1, &Settings::Contexto, true},
 }};
 
 }  // namespace

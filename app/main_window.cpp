@@ -135,7 +135,8 @@ void MainWindow::LoadDatabase() {
       state_.DatabaseFolder(), std::nullopt, [](const char*) { return std::optional<std::string>(); }, state_.settings);
   ScreenLoadHooks hooks(interaction_);
   state_.database = WordDatabase();
-  LoadCountryDatabase(state_.DatabaseFolder(), choice.differences, state_.database, hooks);
+  LoadCountryDatabase(state_.DatabaseFolder(), choice.differences, state_.database, hooks,
+                      state_.Files().traceFile.parent_path());
   LoadUserWords(state_.Files().userWordsFile, state_.database);
   state_.country = choice.country;
 }

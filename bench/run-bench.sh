@@ -22,6 +22,9 @@ if [ ! -s "$base" ]; then
   done >"$base"
 fi
 
+bench/startup-bench.sh "$bin" "${DESKTOP:-}"
+echo
+
 echo "Peak resident memory of velmara-check (MB) over copies of the text:"
 bench/memory-bench.sh "$bin/velmara-check" "$bin/palabrasbd" "$base" "$work"
 echo
@@ -34,6 +37,11 @@ echo
 # Suggestions beside the peers, on the held-out part of our misspelling set.
 "$bin/velmara-suggest-bench" --db "$bin/palabrasbd" --misspellings "$(dirname "$0")/../tests/data/faltas.tsv" \
   --dictionary /usr/share/hunspell/es_ES --part control
+
+# Accent advice: accents taken out of held-out Debian prose (never used to build the model).
+"$bin/velmara-context-bench" --db "$bin/palabrasbd" --text "$(dirname "$0")/data/contexto-prueba.txt" \
+  --dictionary /usr/share/hunspell/es_ES
+echo
 
 # velmara-server under load: a server of its own on a free loopback port, many clients for a
 # fixed time, then the server is stopped.

@@ -220,35 +220,51 @@ int main(int argc, char** argv) {
   std::printf("Machine: %s, %ld cores; best of %d rounds for every timing\n\n", MachineName().c_str(),
               sysconf(_SC_NPROCESSORS_ONLN), options.rounds);
 
-  // Memory first, in a process that has done nothing else yet.
+  // Memory first, in a process that has done nothing else yet. The compiled database is
+  // verified once (its note kept in a folder of the bench), as at a user's first start.
   WarmPageCache(options.database);
   LoadHooks quietHooks;
+  const fs::path cacheFolder = fs::temp_directory_path() / ("velmara-bench-cache-" + std::to_string(getpid()));
   auto database = std::make_unique<WordDatabase>();
-  LoadWordDatabase(options.database, *database, quietHooks);
+  const auto firstStart = std::chrono::steady_clock::now();
+  LoadWordDatabase(options.database, *database, quietHooks, cacheFolder);
+  const double firstLoadSeconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - firstStart).count();
+  const bool compiled = database->storage != nullptr;
   const long peakKilobytes = PeakResidentKilobytes();
   const std::size_t wordForms =
       database->dictionary.Count() + database->verbs.Count() + database->properNames.Count();
 
   // Load: the floor and the loader, side by side.
   std::size_t bytes = 0;
-  double floorSeconds = 1e100, loadSeconds = 1e100;
+  double floorSeconds = 1e100, loadSeconds = 1e100, recordSeconds = 1e100;
   for (int round = 0; round < options.rounds; ++round) {
     floorSeconds = std::min(floorSeconds, BestOf(1, [&] { bytes = ReadDatabaseBytes(options.database); }));
     loadSeconds = std::min(loadSeconds, BestOf(1, [&] {
       WordDatabase fresh;
-      LoadWordDatabase(options.database, fresh, quietHooks);
+      LoadWordDatabase(options.database, fresh, quietHooks, cacheFolder);
+    }));
+    recordSeconds = std::min(recordSeconds, BestOf(1, [&] {
+      WordDatabase fresh;
+      LoadRecordFiles(options.database, fresh, quietHooks);
     }));
   }
+  std::error_code ignored;
+  fs::remove_all(cacheFolder, ignored);
   std::printf("Word database %s: %s forms in %s bytes\n", options.database.c_str(), Grouped(double(wordForms)).c_str(),
               Grouped(double(bytes)).c_str());
   std::printf("Load\n");
   Row("read the files' bytes (floor)", Fixed(floorSeconds, 3) + " s");
-  Row("LoadWordDatabase", Fixed(loadSeconds, 3) + " s",
-      Fixed(loadSeconds / floorSeconds, 2) + "x the floor (target at most 5x: " +
-          Met(loadSeconds <= 5 * floorSeconds) + ")");
+  Row("from the record files (as before)", Fixed(recordSeconds, 3) + " s",
+      Fixed(recordSeconds / floorSeconds, 2) + "x the floor");
+  Row(compiled ? "LoadWordDatabase (compiled file)" : "LoadWordDatabase (no compiled file!)",
+      Fixed(loadSeconds * 1000, 2) + " ms",
+      Fixed(100 * loadSeconds / recordSeconds, 1) + " % of the record files' (target at most 5 %: " +
+          Met(loadSeconds <= 0.05 * recordSeconds) + ")");
+  Row("  first start (file verified)", Fixed(firstLoadSeconds, 3) + " s");
   std::printf("Memory\n");
   Row("peak resident after load", Fixed(double(peakKilobytes) / 1024, 1) + " MB",
-      "(target under 300 MB: " + Met(peakKilobytes < 300 * 1024) + ")");
+      "(target under 30 MB: " + Met(peakKilobytes < 30 * 1024) + ")");
 
   // The large text: the real text repeated.
   std::optional<std::string> baseUtf8 = ReadFile(options.text);

@@ -1,5 +1,6 @@
 #include "checker/accents.h"
 
+#include "checker/stress.h"
 #include "worddb/text_hash.h"
 
 namespace velmara {
@@ -30,12 +31,27 @@ bool PenultimateIn(std::string_view word, std::string_view letters) {
   return word.size() >= 2 && letters.find(word[word.size() - 2]) != std::string_view::npos;
 }
 
-// Whether accenting some letter of the singular gives a Dictionary word (every position is tried).
-bool SomeAccentVariantInDictionary(const WordList& dictionary, const std::string& singular) {
+// Whether `plural` is the plural in -es of `singular`: the singular ends in a consonant, in a
+// stressed í or ú (jabalíes, tabúes) or is one syllable (noes), and the plural keeps its stress,
+// with the written accent where the general rules put one (camiones, exámenes; not
+// automoviles, dificiles, deportees). A singular without a vowel has no stress to keep.
+bool PluralInEsOf(std::string_view singular, std::string_view plural) {
+  const std::size_t vowel = StressedVowel(singular);
+  if (vowel == kNoVowel) return true;
+  const char last = singular.back();
+  if (IsSpanishVowel(last) && last != '\xED' && last != '\xFA' && Syllables(singular).size() > 1) return false;
+  return WithStressOn(plural, vowel) == plural;
+}
+
+// Whether accenting some letter of the singular gives a Dictionary word (every position is tried)
+// whose plural in -es `plural` is, when one is given.
+bool SomeAccentVariantInDictionary(const WordList& dictionary, const std::string& singular,
+                                   std::string_view plural = {}) {
   bool found = false;
   for (std::size_t k = 1; k <= singular.size(); ++k) {
     std::string variant = Buffered(AccentAt(singular, k));
-    if (HasAccent(variant) && InDictionary(dictionary, variant)) found = true;
+    if (HasAccent(variant) && InDictionary(dictionary, variant) && (plural.empty() || PluralInEsOf(variant, plural)))
+      found = true;
   }
   return found;
 }
@@ -52,17 +68,7 @@ std::string ReplaceCharAt(std::string_view word, std::string_view replacement, s
   return result;
 }
 
-char AccentedCharacter(char c) {
-  switch (c) {
-    case 'a': return '\xE1';
-    case 'e': return '\xE9';
-    case 'i': return '\xED';
-    case 'o': return '\xF3';
-    case 'u': return '\xFA';
-    case '\xFC': return 'u';
-    default: return c;
-  }
-}
+char AccentedCharacter(char c) { return c == '\xFC' ? 'u' : WithAccent(c); }
 
 std::string AccentAt(std::string_view word, std::size_t position) {
   std::string variant(word);
@@ -90,15 +96,18 @@ bool IsPluralOfDictionaryWord(const WordList& dictionary, std::string_view w) {
   // casas <- casa
   if (PenultimateIn(w, kVowels) && InDictionary(dictionary, Less(w, 1))) return true;
   // camiones <- camión
-  if (endsEs && !accented && SomeAccentVariantInDictionary(dictionary, Buffered(std::string(Less(w, 2)))))
+  if (endsEs && !accented && SomeAccentVariantInDictionary(dictionary, Buffered(std::string(Less(w, 2))), w))
     return true;
   // árboles <- árbol
   if (endsEs && accented) {
     std::string singular = Buffered(std::string(Less(w, 2)));
-    if (HasAccent(singular) && InDictionary(dictionary, singular)) return true;
+    if (HasAccent(singular) && InDictionary(dictionary, singular) && PluralInEsOf(singular, w)) return true;
   }
   // papeles <- papel
-  if (endsEs && !accented && InDictionary(dictionary, Buffered(std::string(Less(w, 2))))) return true;
+  if (endsEs && !accented) {
+    std::string singular = Buffered(std::string(Less(w, 2)));
+    if (InDictionary(dictionary, singular) && PluralInEsOf(singular, w)) return true;
+  }
   // reis <- rey
   if (endsIs && !accented && n <= 4 && InDictionary(dictionary, Buffered(std::string(Less(w, 2)) + "y")))
     return true;

@@ -17,6 +17,26 @@ constexpr std::array<bool, 256> MakeSeparatorTable() {
       '_', '-', '\'', '=', '<', '>', 128, '$', 163, '|', 133, 150,
       static_cast<unsigned char>(kUnheldCharacter)};
   for (unsigned char c : kOthers) table[c] = true;
+  // The em dash of every dialogue, the no-break space, and the symbols that make no word
+  // (* + @ ^ ` ´ ¨ · • § ° † ‡ ‰ ¶ ¬ ± × ÷ ¦ ¤ ¥ ¢ © ® ™ ¯ ¸ ˆ ˜ ‹ › ‚ „).
+  constexpr unsigned char kDashesSpacesAndSymbols[] = {
+      151, 160, '*', '+', '@', '^', '`', 180, 168, 183, 149, 167, 176, 134, 135, 137, 182, 172,
+      177, 215, 247, 166, 164, 165, 162, 169, 174, 153, 175, 184, 136, 152, 139, 155, 130, 132};
+  for (unsigned char c : kDashesSpacesAndSymbols) table[c] = true;
+  return table;
+}
+
+constexpr bool IsAsciiAlphanumeric(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// Characters an address can hold: printable ASCII but for quotes and brackets of prose, and the
+// letters of Windows-1252.
+constexpr std::array<bool, 256> MakeAddressTable() {
+  std::array<bool, 256> table{};
+  for (int c = 33; c < 127; ++c) table[c] = true;
+  for (unsigned char c : {'"', '<', '>', '`', '{', '}', '|', '\\', '^', '\''}) table[c] = false;
+  for (int c = 192; c <= 255; ++c) table[c] = c != 215 && c != 247;
   return table;
 }
 
@@ -61,6 +81,7 @@ constexpr auto kSeparator = MakeSeparatorTable();
 constexpr auto kLower = MakeLowerTable();
 constexpr auto kUpper = MakeUpperTable();
 constexpr auto kAlphabetic = MakeAlphabeticTable();
+constexpr auto kAddress = MakeAddressTable();
 
 // Stores token `count` (from 0), reusing the entry and its text's buffer when the list already
 // has one: a check reuses its lists, and a text has hundreds of thousands of tokens.
@@ -89,7 +110,106 @@ constexpr std::array<unsigned char, 256> MakeLetterSetTable() {
 
 constexpr auto kLetterSet = MakeLetterSetTable();
 
+// An address is looked for no further than this: longer runs without a space are not taken as one.
+constexpr std::size_t kLongestAddress = 512;
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i)
+    if (kLower[static_cast<unsigned char>(text[i])] != static_cast<unsigned char>(prefix[i])) return false;
+  return true;
+}
+
+bool AllOf(std::string_view text, std::string_view extra) {
+  for (char c : text)
+    if (!IsAsciiAlphanumeric(static_cast<unsigned char>(c)) && extra.find(c) == std::string_view::npos) return false;
+  return !text.empty();
+}
+
+// A host name: labels of letters, digits and hyphens joined by dots, the last one of letters.
+bool IsHostName(std::string_view host) {
+  if (!AllOf(host, ".-") || host.front() == '.' || host.back() == '.' || host.find("..") != std::string_view::npos)
+    return false;
+  const std::size_t dot = host.rfind('.');
+  if (dot == std::string_view::npos) return false;
+  const std::string_view last = host.substr(dot + 1);
+  return last.size() >= 2 && AllOf(last, "") && !(last[0] >= '0' && last[0] <= '9');
+}
+
+// Domains written without www. or a scheme are taken as addresses only under these endings:
+// elsewhere two words joined by a dot are more likely a missing space.
+bool IsKnownTopLevelDomain(std::string_view host) {
+  static constexpr std::string_view kDomains[] = {
+      "com", "org", "net", "edu", "gov", "info", "io", "es", "eu", "mx", "ar", "cl", "co", "pe", "ve", "uy", "ec",
+      "bo", "py", "cr", "cu", "do", "gt", "hn", "ni", "pa", "sv", "pr", "us", "uk", "de", "fr", "it", "pt", "br",
+      "cat", "gal", "eus"};
+  const std::string_view last = host.substr(host.rfind('.') + 1);
+  for (std::string_view domain : kDomains)
+    if (last.size() == domain.size() && StartsWithNoCase(last, domain)) return true;
+  return false;
+}
+
+// A separator inside a word run that may go on into a web or e-mail address (. : @ / - _ and
+// digits, followed by a letter, a digit or a slash).
+inline bool MayContinueAddress(std::string_view text, std::size_t p) {
+  const auto c = static_cast<unsigned char>(text[p]);
+  if (!kAddress[c] || c == ',' || c == ';' || c == '!' || c == '?' || c == ')' || c == ']' || p + 1 >= text.size())
+    return false;
+  const auto next = static_cast<unsigned char>(text[p + 1]);
+  return IsAsciiAlphanumeric(next) || next == '/';
+}
+
 }  // namespace
+
+std::size_t AddressLength(std::string_view text, std::size_t start) {
+  std::size_t end = start;
+  while (end < text.size() && kAddress[static_cast<unsigned char>(text[end])]) {
+    if (++end - start > kLongestAddress) return 0;
+  }
+  // An address ends where a word does: at a separator or at the end of the text.
+  if (end < text.size() && !kSeparator[static_cast<unsigned char>(text[end])]) return 0;
+  // The punctuation after an address belongs to the sentence: a closing bracket only when the
+  // address opened none.
+  std::size_t open = 0, closed = 0;
+  for (std::size_t i = start; i < end; ++i) {
+    open += text[i] == '(';
+    closed += text[i] == ')';
+  }
+  while (end > start) {
+    const char c = text[end - 1];
+    if (c == '.' || c == ',' || c == ';' || c == ':' || c == '!' || c == '?' || c == ']' || c == '}') {
+      --end;
+    } else if (c == ')' && closed > open) {
+      --end;
+      --closed;
+    } else {
+      break;
+    }
+  }
+  const std::string_view address = text.substr(start, end - start);
+  if (address.empty() || !IsAsciiAlphanumeric(static_cast<unsigned char>(address[0]))) return 0;
+
+  // scheme://..., www...., mailto:...
+  std::size_t scheme = 0;
+  while (scheme < address.size() && IsAsciiAlphanumeric(static_cast<unsigned char>(address[scheme]))) ++scheme;
+  if (address.substr(scheme, 3) == "://" && address.size() > scheme + 3) return address.size();
+  if (StartsWithNoCase(address, "www.") && address.size() > 4) return address.size();
+  if (StartsWithNoCase(address, "mailto:") && address.size() > 7) return address.size();
+  // name@host.domain
+  const std::size_t at = address.find('@');
+  if (at != std::string_view::npos)
+    return at > 0 && AllOf(address.substr(0, at), "._%+-") && IsHostName(address.substr(at + 1)) ? address.size() : 0;
+  // host.domain/path
+  const std::string_view host = address.substr(0, address.find('/'));
+  return IsHostName(host) && IsKnownTopLevelDomain(host) ? address.size() : 0;
+}
+
+bool IsWordToken(std::string_view token) {
+  if (token.empty() || kSeparator[static_cast<unsigned char>(token[0])]) return false;
+  for (char c : token)
+    if (kSeparator[static_cast<unsigned char>(c)]) return false;
+  return true;
+}
 
 bool IsSeparatorChar(unsigned char c) { return kSeparator[c]; }
 
@@ -102,11 +222,29 @@ void StoreTokenOf(TokenList& list, std::size_t count, std::string_view text, std
   StoreToken(list, count, text.substr(start, length), text.size() - start >= 16);
 }
 
+namespace {
+
+// Where an address that begins at `runStart` and goes on past the separator at `p` ends; 0 when
+// none does.
+std::size_t AddressEndAt(std::string_view text, std::size_t runStart, std::size_t p) {
+  if (p == runStart || !MayContinueAddress(text, p)) return 0;
+  const std::size_t length = AddressLength(text, runStart);
+  return runStart + length > p ? runStart + length : 0;
+}
+
+}  // namespace
+
 std::size_t Tokenise(std::string_view text, TokenList& list) {
   std::size_t count = 0;
   std::size_t runStart = 0;
   for (std::size_t p = 0; p < text.size(); ++p) {
     if (!kSeparator[static_cast<unsigned char>(text[p])]) continue;
+    if (const std::size_t end = AddressEndAt(text, runStart, p)) {
+      StoreTokenOf(list, count++, text, runStart, end - runStart);
+      runStart = end;
+      p = end - 1;
+      continue;
+    }
     if (p > runStart) StoreTokenOf(list, count++, text, runStart, p - runStart);
     StoreTokenOf(list, count++, text, p, 1);
     runStart = p + 1;
@@ -122,6 +260,13 @@ std::size_t TokeniseSourceAndDisplay(std::string_view text, TokenList& source, T
   for (std::size_t p = 0; p < text.size(); ++p) {
     const char c = text[p];
     if (!kSeparator[static_cast<unsigned char>(c)]) continue;
+    if (const std::size_t end = AddressEndAt(text, runStart, p)) {
+      StoreTokenOf(source, count, text, runStart, end - runStart);
+      StoreTokenOf(display, count++, text, runStart, end - runStart);
+      runStart = end;
+      p = end - 1;
+      continue;
+    }
     if (p > runStart) {
       StoreTokenOf(source, count, text, runStart, p - runStart);
       StoreTokenOf(display, count++, text, runStart, p - runStart);
@@ -146,7 +291,7 @@ std::size_t TokeniseSourceAndDisplay(std::string_view text, TokenList& source, T
 std::size_t CountWords(const TokenList& list) {
   std::size_t words = 0;
   for (const TokenEntry& entry : list)
-    if (!IsSeparator(entry.text)) ++words;
+    if (IsWordToken(entry.text)) ++words;
   return words;
 }
 
@@ -194,6 +339,33 @@ bool IsAlphabetic(unsigned char c) { return kAlphabetic[c]; }
 
 bool IsUpperSetLetter(unsigned char c) { return kLetterSet[c] == kUpperSet; }
 bool IsLowerSetLetter(unsigned char c) { return kLetterSet[c] == kLowerSet; }
+
+std::string CasedResult(std::string_view written, std::string_view result, bool sentenceStart) {
+  bool replaced = written.size() != result.size();
+  bool anyCapital = false;
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    const auto c = static_cast<unsigned char>(written[i]);
+    anyCapital = anyCapital || kLower[c] != c;
+    replaced = replaced || kLower[c] != static_cast<unsigned char>(result[i]);
+  }
+  if (!anyCapital) return sentenceStart ? MixedCase(result) : std::string(result);
+  if (!replaced) return std::string(written);
+  switch (CasePatternOf(written)) {
+    case CasePattern::AllCaps: return UpperCase(result);
+    case CasePattern::Capitalised: return MixedCase(result);
+    case CasePattern::Other: break;
+  }
+  std::string cased(result);
+  if (written.size() == result.size()) {
+    for (std::size_t i = 0; i < cased.size(); ++i)
+      if (kLower[static_cast<unsigned char>(written[i])] != static_cast<unsigned char>(written[i]))
+        cased[i] = static_cast<char>(kUpper[static_cast<unsigned char>(cased[i])]);
+  } else if (kLower[static_cast<unsigned char>(written[0])] != static_cast<unsigned char>(written[0]) &&
+             !cased.empty()) {
+    cased[0] = static_cast<char>(kUpper[static_cast<unsigned char>(cased[0])]);
+  }
+  return cased;
+}
 
 CasePattern CasePatternOf(std::string_view word) {
   if (word.empty()) return CasePattern::Other;

@@ -15,15 +15,25 @@ bool IsSeparatorChar(unsigned char c);
 // True when the first character of the text is a separator; false for an empty text.
 bool IsSeparator(std::string_view text);
 
-// Splits the text into word runs and single separator characters, replacing the list's content.
-// A token keeps its whole text, however long. Returns the number of tokens.
+// The length of the web address (scheme://..., www...., mailto:..., a host under a known domain)
+// or e-mail address that begins at `start`, without the punctuation that follows it; 0 when none
+// begins there.
+std::size_t AddressLength(std::string_view text, std::size_t start);
+
+// Whether a token is a word to check and count: not a separator, and not an address (which holds
+// separators and is passed over unchecked).
+bool IsWordToken(std::string_view token);
+
+// Splits the text into word runs and single separator characters, replacing the list's content;
+// a web or e-mail address is one token. A token keeps its whole text, however long. Returns the
+// number of tokens.
 std::size_t Tokenise(std::string_view text, TokenList& list);
 
 // Tokenise of a source text into `source` and of its display text (CR and LF as spaces) into
 // `display`, in one pass: both texts split at the same places. Returns the number of tokens.
 std::size_t TokeniseSourceAndDisplay(std::string_view text, TokenList& source, TokenList& display);
 
-// Number of word tokens (tokens that are not separators) in a token list.
+// Number of word tokens (IsWordToken) in a token list.
 std::size_t CountWords(const TokenList& list);
 
 // Smallest 1-based position greater than `after` where `pattern` occurs in `text`, or 0.
@@ -45,6 +55,13 @@ bool IsAlphabetic(unsigned char c);
 // The two 33-letter sets that describe how a word was written.
 bool IsUpperSetLetter(unsigned char c);  // QWERTYUIOPASDFGHJKLÑZXCVBNMÁÉÍÓÚÜ
 bool IsLowerSetLetter(unsigned char c);  // qwertyuiopasdfghjklñzxcvbnmáéíóúü
+
+// The result of a word in the case the word was written in. A word nothing replaced stands as
+// written (McLuhan, iPhone, PCs); at a sentence start one written all in lower case takes a leading
+// capital (MixedCase). A replacement goes into capitals (CAMION: CAMIÓN) or takes leading
+// capitals (Camion: Camión, or at a sentence start) after the word's case pattern; a word of
+// mixed case lends its capitals letter by letter to a replacement of its length.
+std::string CasedResult(std::string_view written, std::string_view result, bool sentenceStart);
 
 enum class CasePattern { Other, AllCaps, Capitalised };
 // AllCaps when every character is an upper-set letter; Capitalised when only the first is and the

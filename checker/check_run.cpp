@@ -15,32 +15,119 @@
 namespace velmara {
 namespace {
 
-enum class CaseState { AsWritten, Capitalised, AllCaps, SentenceStart };
-
-bool StartsSentence(std::string_view separator) {
-  if (separator.size() != 1) return false;
-  switch (static_cast<unsigned char>(separator[0])) {
-    case '.': case 191 /* ¿ */: case 161 /* ¡ */: case '"': case '\'': case '?': case '!': case 171 /* « */:
-      return true;
-    default:
-      return false;
-  }
+// Abbreviations whose period ends no sentence (p. ej., Sr., etc.); a single letter (initials,
+// a. C.) is taken as one too.
+bool IsAbbreviation(std::string_view written) {
+  static constexpr std::string_view kAbbreviations[] = {
+      "sr", "sra", "srta", "sres", "sras", "dr", "dra", "dres", "ud", "uds", "vd", "vds", "etc", "ej", "p\xE1g",
+      "p\xE1gs", "pag", "n\xFAm", "num", "art", "cap", "vol", "fig", "tel", "aprox", "apdo", "av", "avda", "c\xED" "a",
+      "dcha", "izq", "izqda", "ed", "op", "cit", "ib", "ib\xED" "d", "id", "sig", "sigs", "vid", "vs", "m\xE1x",
+      "m\xEDn", "dpto", "depto", "gral", "lic", "prof", "profa", "ing", "arq", "sto", "sta", "fdo", "atte", "excmo",
+      "excma", "ilmo", "ilma", "ref", "ee", "uu", "ene", "feb", "abr", "jun", "jul", "ago", "sept", "oct", "nov",
+      "dic", "lun", "mi\xE9", "jue", "vie", "s\xE1" "b", "dom", "coord", "dir", "doc", "esp",
+      "gr", "h", "ibid", "loc", "ms", "pral", "prov", "pza", "sec", "trad", "vda", "cf", "cfr", "eds", "pp", "ss", "tlf", "tfno", "pts", "ptas", "cc"};
+  std::string lowered = LowerCase(written);
+  if (lowered.size() == 1) return true;
+  for (std::string_view abbreviation : kAbbreviations)
+    if (lowered == abbreviation) return true;
+  return false;
 }
 
-void ApplyCase(CaseState caseState, const std::string& result, std::string& cased) {
-  switch (caseState) {
-    case CaseState::Capitalised:
-    case CaseState::SentenceStart:
-      cased = MixedCase(result);
-      return;
-    case CaseState::AllCaps:
-      cased = UpperCase(result);
-      return;
-    case CaseState::AsWritten:
-      break;
+}  // namespace
+
+// Which words start a sentence, told one token at a time, so that a text read in pieces gives
+// what the whole text gives. A leading capital is added only at the start of the text and after
+// a real sentence end: a period, "?" or "!" written against a word (not after a space, as a
+// symbol is) and not after an abbreviation or a number. Opening marks (¿ ¡ « “, a quote after a
+// space, a dash at the start of a line) keep a pending capital and never make one; anything else
+// between the end and the word (a comma or colon, a bracket, a closing mark, an ellipsis, a
+// number, a symbol, a dash that brings in the narrator) leaves the word as written.
+class SentenceStarts {
+ public:
+  void Separator(char character) {
+    const auto c = static_cast<unsigned char>(character);
+    const bool againstText = last_ == Last::Word || last_ == Last::Closing || last_ == Last::Number ||
+                             last_ == Last::Period || last_ == Last::Ellipsis;
+    const bool afterSpace = last_ == Last::Space || last_ == Last::LineStart || last_ == Last::Opening;
+    Last last = Last::Other;
+    switch (c) {
+      case '.':
+        if (last_ == Last::Period || last_ == Last::Ellipsis) {
+          pending_ = false;
+          last = Last::Ellipsis;
+        } else {
+          const bool abbreviation =
+              last_ == Last::Word && wordLength_ <= sizeof word_ && IsAbbreviation(std::string_view(word_, wordLength_));
+          pending_ = (last_ == Last::Word && !abbreviation) || last_ == Last::Closing;
+          last = Last::Period;
+        }
+        break;
+      case '?': case '!':
+        pending_ = againstText;
+        last = Last::Closing;
+        break;
+      case 133:  // …
+        pending_ = false;
+        last = Last::Ellipsis;
+        break;
+      case ',': case ';': case ':': case ')': case ']': case '}': case 187 /* » */: case 148 /* ” */:
+        pending_ = false;
+        last = Last::Closing;
+        break;
+      case '"': case '\'':
+        // After a space a quote opens; against the text before it, it closes.
+        if (!afterSpace) pending_ = false;
+        last = afterSpace ? Last::Opening : Last::Closing;
+        break;
+      case 151 /* — */: case 150 /* – */: case '-':
+        // A dash opens a turn of dialogue only at the start of a line; elsewhere it brings in the
+        // narrator (—¿Vienes? —preguntó) or an aside.
+        if (last_ != Last::LineStart && last_ != Last::Opening) pending_ = false;
+        last = afterSpace ? Last::Opening : Last::Closing;
+        break;
+      case 191 /* ¿ */: case 161 /* ¡ */: case 171 /* « */: case 147 /* “ */:
+        last = Last::Opening;
+        break;
+      case '(': case '[': case '{':
+        pending_ = false;  // an aside after a sentence may begin in lower case
+        last = Last::Opening;
+        break;
+      case '\r': case '\n':
+        last = Last::LineStart;
+        break;
+      default:
+        if (c <= ' ' || c == 160) {
+          last = last_ == Last::LineStart ? Last::LineStart : Last::Space;
+        } else {
+          pending_ = false;  // a number took the sentence's start; a symbol leaves it unclear
+          last = c >= '0' && c <= '9' ? Last::Number : Last::Other;
+        }
+        break;
+    }
+    last_ = last;
   }
-  cased = result;
-}
+
+  // A word, or an address; true when it starts a sentence.
+  bool Word(std::string_view written) {
+    // Straight after a period, with no space between, the period was inside the word's group.
+    const bool starts = pending_ && last_ != Last::Period;
+    pending_ = false;
+    last_ = Last::Word;
+    // Kept for a period that may follow: abbreviations are short.
+    wordLength_ = written.size();
+    std::memcpy(word_, written.data(), std::min(written.size(), sizeof word_));
+    return starts;
+  }
+
+ private:
+  enum class Last { LineStart, Space, Word, Number, Period, Ellipsis, Opening, Closing, Other };
+  bool pending_ = true;  // the first word of the text
+  Last last_ = Last::LineStart;
+  char word_[8] = {};
+  std::size_t wordLength_ = 0;
+};
+
+namespace {
 
 std::string_view TrimmedSpaces(std::string_view text) {
   std::size_t first = text.find_first_not_of(' ');
@@ -134,6 +221,7 @@ std::string DisplayTextOf(std::string_view source) {
 
 std::size_t PrepareCheck(CheckState& state, std::string_view sourceText) {
   std::size_t count = TokeniseSourceAndDisplay(sourceText, state.source, state.display);
+  state.advice.clear();
   // Emptied in place: the entries keep their buffers for the run that fills them.
   state.result.resize(count);
   for (TokenEntry& entry : state.result) {
@@ -145,15 +233,14 @@ std::size_t PrepareCheck(CheckState& state, std::string_view sourceText) {
 
 namespace {
 
-// What a check run carries from one piece of its text to the next: the trace, the case the next
-// word takes, and the memory of classified words.
+// What a check run carries from one piece of its text to the next: the trace, which word starts
+// a sentence, and the memory of classified words.
 struct RunCarry {
   RunCarry(Classifier& classifier, const std::optional<std::filesystem::path>& traceFile, std::size_t tokens)
       : trace(traceFile), memo(classifier, tokens) {}
   TraceWriter trace;
   ClassificationMemo memo;
-  CaseState caseState = CaseState::AsWritten;
-  bool firstWord = true;
+  SentenceStarts sentences;
 };
 
 // Runs over the prepared token lists of one piece of the text; the counts and missing words go on
@@ -167,8 +254,7 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
   TraceWriter& trace = carry.trace;
   CorrectedTextWriter corrected(state.correctedText, displayText.size());
   state.longResults.clear();
-  CaseState caseState = carry.caseState;
-  bool firstWord = carry.firstWord;
+  SentenceStarts& sentences = carry.sentences;
   // The plain observer's hooks do nothing: a run nobody watches skips what only feeds them (the
   // word count, the highlight, the progress text).
   const bool watched = typeid(observer) != typeid(CheckObserver);
@@ -220,7 +306,7 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
             ++searchFrom;
         }
       }
-      if (!separator) progress.CountWord();
+      if (!separator && IsWordToken(written)) progress.CountWord();
       observer.SetProgressText(progress.Text());
     }
 
@@ -232,7 +318,7 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
       if (trace.Wanted())
         trace.Line(names[static_cast<unsigned char>(shown)], names[static_cast<unsigned char>(character)]);
       corrected.Put(character);
-      if (StartsSentence(std::string_view(&character, 1))) caseState = CaseState::SentenceStart;
+      sentences.Separator(character);
       if (character == '\xBF' || character == '\xA1') state.openQuestion = true;
       if (character == '?' || character == '!') state.openQuestion = false;
     } else {
@@ -245,15 +331,7 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
         classified = &head;
       }
       const TokenText& asked = *classified;
-      Recollection known;
-      if (classification == WordClassification::Remembered) known = memo.Recall(asked);
-      switch (known.word != nullptr ? known.pattern : CasePatternOf(asked)) {
-        case CasePattern::AllCaps: caseState = CaseState::AllCaps; break;
-        case CasePattern::Capitalised: caseState = CaseState::Capitalised; break;
-        case CasePattern::Other: break;
-      }
-      if (caseState == CaseState::AsWritten && firstWord) caseState = CaseState::SentenceStart;
-      firstWord = false;
+      const bool sentenceStart = sentences.Word(asked);
 
       // The result in the word's case, and whether sixteen bytes of it can be read.
       std::string_view casedResult;
@@ -262,30 +340,40 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
         casedResult = text;
         sixteenReadable = SixteenReadable(text);
       };
-      if (known.word != nullptr && known.writtenStands && caseState != CaseState::SentenceStart) {
-        casedResult = asked;  // the word's own case gives back the word as written
-      } else if (known.word != nullptr && caseState == CaseState::AsWritten) {
-        resultIn(known.word->result);
-      } else if (known.word != nullptr) {
-        // Capitalised and SentenceStart give the same text.
-        RememberedWord& word = *known.word;
-        const std::size_t variant = caseState == CaseState::AllCaps ? 1 : 0;
-        const auto bit = static_cast<std::uint8_t>(1u << variant);
-        if ((word.casedKnown & bit) == 0) {
-          ApplyCase(caseState, word.result, word.cased[variant]);
-          word.casedKnown |= bit;
-        }
-        resultIn(word.cased[variant]);
+      Recollection known;
+      if (!IsWordToken(asked)) {
+        casedResult = asked;  // an address: passed over, neither checked nor counted
       } else {
-        lowered = LowerCase(asked);
-        if (classification == WordClassification::Remembered) {
-          ApplyCase(caseState, memo.Classify(asked, lowered), cased);
+        if (classification == WordClassification::Remembered) known = memo.Recall(asked);
+        if (known.word != nullptr && known.writtenStands && !sentenceStart) {
+          casedResult = asked;  // the word's own case gives back the word as written
+        } else if (known.word != nullptr) {
+          RememberedWord& word = *known.word;
+          const std::size_t variant = sentenceStart ? 1 : 0;
+          const auto bit = static_cast<std::uint8_t>(1u << variant);
+          if ((word.casedKnown & bit) == 0) {
+            word.cased[variant] = CasedResult(asked, word.result, sentenceStart);
+            word.casedKnown |= bit;
+          }
+          resultIn(word.cased[variant]);
         } else {
-          ApplyCase(caseState, classifier.ClassifyWord(lowered), cased);
+          lowered = LowerCase(asked);
+          if (classification == WordClassification::Remembered) {
+            cased = CasedResult(asked, memo.Classify(asked, lowered), sentenceStart);
+          } else {
+            cased = CasedResult(asked, classifier.ClassifyWord(lowered, WrittenCaseOf(asked)), sentenceStart);
+          }
+          resultIn(cased);
         }
-        resultIn(cased);
       }
-      caseState = CaseState::AsWritten;
+      // A single letter or a known abbreviation before its period (p. ej., J. M.) is no missing word.
+      if (state.lastVerdict == Verdict::Missing && i + 1 < tokenCount && state.source[i + 1].text == "." &&
+          IsAbbreviation(asked)) {
+        if (static_cast<std::size_t>(state.MissingCount) <= kMissingWordCapacity && !state.missingWords.empty())
+          state.missingWords.pop_back();
+        state.MissingCount -= 1;
+        state.lastVerdict = Verdict::Accepted;
+      }
       if (trace.Wanted()) trace.Line(asked, casedResult);
       corrected.Append(casedResult, sixteenReadable);
       if (!tail.empty()) corrected.Append(tail, false);
@@ -307,8 +395,6 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
     if (watched) observer.PumpPendingMessages();
   }
   corrected.Finish();
-  carry.caseState = caseState;
-  carry.firstWord = firstWord;
   observer.ResetMainBoxFormat();
 }
 
@@ -361,11 +447,9 @@ void PiecewiseCheck::Check(std::string_view sourcePiece) {
 std::size_t PieceEnd(std::string_view text) {
   const std::size_t lineEnd = text.rfind('\n');
   if (lineEnd != std::string_view::npos) return lineEnd + 1;
-  for (std::size_t p = text.size(); p > 0; --p) {
-    const auto c = static_cast<unsigned char>(text[p - 1]);
-    if (IsSeparatorChar(c) && c != '\r') return p;
-  }
-  return 0;
+  // Only at a space: an address, one token, holds other separators but no space.
+  const std::size_t space = text.find_last_of(" \t");
+  return space == std::string_view::npos ? 0 : space + 1;
 }
 
 std::vector<std::size_t> CorrectedEnds(const CheckState& state) {

@@ -70,8 +70,8 @@ class PiecewiseCheck {
   std::unique_ptr<Carry> carry_;
 };
 
-// Where the text may end a piece: after its last line feed, or else after its last separator
-// other than a carriage return (a line end's CR LF stays together); 0 when the text is all one word.
+// Where the text may end a piece: after its last line feed, or else after its last space or TAB
+// (a line end's CR LF stays together, an address stays whole); 0 when the text has neither.
 std::size_t PieceEnd(std::string_view text);
 
 // Prepare, name table and run in one call, for callers without a window.

@@ -17,6 +17,14 @@ namespace velmara {
 inline constexpr std::size_t kMissingWordCapacity = 2000;
 inline constexpr std::size_t kMissingWordLength = 49;
 
+// An accent the words around a word say is missing (checker/context.h). Offered, never applied.
+struct Advice {
+  std::size_t token = 0;    // index in the token lists (0-based)
+  std::string replacement;  // the advised word, in the case it was written (Windows-1252)
+  std::string message;      // Spanish, Windows-1252
+  double confidence = 0;    // 0..1
+};
+
 struct CheckState {
   TokenList display;  // tokens of the display text (line breaks as spaces)
   TokenList source;   // tokens of the source text, same count
@@ -40,6 +48,9 @@ struct CheckState {
   // edge that read the text, read when the text goes back out.
   UnheldCharacters unheld;
   Verdict lastVerdict = Verdict::Accepted;
+  // Accent advice for the words of the last run, in token order, for a caller that asked for it
+  // (checker/context.h); emptied when the next run is prepared.
+  std::vector<Advice> advice;
 };
 
 }  // namespace velmara

@@ -29,14 +29,9 @@ std::size_t ProbeBound(std::size_t slots) { return 32 + 2 * static_cast<std::siz
 constexpr unsigned kRotationStep = 21;
 constexpr unsigned kLastRotation = 3 * kRotationStep;
 
-// The result as the check run gives it back the written word's own case.
-bool WrittenStands(std::string_view written, CasePattern pattern, const std::string& result) {
-  switch (pattern) {
-    case CasePattern::AllCaps: return UpperCase(result) == written;
-    case CasePattern::Capitalised: return MixedCase(result) == written;
-    case CasePattern::Other: break;
-  }
-  return result == written;
+// The result as the check run gives it back outside a sentence start.
+bool WrittenStands(std::string_view written, const std::string& result) {
+  return CasedResult(written, result, false) == written;
 }
 
 }  // namespace
@@ -103,7 +98,9 @@ const std::string& ClassificationMemo::Classify(std::string_view written, std::s
   // The same word written in another case ("El", "el") was classified already.
   const std::uint64_t loweredHash = HashText(lowered);
   if (!(questionOpen && interrogative)) {
-    if (std::size_t position = loweredIndex_.Find(lowered, loweredHash, LoweredOf())) {
+    // Not across a leading capital, which a proper name needs.
+    const std::size_t position = loweredIndex_.Find(lowered, loweredHash, LoweredOf());
+    if (position != 0 && WrittenCaseOf(TextOf()(position)) == WrittenCaseOf(written)) {
       RememberedWord word = words_[position - 1];
       word.pattern = CasePatternOf(written);
       word.casedKnown = 0;
@@ -115,7 +112,7 @@ const std::string& ClassificationMemo::Classify(std::string_view written, std::s
   }
 
   const std::int32_t correctedBefore = state.CorrectedCount;
-  fresh_ = classifier_.ClassifyWord(lowered);
+  fresh_ = classifier_.ClassifyWord(lowered, WrittenCaseOf(written));
   const Verdict verdict = state.lastVerdict;
 
   if (questionOpen && interrogative) return fresh_;
@@ -234,7 +231,7 @@ void ClassificationMemo::Forget() {
 }
 
 void ClassificationMemo::Remember(std::string_view written, RememberedWord word, std::uint64_t loweredHash) {
-  word.writtenStands = WrittenStands(written, word.pattern, word.result);
+  word.writtenStands = WrittenStands(written, word.result);
   keys_.push_back(Key{static_cast<std::uint32_t>(writtenText_.size()), static_cast<std::uint32_t>(written.size())});
   writtenText_.append(written);
   words_.push_back(std::move(word));

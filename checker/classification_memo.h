@@ -24,12 +24,12 @@ struct RememberedWord {
   bool interrogative = false;                // answers to the open-question flag
   CasePattern pattern = CasePattern::Other;  // of the written word
   std::uint8_t casedKnown = 0;               // which of `cased` are filled
-  // Given its own case back (as written, capitalised or in capitals, after `pattern`), the result
-  // is the written word itself: an occurrence outside a sentence start is its own text.
+  // Given its own case back (CasedResult), the result is the written word itself: an occurrence
+  // outside a sentence start is its own text.
   bool writtenStands = false;
   std::string result;
-  // Left to the check run: the result given back a case (MixedCase, UpperCase), made when first
-  // needed.
+  // Left to the check run: the result in the word's case outside (0) and at (1) a sentence start,
+  // made when first needed.
   std::array<std::string, 2> cased;
   std::string lowered;  // what classification was asked
 };

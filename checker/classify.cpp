@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "checker/accents.h"
+#include "checker/characters.h"
 #include "checker/enclitic.h"
 #include "checker/interrogatives.h"
 #include "suggest/intellisense.h"
@@ -25,6 +26,19 @@ bool AllCharactersIn(std::string_view word, std::string_view set) {
 
 }  // namespace
 
+WrittenCase WrittenCaseOf(std::string_view written) {
+  bool capitalInside = false, small = false;
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    const auto c = static_cast<unsigned char>(written[i]);
+    capitalInside = capitalInside || (i > 0 && LowerChar(c) != c);
+    small = small || UpperChar(c) != c;
+  }
+  if (capitalInside && small) return WrittenCase::Mixed;
+  if (written.empty()) return WrittenCase::Lower;
+  const auto first = static_cast<unsigned char>(written[0]);
+  return LowerChar(first) != first ? WrittenCase::Name : WrittenCase::Lower;
+}
+
 void RecordMissingWord(CheckState& state, std::string_view word) {
   state.MissingCount += 1;
   if (state.missingWords.size() < kMissingWordCapacity)
@@ -35,7 +49,7 @@ Classifier::Classifier(const WordDatabase& database, const Settings& settings, s
                        CheckState& state)
     : database_(database), settings_(settings), intellisense_(std::move(intellisenseFile)), state_(state) {}
 
-std::string Classifier::ClassifyWord(std::string_view word) {
+std::string Classifier::ClassifyWord(std::string_view word, WrittenCase written) {
   CheckState& state = state_;
   if (settings_.Dificultad == 1) state.CharacterTotal += static_cast<std::int32_t>(word.size());
 
@@ -60,10 +74,10 @@ std::string Classifier::ClassifyWord(std::string_view word) {
 
   // The word is looked up in every list: the reads start together, before the plural rules.
   const std::uint64_t hash = HashText(word);
-  database_.dictionary.Prefetch(hash);
-  database_.verbs.Prefetch(hash);
-  database_.properNames.Prefetch(hash);
-  database_.falsePositives.entries.Prefetch(hash);
+  database_.dictionary.Prefetch(word, hash);
+  database_.verbs.Prefetch(word, hash);
+  database_.properNames.Prefetch(word, hash);
+  database_.falsePositives.entries.Prefetch(word, hash);
 
   if (word.back() == 's' && IsPluralOfDictionaryWord(database_.dictionary, word)) return decide(Verdict::Accepted);
 
@@ -72,21 +86,42 @@ std::string Classifier::ClassifyWord(std::string_view word) {
   if (!inDictionary && !inVerbs &&
       (database_.falsePositives.entries.Find(word, hash) > 0 || database_.userWords.Find(word, hash) > 0))
     return decide(Verdict::FalsePositive);
-  if (database_.properNames.Find(word, hash) > 0) return decide(Verdict::Accepted);
+  if (written != WrittenCase::Lower && database_.properNames.Find(word, hash) > 0) return decide(Verdict::Accepted);
   if (inVerbs && !inDictionary) return decide(Verdict::VerbForm);
   if (!inDictionary) {
     std::string stem = EncliticStem(word);
     if (stem.size() > kStemLookupLength) stem.resize(kStemLookupLength);
-    if (FindInList(database_.verbs, stem) > 0) return decide(Verdict::DoubtfulVerbForm);
+    if (FindInList(database_.verbs, stem) > 0) {
+      // The accent rules decide a verb form with pronouns: written against them, it is corrected
+      // to the form they give, unless a voseo reading makes it right.
+      std::string accented = WithPronounsAccented(word, stem);
+      if (accented != word && !ReadsAsVoseo(word, stem, database_.verbs)) {
+        state.CorrectedCount += 1;
+        state.lastVerdict = Verdict::Corrected;
+        return accented;
+      }
+      return decide(Verdict::DoubtfulVerbForm);
+    }
   }
   if (inDictionary || inVerbs) return decide(Verdict::Accepted);
   if (AllCharactersIn(word, "1234567890")) return decide(Verdict::Accepted);
-  return ResolveUnknownWord(word);
+  if (written != WrittenCase::Mixed) return ResolveUnknownWord(word);
+  std::string replacement;
+  if (CorrectUnknownWord(word, replacement)) return replacement;
+  return decide(Verdict::Accepted);
 }
 
 std::string Classifier::ResolveUnknownWord(std::string_view word) {
-  CheckState& state = state_;
   std::string replacement;
+  if (CorrectUnknownWord(word, replacement)) return replacement;
+  state_.lastVerdict = Verdict::Missing;
+  RecordMissingWord(state_, word);
+  return std::string(word);
+}
+
+bool Classifier::CorrectUnknownWord(std::string_view word, std::string& replacement) {
+  CheckState& state = state_;
+  replacement.clear();
   bool found = false;
 
   // Every accented position that the Dictionary knows counts as a correction; the last one wins.
@@ -101,7 +136,7 @@ std::string Classifier::ResolveUnknownWord(std::string_view word) {
     variantBuffer_[i] = accented;
     const std::uint64_t hash = HashText(variantBuffer_);
     variantBuffer_[i] = word[i];
-    database_.dictionary.Prefetch(hash);
+    database_.dictionary.Prefetch(word, hash);
     variants.push_back(AccentVariant{hash, i + 1, accented});
   }
   std::optional<bool> wordKnown;
@@ -135,11 +170,7 @@ std::string Classifier::ResolveUnknownWord(std::string_view word) {
     state.lastVerdict = Verdict::Corrected;
   }
 
-  if (found) return replacement;
-
-  state.lastVerdict = Verdict::Missing;
-  RecordMissingWord(state, word);
-  return std::string(word);
+  return found;
 }
 
 }  // namespace velmara

@@ -14,6 +14,12 @@
 
 namespace velmara {
 
+// How a word was written, as far as classification cares: a proper name accepts a word only
+// when it is written as a name is, with a leading capital (Unión, UNIÓN); a word with capitals
+// inside among small letters (McLuhan, iPhone, PCs) is a name or a brand, never missing.
+enum class WrittenCase { Name, Lower, Mixed };
+WrittenCase WrittenCaseOf(std::string_view written);
+
 // Counts a word that ends as missing and keeps its first characters in the missing-word list
 // while the list has room.
 void RecordMissingWord(CheckState& state, std::string_view word);
@@ -24,11 +30,14 @@ class Classifier {
   Classifier(const WordDatabase& database, const Settings& settings, std::filesystem::path intellisenseFile,
              CheckState& state);
 
-  // Returns the replacement text (the word itself when nothing replaces it) and leaves the
-  // verdict in state().lastVerdict; updates the counts and the missing-word list.
-  std::string ClassifyWord(std::string_view word);
+  // Returns the replacement text (the word itself when nothing replaces it) for the lowercased
+  // `word` and leaves the verdict in state().lastVerdict; updates the counts and the missing-word
+  // list. `written` tells how the word stood in the text; a caller that cannot tell passes Name.
+  std::string ClassifyWord(std::string_view word, WrittenCase written = WrittenCase::Name);
   // Accent corrections, then the Intellisense list; otherwise the word is missing.
   std::string ResolveUnknownWord(std::string_view word);
+  // The same without the last step: false when nothing corrects the word.
+  bool CorrectUnknownWord(std::string_view word, std::string& replacement);
 
   CheckState& state() { return state_; }
   const Settings& settings() const { return settings_; }

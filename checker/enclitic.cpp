@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "checker/stress.h"
 #include "worddb/text_hash.h"
 
 namespace velmara {
@@ -38,6 +39,20 @@ std::string EncliticStem(std::string_view word) {
   if (EndsWithAny(word, {"noslos", "noslas"})) removed = 6;
   if (removed == 0) return {};
   return std::string(word.substr(0, word.size() - removed));
+}
+
+std::string WithPronounsAccented(std::string_view word, std::string_view stem) {
+  const std::size_t vowel = StressedVowel(stem);
+  if (vowel == kNoVowel || stem.size() > word.size()) return std::string(word);
+  return WithStressOn(word, vowel);
+}
+
+bool ReadsAsVoseo(std::string_view word, std::string_view stem, const WordList& verbs) {
+  if (stem.empty() || stem.size() >= word.size()) return false;
+  const char last = stem.back();
+  if (last != 'a' && last != 'e' && last != 'i') return false;
+  if (FindInList(verbs, std::string(stem) + "r") == 0) return false;
+  return WithStressOn(word, stem.size() - 1) == word;
 }
 
 }  // namespace velmara

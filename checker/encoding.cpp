@@ -72,6 +72,37 @@ bool Encode(char32_t code, char& byte) {
   return false;
 }
 
+// The Windows-1252 letter that a combining accent (U+0300 to U+036F) makes of the letter before
+// it: text copied from some systems and web pages writes ó as o followed by U+0301. Composed
+// here, where text comes in, so that the letter stays one character.
+bool ComposeImpl(char& letter, char32_t mark) {
+  struct Composition {
+    char32_t mark;
+    std::string_view bases;
+    std::string_view composed;
+  };
+  static constexpr Composition kCompositions[] = {
+      {0x0300, "AEIOUaeiou", "\xC0\xC8\xCC\xD2\xD9\xE0\xE8\xEC\xF2\xF9"},
+      {0x0301, "AEIOUYaeiouy", "\xC1\xC9\xCD\xD3\xDA\xDD\xE1\xE9\xED\xF3\xFA\xFD"},
+      {0x0302, "AEIOUaeiou", "\xC2\xCA\xCE\xD4\xDB\xE2\xEA\xEE\xF4\xFB"},
+      {0x0303, "ANOano", "\xC3\xD1\xD5\xE3\xF1\xF5"},
+      {0x0308, "AEIOUYaeiouy", "\xC4\xCB\xCF\xD6\xDC\x9F\xE4\xEB\xEF\xF6\xFC\xFF"},
+      {0x030A, "Aa", "\xC5\xE5"},
+      {0x030C, "SZsz", "\x8A\x8E\x9A\x9E"},
+      {0x0327, "Cc", "\xC7\xE7"},
+  };
+  for (const Composition& composition : kCompositions) {
+    if (composition.mark != mark) continue;
+    const std::size_t base = composition.bases.find(letter);
+    if (base == std::string_view::npos) return false;
+    letter = composition.composed[base];
+    return true;
+  }
+  return false;
+}
+
+bool IsCombiningMark(char32_t code) { return code >= 0x0300 && code <= 0x036F; }
+
 }  // namespace
 
 void AppendUtf8(std::string& out, char32_t code) {
@@ -109,11 +140,17 @@ std::string ConvertToWindows1252(std::string_view utf8, Missing missing) {
   std::string out;
   out.reserve(utf8.size());
   std::size_t length = 0;
+  bool composable = false;  // the last character came in as itself
   for (std::size_t i = 0; i < utf8.size(); i += length) {
     char byte = '?';
     const char32_t code = Decode(utf8.substr(i), length);
+    if (composable && IsCombiningMark(code) && ComposeImpl(out.back(), code)) {
+      composable = false;
+      continue;
+    }
     const bool held = code != kInvalid && Encode(code, byte);
     missing(code, held, byte);
+    composable = held && byte != kUnheldCharacter;
     out += byte;
   }
   return out;
@@ -140,11 +177,13 @@ static std::string DecodeInput(std::string_view bytes, InputEncodings& seen, Unh
   std::string out;
   out.reserve(bytes.size());
   std::size_t length = 0;
+  bool composable = false;  // the last character came in as itself
   for (std::size_t i = 0; i < bytes.size(); i += length) {
     const auto lead = static_cast<unsigned char>(bytes[i]);
     if (lead < 0x80) {
       out += static_cast<char>(lead);
       length = 1;
+      composable = true;
       continue;
     }
     const char32_t code = Decode(bytes.substr(i), length);
@@ -152,9 +191,14 @@ static std::string DecodeInput(std::string_view bytes, InputEncodings& seen, Unh
       seen.windows1252 = true;
       out += static_cast<char>(lead);
       length = 1;  // the bytes after it are read afresh
+      composable = false;
       continue;
     }
     seen.utf8 = true;
+    if (composable && IsCombiningMark(code) && ComposeImpl(out.back(), code)) {
+      composable = false;
+      continue;
+    }
     char byte = '?';
     const bool held = Encode(code, byte);
     // The C1 control that shares the placeholder's byte is kept like any other character, so
@@ -163,6 +207,7 @@ static std::string DecodeInput(std::string_view bytes, InputEncodings& seen, Unh
       byte = kUnheldCharacter;
       unheld->codes.push_back(code);
     }
+    composable = held && byte != kUnheldCharacter;
     out += byte;
   }
   return out;
@@ -192,12 +237,26 @@ std::size_t DecodablePrefix(std::string_view bytes) {
   return size;
 }
 
+std::size_t ComposablePrefix(std::string_view bytes) {
+  // Read as DecodeInput reads: a broken sequence is one byte.
+  const std::size_t decodable = DecodablePrefix(bytes);
+  std::size_t held = 0;  // where the last character other than an accent begins
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < decodable; i += length) {
+    const char32_t code = Decode(bytes.substr(i, decodable - i), length);
+    if (code == kInvalid) length = 1;
+    if (!IsCombiningMark(code)) held = i;
+  }
+  return held;
+}
+
 bool DecodeUtf8Character(std::string_view utf8, char32_t& code, std::size_t& length) {
   code = Decode(utf8, length);
   return code != kInvalid;
 }
 
 bool Windows1252Of(char32_t code, char& byte) { return Encode(code, byte); }
+bool ComposeAccent(char& letter, char32_t mark) { return IsCombiningMark(mark) && ComposeImpl(letter, mark); }
 std::string Utf8ToWindows1252(std::string_view utf8, UnheldCharacters& unheld) {
   return ConvertToWindows1252(utf8, [&](char32_t code, bool held, char& byte) {
     // The C1 control that shares the placeholder's byte is kept like any other character, so

@@ -9,6 +9,11 @@
 
 namespace velmara {
 
+// Every conversion into Windows-1252 below composes a letter and the combining accent after it
+// (o and U+0301, as text copied from some systems writes ó) into the one letter Windows-1252 has
+// for them, so a word never falls apart at its accent; a mark that makes no such letter stays a
+// character of its own.
+
 bool IsValidUtf8(std::string_view text);
 // Characters that Windows-1252 lacks become "?". Invalid UTF-8 bytes become "?" too.
 std::string Utf8ToWindows1252(std::string_view utf8);
@@ -57,6 +62,9 @@ std::string InputToWindows1252(std::string_view bytes, UnheldCharacters& unheld)
 bool DecodeUtf8Character(std::string_view utf8, char32_t& code, std::size_t& length);
 // The Windows-1252 byte of a Unicode character; false when Windows-1252 has none.
 bool Windows1252Of(char32_t code, char& byte);
+// Puts into `letter` the Windows-1252 letter it makes with the combining accent `mark` (e and
+// U+0301: é); false, `letter` unchanged, when Windows-1252 has none.
+bool ComposeAccent(char& letter, char32_t mark);
 
 // What InputToWindows1252 met; a text that saw both mixed its encodings.
 struct InputEncodings {
@@ -71,5 +79,9 @@ std::string InputToWindows1252(std::string_view bytes, InputEncodings& seen, Unh
 // How many of the first bytes can be decoded now: all but an unfinished UTF-8 sequence at the end,
 // which the bytes read next may complete.
 std::size_t DecodablePrefix(std::string_view bytes);
+// Less still: the last character waits too, with the combining accents before it, for an accent
+// in the bytes read next may join it. Decoding input piece by piece at these places gives what
+// decoding it whole gives.
+std::size_t ComposablePrefix(std::string_view bytes);
 
 }  // namespace velmara

@@ -74,6 +74,14 @@ void ColourMainSelection(QTextEdit& mainBox, std::size_t start, std::size_t leng
   mainBox.setExtraSelections({selection});
 }
 
+QTextCharFormat AdviceFormat(const Advice& advice, Verdict verdict, const Settings& settings) {
+  QTextCharFormat format = VerdictFormat(verdict, settings);
+  format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+  format.setUnderlineColor(QColor(0, 102, 204));
+  format.setToolTip(ToQString(advice.message));
+  return format;
+}
+
 void ShowResults(QTextEdit& resultBox, const CheckState& state, const Settings& settings) {
   resultBox.document()->setUndoRedoEnabled(false);
   resultBox.clear();
@@ -90,7 +98,20 @@ void ShowResults(QTextEdit& resultBox, const CheckState& state, const Settings& 
     cursor.insertText(ToQString(run, unheld), plain);
     run.clear();
   };
-  for (const TokenEntry& entry : state.result) {
+  auto advised = state.advice.begin();
+  for (std::size_t i = 0; i < state.result.size(); ++i) {
+    const TokenEntry& entry = state.result[i];
+    while (advised != state.advice.end() && advised->token < i) ++advised;
+    if (advised != state.advice.end() && advised->token == i) {
+      // Advice: a wavy underline over the word as the verdict marks it, the advice as its tooltip.
+      const std::string word = TrimSpaces(entry.text);
+      const std::size_t lead = word.empty() ? 0 : entry.text.find(word);
+      run.append(lead, ' ');
+      flush();
+      cursor.insertText(ToQString(word), AdviceFormat(*advised, entry.verdict, settings));
+      run.append(entry.text.size() - lead - word.size(), ' ');
+      continue;
+    }
     if (entry.verdict == Verdict::Accepted) {
       run += entry.text;
       continue;

@@ -37,6 +37,10 @@ void ColourMainSelection(QTextEdit& mainBox, std::size_t start, std::size_t leng
 // How a word of this verdict is marked in the result box.
 QTextCharFormat VerdictFormat(Verdict verdict, const Settings& settings);
 
+// A word with accent advice: marked as its verdict marks it, with a wavy blue underline and the
+// advice's message as its tooltip.
+QTextCharFormat AdviceFormat(const Advice& advice, Verdict verdict, const Settings& settings);
+
 // Fills the result box with the result text and marks every word by its verdict: missing words
 // struck out, corrected words underlined, each verdict in its colour from the settings, always on
 // white; separators and accepted words stay black on white. The text goes in already marked, in

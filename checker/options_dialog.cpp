@@ -38,13 +38,14 @@ OptionsDialog::OptionsDialog(Settings& settings, QWidget* parent)
   AddToggle(kTiming, QStringLiteral("Incluir el tiempo que tarda"), 72, 20);
   AddToggle(kDifficulty, QStringLiteral("Incluir dificultad del texto"), 94, 20);
   exit_ = new QPushButton(QStringLiteral("Salir"), this);
-  exit_->setGeometry(DialogUnitsToPixels(15, 185, 50, 15));
+  exit_->setGeometry(DialogUnitsToPixels(15, 204, 50, 15));
   exit_->setFont(DialogFont("MS Sans Serif", 10, true));
   exit_->setDefault(true);
   connect(exit_, &QPushButton::clicked, this, &QDialog::accept);
   AddToggle(kCapitalsAfterPunctuation, QStringLiteral("Arreglar mayúsculas después de signo de puntuación"), 116, 20);
   AddToggle(kIntellisense, QStringLiteral("Corregir Ortografía con Intellisense"), 138, 20);
   AddToggle(kQuietNotice, QStringLiteral("Avisar sin interrumpir"), 160, 20);
+  AddToggle(kContextAdvice, QStringLiteral("Avisar de tildes según el contexto"), 182, 20);
 
   // Words are always classified in lower case and capitals after punctuation are always
   // fixed, so these three have nothing to switch.
@@ -54,6 +55,7 @@ OptionsDialog::OptionsDialog(Settings& settings, QWidget* parent)
   Bind(kDifficulty, &Settings::Dificultad);
   Bind(kIntellisense, &Settings::Inteligente);
   Bind(kQuietNotice, &Settings::Avisar_sin_interrumpir);
+  Bind(kContextAdvice, &Settings::Contexto);
 }
 
 QPushButton* OptionsDialog::Toggle(int id) const {
@@ -126,7 +128,8 @@ bool ShowOptionsDialog(AppState& state) {
   if (otherCountry && state.reloadDatabase && !state.busy && !state.checking) state.reloadDatabase();
   return before.Hay_clipboard != after.Hay_clipboard || before.Crono != after.Crono ||
          before.Dificultad != after.Dificultad || before.Inteligente != after.Inteligente ||
-         before.Avisar_sin_interrumpir != after.Avisar_sin_interrumpir || before.Pais != after.Pais;
+         before.Avisar_sin_interrumpir != after.Avisar_sin_interrumpir || before.Contexto != after.Contexto ||
+         before.Pais != after.Pais;
 }
 
 }  // namespace velmara

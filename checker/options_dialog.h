@@ -29,6 +29,7 @@ class OptionsDialog : public QDialog {
   static constexpr int kCapitalsAfterPunctuation = 1011;
   static constexpr int kIntellisense = 1025;
   static constexpr int kQuietNotice = 1026;  // "Avisar sin interrumpir"
+  static constexpr int kContextAdvice = 1027;  // accent advice from the words around
 
   explicit OptionsDialog(Settings& settings, QWidget* parent = nullptr);
 

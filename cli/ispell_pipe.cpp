@@ -79,11 +79,16 @@ class Notes {
 
 class QuietLoadHooks : public LoadHooks {
  public:
+  explicit QuietLoadHooks(const Notes& notes) : notes_(notes) {}
+  void Note(const std::string& text) override { notes_.Note(text); }
   void ShowMessageBox(const std::string& text) override {
     std::string line;
     for (char c : Windows1252ToUtf8(text)) line += c == '\r' || c == '\n' ? ' ' : c;
     std::cerr << "velmara-check: " << line << std::endl;
   }
+
+ private:
+  const Notes& notes_;
 };
 
 }  // namespace
@@ -119,6 +124,8 @@ IspellOptions ParseIspellOptions(const std::vector<std::string>& args) {
       options.mode = IspellMode::Version;
     } else if (arg == "--intellisense" || arg == "--no-intellisense") {
       options.intellisense = arg == "--intellisense";
+    } else if (arg == "--no-context" || arg == "--context") {
+      options.context = arg == "--context";
     } else if (arg == "--db" || arg.rfind("--db=", 0) == 0) {
       if (auto folder = value(4)) options.database = *folder;
     } else if (arg == "--country" || arg.rfind("--country=", 0) == 0) {
@@ -175,11 +182,11 @@ struct IspellSession::Word {
 IspellSession::IspellSession(WordDatabase& database, const Settings& settings, std::filesystem::path intellisenseFile,
                              std::filesystem::path userWordsFile, PipeEncoding encoding)
     : database_(database),
-      settings_(settings),
-      classifier_(database_, settings_, std::move(intellisenseFile), state_),
+      check_(database_, settings, std::move(intellisenseFile)),
       suggester_(database_),
       userWordsFile_(std::move(userWordsFile)),
-      encoding_(encoding) {}
+      encoding_(encoding),
+      advisor_(database_) {}
 
 std::string IspellSession::TakeFailure() { return std::exchange(failure_, std::string()); }
 
@@ -195,7 +202,7 @@ void IspellSession::Answer(std::string_view line, std::string& out) {
   const std::string_view rest = line.substr(1);
   switch (line[0]) {
     case '^': CheckLine(rest, 1, out, false); return;
-    case '*': case '&': AddUserWord(rest, out); return;
+    case '*': case '&': AddUserWord(rest); return;
     case '@': {
       std::string word = encoding_ == PipeEncoding::Utf8 ? InputToWindows1252(rest) : std::string(rest);
       if (!word.empty() && word.back() == '\r') word.pop_back();
@@ -224,7 +231,7 @@ void IspellSession::Answer(std::string_view line, std::string& out) {
 
 void IspellSession::ListRejected(std::string_view line, std::string& out) { CheckLine(line, 0, out, true); }
 
-void IspellSession::AddUserWord(std::string_view text, std::string& out) {
+void IspellSession::AddUserWord(std::string_view text) {
   std::string word = encoding_ == PipeEncoding::Utf8 ? InputToWindows1252(text) : std::string(text);
   while (!word.empty() && (word.back() == '\r' || word.back() == ' ')) word.pop_back();
   if (word.empty()) return;
@@ -232,9 +239,8 @@ void IspellSession::AddUserWord(std::string_view text, std::string& out) {
   sessionWords_.insert(LowerCase(word));
   std::string failure = AppendUserWord(userWordsFile_, word);
   if (failure.empty()) return;
-  failure_ = "cannot add '" + ToOutput(word) + "' to " + userWordsFile_.string() + ": " + failure;
-  // An answer line of its own, which an editor shows as the checker's error.
-  out += "Error: " + failure_ + "\n";
+  // Told on standard error, never among the answers: an editor reads every line there as one.
+  failure_ = "cannot add '" + Windows1252ToUtf8(word) + "' to " + userWordsFile_.string() + ": " + failure;
 }
 
 void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std::string& out, bool listOnly) {
@@ -242,27 +248,55 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
   // Windows-1252 or the line is not valid UTF-8.
   const bool utf8 = encoding_ == PipeEncoding::Utf8 && IsValidUtf8(line);
   // A question opened on one line ends with it: an editor sends lines and words in any order.
-  state_.openQuestion = false;
+  check_.SetOpenQuestion(false);
   Word word;
   bool inWord = false;
   bool afterBackslash = false;
   bool controlWord = false;
   std::size_t characters = 0;
   std::size_t wordStart = 0;
+  // The line's tokens for the accent advice, and where each accepted word's answer lies in `out`.
+  const bool advise = context_ && !listOnly;
+  TokenList tokens;
+  struct Answered {
+    std::size_t token, start, end;
+    Word word;
+  };
+  std::vector<Answered> accepted;
   auto finish = [&](std::size_t end) {
     if (!inWord) return;
     inWord = false;
     word.written = line.substr(wordStart, end - wordStart);
     word.writtenIsUtf8 = utf8;
-    AnswerWord(word, out, listOnly);
+    const std::size_t start = out.size();
+    const bool wordAccepted = AnswerWord(word, out, listOnly);
+    if (!advise) return;
+    if (wordAccepted) accepted.push_back({tokens.size(), start, out.size(), word});
+    tokens.push_back(TokenEntry{word.windows1252, Verdict::Accepted});
   };
   for (std::size_t i = 0, length = 1; i < line.size(); i += length, ++characters) {
     char byte = line[i];
     bool wordCharacter;
     length = 1;
+    if (!inWord && byte != '\0' && !IsSeparatorChar(static_cast<unsigned char>(byte))) {
+      // A web or e-mail address is passed over whole, unchecked.
+      std::size_t address = AddressLength(line, i);
+      // Read as UTF-8, an address is taken as far as it is ASCII: its characters are its bytes.
+      for (std::size_t k = 0; utf8 && k < address; ++k)
+        if (static_cast<unsigned char>(line[i + k]) >= 0x80) address = k;
+      if (address != 0) {
+        length = address;
+        characters += address - 1;
+        afterBackslash = false;
+        controlWord = false;
+        continue;
+      }
+    }
     if (utf8 && static_cast<unsigned char>(byte) >= 0x80) {
       char32_t code = 0;
       DecodeUtf8Character(line.substr(i), code, length);
+      // An accent written after its letter (o and U+0301) makes one letter with it.
+      if (inWord && !word.windows1252.empty() && ComposeAccent(word.windows1252.back(), code)) continue;
       if (!Windows1252Of(code, byte)) {
         // Letters of other alphabets and combining marks sit below U+2000; above it are spaces,
         // punctuation and symbols.
@@ -277,8 +311,9 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
     }
     if (!wordCharacter) {
       finish(i);
-      if (byte == '\xBF' || byte == '\xA1') state_.openQuestion = true;
-      if (byte == '?' || byte == '!') state_.openQuestion = false;
+      if (advise) tokens.push_back(TokenEntry{std::string(1, byte), Verdict::Accepted});
+      if (byte == '\xBF' || byte == '\xA1') check_.SetOpenQuestion(true);
+      if (byte == '?' || byte == '!') check_.SetOpenQuestion(false);
       afterBackslash = byte == '\\';
       controlWord = false;
       continue;
@@ -300,67 +335,58 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
     word.windows1252 += byte;
   }
   finish(line.size());
+  if (advise && !accepted.empty()) {
+    const std::vector<Advice> advice = advisor_.Advise(tokens, TokenList());
+    // From the last to the first, so the places of the answers before stay where they were.
+    auto answered = accepted.rbegin();
+    for (auto advised = advice.rbegin(); advised != advice.rend(); ++advised) {
+      while (answered != accepted.rend() && answered->token > advised->token) ++answered;
+      if (answered == accepted.rend() || answered->token != advised->token) continue;
+      const std::string shownWord =
+          answered->word.writtenIsUtf8 ? std::string(answered->word.written) : ToOutput(answered->word.written);
+      out.replace(answered->start, answered->end - answered->start,
+                  "& " + shownWord + " 1 " + std::to_string(answered->word.offset) + ": " +
+                      ToOutput(advised->replacement) + '\n');
+    }
+  }
   if (!listOnly) out += '\n';
 }
 
-void IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly) {
+bool IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly) {
   const std::string_view written = std::string_view(word.windows1252).substr(0, kMaxTokenLength);
   lowered_.assign(written);
   for (char& c : lowered_) c = static_cast<char>(LowerChar(static_cast<unsigned char>(c)));
 
-  Verdict verdict = Verdict::Accepted;
   std::string correction;
-  if (sessionWords_.count(lowered_) == 0) {
-    std::string result = classifier_.ClassifyWord(lowered_);
-    verdict = state_.lastVerdict;
-    state_.lastVerdict = Verdict::Accepted;
-    // Nothing of a line is kept for the next: the counts and the missing words only grow.
-    state_.CorrectedCount = 0;
-    state_.MissingCount = 0;
-    state_.missingWords.clear();
-    if (verdict == Verdict::Corrected) {
-      // The correction in the case the word was written in; no capital for a sentence's start,
-      // since the editor replaces the word where it stands.
-      switch (CasePatternOf(written)) {
-        case CasePattern::AllCaps: correction = UpperCase(result); break;
-        case CasePattern::Capitalised: correction = MixedCase(result); break;
-        case CasePattern::Other: correction = std::move(result); break;
-      }
-      if (correction == written) verdict = Verdict::Accepted;
-    }
-  }
+  const bool accepted = sessionWords_.count(lowered_) != 0 || check_.Accepted(written, correction);
   const std::string shownWord = word.writtenIsUtf8 ? std::string(word.written) : ToOutput(word.written);
-  if (verdict != Verdict::Missing && verdict != Verdict::Corrected) {
-    if (listOnly || terse_) return;
+  if (accepted) {
+    if (listOnly || terse_) return true;
     out += '*';
     if (verboseCorrection_) out += ' ' + shownWord;
     out += '\n';
-    return;
+    return true;
   }
   if (listOnly) {
     out += shownWord + '\n';
-    return;
+    return false;
   }
 
-  std::vector<std::string> offered;
-  auto offer = [&offered](std::string text) {
-    // ", " separates the offers, and a line end would end the answer.
-    for (char c : text)
-      if (c == ',' || static_cast<unsigned char>(c) < 32) return;
-    if (text.empty() || std::find(offered.begin(), offered.end(), text) != offered.end()) return;
-    offered.push_back(std::move(text));
-  };
-  if (!correction.empty()) offer(std::move(correction));
-  for (std::string& suggestion : suggester_.Suggest(written)) offer(std::move(suggestion));
+  std::vector<std::string> offered = OfferedWords(std::move(correction), written, suggester_);
+  // ", " separates the offers, and a line end would end the answer.
+  std::erase_if(offered, [](const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return c == ',' || static_cast<unsigned char>(c) < 32; });
+  });
 
   const std::string offset = std::to_string(word.offset);
   if (offered.empty()) {
     out += "# " + shownWord + ' ' + offset + '\n';
-    return;
+    return false;
   }
   out += "& " + shownWord + ' ' + std::to_string(offered.size()) + ' ' + offset + ':';
   for (std::size_t i = 0; i < offered.size(); ++i) out += (i == 0 ? " " : ", ") + ToOutput(offered[i]);
   out += '\n';
+  return false;
 }
 
 int RunIspell(const IspellOptions& options, const FileLocations& locations) {
@@ -391,8 +417,8 @@ int RunIspell(const IspellOptions& options, const FileLocations& locations) {
     return kExitError;
   }
   WordDatabase database;
-  QuietLoadHooks hooks;
-  LoadCountryDatabase(databaseFolder, country.differences, database, hooks);
+  QuietLoadHooks hooks(notes);
+  LoadCountryDatabase(databaseFolder, country.differences, database, hooks, locations.traceFile.parent_path());
   // A database named on the command line brings its own lists; the editor may name the user's.
   const std::filesystem::path intellisenseFile =
       options.database ? databaseFolder / kIntellisenseFile : locations.intellisenseFile;
@@ -401,6 +427,7 @@ int RunIspell(const IspellOptions& options, const FileLocations& locations) {
   LoadUserWords(userWords, database);
 
   IspellSession session(database, settings, intellisenseFile, userWords, options.encoding);
+  session.SetContextAdvice(options.context);
   const bool list = options.mode == IspellMode::List;
   auto fail = [&notes](const char* what) {
     notes.Note(std::string("cannot ") + what + ": " + std::strerror(errno));

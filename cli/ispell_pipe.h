@@ -21,7 +21,9 @@
 #include "app/file_locations.h"
 #include "checker/check_state.h"
 #include "checker/classify.h"
+#include "checker/context.h"
 #include "suggest/suggester.h"
+#include "suggest/word_check.h"
 #include "worddb/word_database.h"
 
 namespace velmara::cli {
@@ -36,6 +38,7 @@ struct IspellOptions {
   std::optional<std::filesystem::path> userWordsFile;  // -p or --personal
   std::optional<std::string> country;                  // --country, or -d naming a country (es_MX)
   std::optional<bool> intellisense;
+  bool context = true;  // --no-context: classic answers, no accent advice from the words around
   // What was accepted but has no effect here, for standard error.
   std::vector<std::string> notes;
 };
@@ -62,18 +65,20 @@ class IspellSession {
 
   // Why the last command could not be carried out (once), or an empty text.
   std::string TakeFailure();
+  // On (the default): a word the line's other words say needs an accent (checker/context.h) is
+  // answered "&" with the advised word first, though it is a word of the lists.
+  void SetContextAdvice(bool on) { context_ = on; }
 
  private:
   struct Word;
   void CheckLine(std::string_view line, std::size_t offsetBase, std::string& out, bool listOnly);
-  void AnswerWord(const Word& word, std::string& out, bool listOnly);
-  void AddUserWord(std::string_view text, std::string& out);
+  // Returns true when the word was accepted.
+  bool AnswerWord(const Word& word, std::string& out, bool listOnly);
+  void AddUserWord(std::string_view text);
   std::string ToOutput(std::string_view windows1252) const;
 
   WordDatabase& database_;
-  Settings settings_;
-  CheckState state_;
-  Classifier classifier_;
+  WordCheck check_;
   Suggester suggester_;
   std::filesystem::path userWordsFile_;
   PipeEncoding encoding_;
@@ -81,6 +86,8 @@ class IspellSession {
   bool terse_ = false;
   bool verboseCorrection_ = false;
   bool tex_ = false;
+  bool context_ = true;
+  ContextAdvisor advisor_;
   std::string failure_;
   std::string lowered_;  // reused from word to word
 };

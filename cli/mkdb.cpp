@@ -15,8 +15,11 @@
 
 #include "checker/characters.h"
 #include "checker/encoding.h"
+#include "cli/command_line.h"
 #include "cli/stream_io.h"
 #include "cli/word_list_source.h"
+#include "suggest/suggester.h"
+#include "worddb/compiled_database.h"
 #include "worddb/word_database.h"
 #include "worddb/word_record.h"
 
@@ -26,14 +29,6 @@ namespace fs = std::filesystem;
 
 constexpr int kExitIoError = 1;
 constexpr int kExitRefused = 2;
-
-constexpr const char* kUsage =
-    "Usage: velmara-mkdb --out DIR [--dictionary FILE] [--verbs FILE] [--proper-names FILE]\n"
-    "Writes diccionario.log, verbos.log and npropios.log into DIR (created if needed), one for\n"
-    "each list given. Inputs are UTF-8 text, one word a line (CR LF or LF); blank lines are\n"
-    "skipped. A word longer than 40 characters or with a character Windows-1252 lacks is refused\n"
-    "and nothing is written.\n"
-    "Exit status: 0 written, 1 a file could not be read or written, 2 bad arguments or words.\n";
 
 struct ListJob {
   std::string input;         // as given on the command line, for messages
@@ -65,45 +60,85 @@ bool WriteFile(const fs::path& path, const std::string& bytes) {
   return static_cast<bool>(out);
 }
 
+// Logs the loader's complaints about a record file.
+class CompileHooks : public velmara::LoadHooks {
+ public:
+  void ShowMessageBox(const std::string& text) override {
+    std::string line;
+    for (char c : velmara::Windows1252ToUtf8(text)) line += c == '\r' || c == '\n' ? ' ' : c;
+    std::cerr << "velmara-mkdb: " << line << '\n';
+  }
+};
+
+int Compile(const fs::path& folder) {
+  if (!velmara::CheckWordDatabasePresent(folder)) {
+    std::cerr << "velmara-mkdb: no word database (record files and 'Falsos Positivos.txt') in " << folder.string()
+              << '\n';
+    return kExitIoError;
+  }
+  velmara::SourceStamp stamp;
+  if (!velmara::StampSources(folder, stamp)) {
+    std::cerr << "velmara-mkdb: cannot read the record files of " << folder.string() << '\n';
+    return kExitIoError;
+  }
+  velmara::WordDatabase database;
+  CompileHooks hooks;
+  if (!velmara::LoadRecordFiles(folder, database, hooks)) return kExitRefused;
+  const std::string suggesterIndex = velmara::Suggester(database).StoredIndex();
+  const std::string bytes = velmara::CompileWordDatabase(database, stamp, suggesterIndex);
+  const fs::path file = folder / velmara::kCompiledDatabaseFile;
+  if (const std::string failure = velmara::WriteCompiledDatabase(file, bytes); !failure.empty()) {
+    std::cerr << "velmara-mkdb: " << failure << '\n';
+    return kExitIoError;
+  }
+  std::cout << velmara::kCompiledDatabaseFile << ": " << bytes.size() << " bytes\n";
+  std::cout.flush();
+  return std::cout ? 0 : kExitIoError;
+}
+
 int Run(int argc, char** argv) {
+  if (argc == 3 && std::string_view(argv[1]) == "--compile") return Compile(argv[2]);
   std::optional<fs::path> outFolder;
   std::vector<ListJob> jobs;
-  for (int i = 1; i < argc; ++i) {
-    std::string_view argument = argv[i];
-    if (argument == "--help" || argument == "-h") {
-      std::cout << kUsage;
-      return 0;
-    }
-    const char* outputName = nullptr;
-    if (argument == "--dictionary")
-      outputName = velmara::kDictionaryFile;
-    else if (argument == "--verbs")
-      outputName = velmara::kVerbFile;
-    else if (argument == "--proper-names")
-      outputName = velmara::kProperNameFile;
-    else if (argument != "--out") {
-      std::cerr << "velmara-mkdb: unknown argument '" << argument << "'\n" << kUsage;
-      return kExitRefused;
-    }
-    if (i + 1 >= argc) {
-      std::cerr << "velmara-mkdb: " << argument << " needs a value\n" << kUsage;
-      return kExitRefused;
-    }
-    std::string value = argv[++i];
-    if (!outputName) {
-      outFolder = value;
-      continue;
-    }
-    for (const auto& job : jobs) {
-      if (job.outputName == outputName) {
-        std::cerr << "velmara-mkdb: " << argument << " given twice\n";
-        return kExitRefused;
+  velmara::cli::CommandLine line(
+      "velmara-mkdb",
+      "velmara-mkdb --out DIR [--dictionary FILE] [--verbs FILE] [--proper-names FILE]\n"
+      "       velmara-mkdb --compile DIR",
+      "Writes diccionario.log, verbos.log and npropios.log into DIR (created if needed), one for\n"
+      "each list given. Inputs are UTF-8 text, one word a line (CR LF or LF); blank lines are\n"
+      "skipped. A word longer than 40 characters or with a character Windows-1252 lacks is refused\n"
+      "and nothing is written.\n"
+      "--compile writes DIR/palabras.vdb, the compiled database every program maps at start, from\n"
+      "the record files and 'Falsos Positivos.txt' of DIR; run it again after changing them (until\n"
+      "then the programs read the record files).\n"
+      "Exit status: 0 written, 1 a file could not be read or written, 2 bad arguments or words.");
+  line.Value("out", 0, "DIR", "the word database folder to write", [&](const std::string& value) {
+    outFolder = value;
+    return true;
+  });
+  const auto list = [&](const char* option, const char* outputName) {
+    return [&jobs, option, outputName](const std::string& value) {
+      for (const auto& job : jobs) {
+        if (job.outputName == outputName) {
+          std::cerr << "velmara-mkdb: --" << option << " given twice\n";
+          return false;
+        }
       }
-    }
-    jobs.push_back({value, outputName, {}, 0});
+      jobs.push_back({value, outputName, {}, 0});
+      return true;
+    };
+  };
+  line.Value("dictionary", 0, "FILE", "the dictionary's words", list("dictionary", velmara::kDictionaryFile));
+  line.Value("verbs", 0, "FILE", "the verb forms", list("verbs", velmara::kVerbFile));
+  line.Value("proper-names", 0, "FILE", "the proper names", list("proper-names", velmara::kProperNameFile));
+  std::vector<std::string> operands;
+  if (std::optional<int> status = line.Parse(argc, argv, operands)) return *status;
+  if (!operands.empty()) {
+    std::cerr << "velmara-mkdb: unexpected argument '" << operands.front() << "'\nTry 'velmara-mkdb --help' for more information.\n";
+    return kExitRefused;
   }
   if (!outFolder) {
-    std::cerr << "velmara-mkdb: --out is required\n" << kUsage;
+    std::cerr << "velmara-mkdb: --out is required\nTry 'velmara-mkdb --help' for more information.\n";
     return kExitRefused;
   }
 

@@ -55,17 +55,24 @@ std::string TextReport(const CheckState& state, const Settings& settings, bool c
   return out;
 }
 
-std::string TsvReport(const CheckState& state, std::size_t firstToken, const Suggester* suggester) {
+std::string TsvReport(const CheckState& state, std::size_t firstToken, const Suggester* suggester,
+                      const std::vector<Advice>* advice) {
   const std::vector<std::size_t> ends = CorrectedEnds(state);
   std::string out;
+  auto advised = advice != nullptr ? advice->begin() : std::vector<Advice>::const_iterator();
   for (std::size_t i = 0; i < state.result.size(); ++i) {
-    if (IsSeparator(state.source[i].text)) continue;
+    if (!IsWordToken(state.source[i].text)) continue;
     out += std::to_string(firstToken + i + 1) + "\t" + Windows1252ToUtf8(state.source[i].text) + "\t" +
            Windows1252ToUtf8(CorrectedTokenText(state, ends, i)) + "\t" + std::string(VerdictName(state.result[i].verdict));
     if (suggester != nullptr) {
       out += "\t";
       const std::vector<std::string> offered = TokenSuggestions(state, i, *suggester);
       for (std::size_t k = 0; k < offered.size(); ++k) out += (k == 0 ? "" : ",") + offered[k];
+    }
+    if (advice != nullptr) {
+      out += "\t";
+      while (advised != advice->end() && advised->token < i) ++advised;
+      if (advised != advice->end() && advised->token == i) out += Windows1252ToUtf8(advised->replacement);
     }
     out += "\n";
   }
@@ -105,7 +112,9 @@ std::string Json(std::string_view windows1252, UnheldCharacters& unheld) {
 
 }  // namespace
 
-std::string JsonTokens(const CheckState& state, bool first, const Suggester* suggester) {
+std::string JsonTokens(const CheckState& state, bool first, const Suggester* suggester,
+                       const std::vector<Advice>* advice) {
+  auto advised = advice != nullptr ? advice->begin() : std::vector<Advice>::const_iterator();
   // A result longer than its entry keeps is read whole from the corrected text.
   std::vector<std::size_t> ends;
   if (!state.longResults.empty()) ends = CorrectedEnds(state);
@@ -131,6 +140,15 @@ std::string JsonTokens(const CheckState& state, bool first, const Suggester* sug
       for (std::size_t k = 0; k < offered.size(); ++k) out += (k == 0 ? "" : ",") + JsonString(offered[k]);
       out += "]";
     }
+    if (advice != nullptr) {
+      while (advised != advice->end() && advised->token < i) ++advised;
+      if (advised != advice->end() && advised->token == i) {
+        char confidence[16];
+        std::snprintf(confidence, sizeof confidence, "%.2f", advised->confidence);
+        out += ",\"advice\":{\"replacement\":" + Json(advised->replacement) + ",\"message\":" +
+               Json(advised->message) + ",\"confidence\":" + confidence + "}";
+      }
+    }
     out += "}";
   }
   return out;
@@ -152,10 +170,25 @@ std::string JsonEnd(const CheckState& state, std::string_view correctedContent, 
   return out + "}\n";
 }
 
-std::string JsonReport(const CheckState& state, const Suggester* suggester) {
+std::string AdviceLines(const CheckState& state, const std::vector<Advice>& advice, std::size_t wordsBefore) {
+  std::string out;
+  std::size_t words = wordsBefore;
+  auto advised = advice.begin();
+  for (std::size_t i = 0; i < state.source.size() && advised != advice.end(); ++i) {
+    if (IsSeparator(state.source[i].text)) continue;
+    ++words;
+    if (advised->token != i) continue;
+    out += Windows1252ToUtf8(state.source[i].text) + " (palabra " + std::to_string(words) + "): " +
+           Windows1252ToUtf8(advised->replacement) + "\n";
+    ++advised;
+  }
+  return out;
+}
+
+std::string JsonReport(const CheckState& state, const Suggester* suggester, const std::vector<Advice>* advice) {
   UnheldCharacters unheld = state.unheld;
   unheld.next = 0;
-  return kJsonStart + JsonTokens(state, true, suggester) +
+  return kJsonStart + JsonTokens(state, true, suggester, advice) +
          JsonEnd(state, JsonContent(Windows1252ToUtf8(state.correctedText, unheld)), CountWords(state.display));
 }
 

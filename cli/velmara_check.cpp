@@ -1,6 +1,7 @@
 // velmara-check: the detector's engine for scripts, pipes and tests.
 //
-//   velmara-check [--db DIR] [--country es_MX] [--intellisense|--no-intellisense] [--suggest] [--trace FILE] [--keep-going]
+//   velmara-check [--db DIR] [--country es_MX] [--intellisense|--no-intellisense] [--suggest] [--no-context]
+//                 [--trace FILE] [--keep-going]
 //                 [--format text|tsv|json] [--color=never|always|auto] [FILE...]
 //   velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]
 //   velmara-check -a | -l [--db DIR] [--country es_MX] [-p FILE] [-i ENCODING]   (the ispell pipe)
@@ -36,8 +37,10 @@
 #include "checker/characters.h"
 #include "checker/check_run.h"
 #include "checker/encoding.h"
+#include "cli/command_line.h"
 #include "cli/ispell_pipe.h"
 #include "cli/report.h"
+#include "checker/context.h"
 #include "cli/suggestions.h"
 #include "cli/terminal_start.h"
 #include "cli/stream_io.h"
@@ -55,13 +58,6 @@ constexpr int kExitClean = 0;
 constexpr int kExitMissing = 1;
 constexpr int kExitError = 2;
 
-const char* const kUsage =
-    "usage: velmara-check [--db DIR] [--country es_MX] [--intellisense|--no-intellisense] [--suggest]\n"
-    "                     [--trace FILE] [--keep-going] [--format text|tsv|json] [--color=never|always|auto]\n"
-    "                     [FILE...]\n"
-    "       velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR] [--country es_MX]\n"
-    "       velmara-check -a | -l [--db DIR] [--country es_MX] [-p FILE] [-i ENCODING]\n";
-
 enum class Colour { Never, Always, Auto };
 
 struct Options {
@@ -77,12 +73,14 @@ struct Options {
   std::size_t pieceSize = std::size_t{1} << 20;  // bytes read at a time
   std::vector<std::string> files;
   bool suggest = false;
+  bool context = true;  // accent advice from the words around
 };
 
 // Message boxes of the loader go to standard error.
 class TerminalHooks : public LoadHooks {
  public:
   void ShowMessageBox(const std::string& text) override { PrintError(text); }
+  void Note(const std::string& text) override { std::cerr << "velmara-check: " << text << '\n'; }
   static void PrintError(const std::string& windows1252) {
     std::string text = Windows1252ToUtf8(windows1252);
     std::string out;
@@ -93,101 +91,107 @@ class TerminalHooks : public LoadHooks {
 };
 
 
-bool ParseOptions(int argc, char** argv, Options& options) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+// The options of velmara-check; the pipe's own (-a, -l, …) are read by ParseIspellOptions and only
+// listed here, so --help shows them and the check mode can tell an option's value from them.
+cli::CommandLine CheckCommandLine(Options& options) {
+  cli::CommandLine line("velmara-check",
+                        "velmara-check [OPTION]... [FILE]...\n"
+                        "       velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR] [--country es_MX]\n"
+                        "       velmara-check -a | -l [--db DIR] [--country es_MX] [-p FILE] [-i ENCODING]",
+                        "Checks Spanish text (the FILEs, or standard input) with the detector's word database.\n"
+                        "Exit status: 0 no word missing, 1 some word missing, 2 an error.");
+  line.Value("db", 0, "DIR", "the word database folder", [&options](const std::string& v) {
+    options.database = v;
+    return true;
+  });
+  line.Value("country", 0, "CODE", "the Spanish of this country (es_MX, es-AR, ...; default VELMARA_COUNTRY, then the "
+             "configuration's, then the database's own)", [&options](const std::string& v) {
+               options.country = v;
+               return true;
+             });
+  line.Flag("intellisense", 0, "apply the Intellisense list", [&options] { options.intellisense = true; });
+  line.Flag("no-intellisense", 0, "do not apply the Intellisense list", [&options] { options.intellisense = false; });
+  line.Value("format", 0, "FORMAT", "text (default), tsv or json", [&options](const std::string& v) {
+    if (v == "text") options.format = cli::Format::Text;
+    else if (v == "tsv") options.format = cli::Format::Tsv;
+    else if (v == "json") options.format = cli::Format::Json;
+    else {
+      std::cerr << "velmara-check: unknown format '" << v << "'\n";
+      return false;
+    }
+    return true;
+  });
+  line.Value("color", 0, "WHEN", "colour each word by its verdict: never, always or auto (default)",
+             [&options](const std::string& v) {
+               if (v == "never") options.colour = Colour::Never;
+               else if (v == "always") options.colour = Colour::Always;
+               else if (v == "auto") options.colour = Colour::Auto;
+               else {
+                 std::cerr << "velmara-check: unknown colour choice '" << v << "'\n";
+                 return false;
+               }
+               return true;
+             });
+  line.Flag("suggest", 0, "add suggestions for every missing word", [&options] { options.suggest = true; });
+  line.Flag("no-context", 0, "no accent advice from the words around (esta/está); also for the pipe",
+            [&options] { options.context = false; });
+  line.Value("trace", 0, "FILE", "write the check's trace to FILE", [&options](const std::string& v) {
+    options.trace = v;
+    return true;
+  });
+  line.Flag("keep-going", 0, "with a damaged word list, exit with the check's own status",
+            [&options] { options.keepGoing = true; });
+  line.Value("piece-size", 0, "N", "read N bytes at a time (for tests)", [&options](const std::string& v) {
+    char* end = nullptr;
+    const unsigned long long size = std::strtoull(v.c_str(), &end, 10);
+    if (v.empty() || *end != '\0' || size == 0 || size > (std::size_t{1} << 30)) {
+      std::cerr << "velmara-check: --piece-size takes a number of bytes from 1 to 1073741824\n";
+      return false;
+    }
+    options.pieceSize = static_cast<std::size_t>(size);
+    return true;
+  });
+  line.Section("Word finder");
+  line.Value("find", 0, "TEXT", "list the words of the database that hold TEXT", [&options](const std::string& v) {
+    options.find = v;
+    return true;
+  });
+  line.Value("mode", 0, "N", "which words: 1 all (default), 2 verbs, 3 the dictionary, 4 proper names",
+             [&options](const std::string& v) {
+               if (v.size() != 1 || v[0] < '1' || v[0] > '4') {
+                 std::cerr << "velmara-check: --mode takes 1, 2, 3 or 4\n";
+                 return false;
+               }
+               options.mode = v[0] - '0';
+               return true;
+             });
+  line.Section("The ispell pipe, for editors (Emacs's ispell and flyspell)");
+  const auto pipeOnly = [](const char* name) {
+    return [name](const std::string&) {
+      std::cerr << "velmara-check: " << name << " is an option of the pipe: use it with -a or -l\n";
+      return false;
+    };
+  };
+  line.Flag("", 'a', "answer the ispell pipe protocol on standard input and output", nullptr);
+  line.Flag("", 'l', "list the words that are not accepted, one a line", nullptr);
+  line.Flag("", 'v', "print the ispell version line", nullptr);
+  line.Value("personal", 'p', "FILE", "the user's word list the pipe adds words to", pipeOnly("-p"));
+  line.Value("encoding", 'i', "ENCODING", "utf-8 (default), iso-8859-1 or windows-1252", pipeOnly("-i"));
+  line.Value("", 'd', "NAME", "a country (es_MX), a word database folder, or a dictionary name (ignored)",
+             pipeOnly("-d"));
+  return line;
+}
+
+// The pipe when -a, -l or -v stands as an option: not as the value of another (`--find -a`), not
+// after "--". The pipe then reads every argument its own way, the peers' options included.
+bool IspellModeAsked(const std::vector<std::string>& args, const cli::CommandLine& line) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    auto value = [&](std::string& out) {
-      if (i + 1 >= args.size()) {
-        std::cerr << "velmara-check: " << arg << " needs a value\n";
-        return false;
-      }
-      out = args[++i];
-      return true;
-    };
-    std::string text;
-    if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage;
-      std::exit(kExitClean);
-    } else if (arg == "--db") {
-      if (!value(text)) return false;
-      options.database = text;
-    } else if (arg == "--country" || arg.rfind("--country=", 0) == 0) {
-      if (arg == "--country") {
-        if (!value(text)) return false;
-      } else {
-        text = arg.substr(10);
-      }
-      options.country = text;
-    } else if (arg == "--intellisense") {
-      options.intellisense = true;
-    } else if (arg == "--no-intellisense") {
-      options.intellisense = false;
-    } else if (arg == "--suggest") {
-      options.suggest = true;
-    } else if (arg == "--trace") {
-      if (!value(text)) return false;
-      options.trace = text;
-    } else if (arg == "--format" || arg.rfind("--format=", 0) == 0) {
-      if (arg == "--format") {
-        if (!value(text)) return false;
-      } else {
-        text = arg.substr(9);
-      }
-      if (text == "text") options.format = cli::Format::Text;
-      else if (text == "tsv") options.format = cli::Format::Tsv;
-      else if (text == "json") options.format = cli::Format::Json;
-      else {
-        std::cerr << "velmara-check: unknown format '" << text << "'\n";
-        return false;
-      }
-    } else if (arg.rfind("--color=", 0) == 0 || arg == "--color") {
-      if (arg == "--color") {
-        if (!value(text)) return false;
-      } else {
-        text = arg.substr(8);
-      }
-      if (text == "never") options.colour = Colour::Never;
-      else if (text == "always") options.colour = Colour::Always;
-      else if (text == "auto") options.colour = Colour::Auto;
-      else {
-        std::cerr << "velmara-check: unknown colour choice '" << text << "'\n";
-        return false;
-      }
-    } else if (arg == "--keep-going") {
-      options.keepGoing = true;
-    } else if (arg == "--piece-size") {
-      if (!value(text)) return false;
-      char* end = nullptr;
-      const unsigned long long size = std::strtoull(text.c_str(), &end, 10);
-      if (text.empty() || *end != '\0' || size == 0 || size > (std::size_t{1} << 30)) {
-        std::cerr << "velmara-check: --piece-size takes a number of bytes from 1 to 1073741824\n";
-        return false;
-      }
-      options.pieceSize = static_cast<std::size_t>(size);
-    } else if (arg == "--find") {
-      if (!value(text)) return false;
-      options.find = text;
-    } else if (arg == "--mode") {
-      if (!value(text)) return false;
-      if (text.size() != 1 || text[0] < '1' || text[0] > '4') {
-        std::cerr << "velmara-check: --mode takes 1, 2, 3 or 4\n";
-        return false;
-      }
-      options.mode = text[0] - '0';
-    } else if (arg == "-") {
-      options.files.push_back(arg);
-    } else if (arg == "--") {
-      options.files.insert(options.files.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
-      break;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      std::cerr << "velmara-check: unknown option '" << arg << "'\n";
-      return false;
-    } else {
-      options.files.push_back(arg);
-    }
+    if (arg == "--") return false;
+    if (arg == "-a" || arg == "-l" || arg == "-v" || arg == "-vv") return true;
+    if (line.TakesNextArgument(arg)) ++i;
   }
-  return true;
+  return false;
 }
 
 int RunFind(const WordDatabase& database, const Options& options, cli::Output& out) {
@@ -203,27 +207,36 @@ int RunFind(const WordDatabase& database, const Options& options, cli::Output& o
   return kExitClean;
 }
 
+// A line longer than this is checked in more than one piece.
+constexpr std::size_t kLongLine = std::size_t{1} << 16;
+
 // One file checked piece by piece, each piece's output written as it goes.
 class FileCheck {
  public:
   FileCheck(Classifier& classifier, const Settings& settings, const Options& options, bool colour,
-            const Suggester* suggester, cli::Output& out)
+            const Suggester* suggester, const ContextAdvisor* advisor, cli::Output& out)
       : state_(classifier.state()), settings_(settings), options_(options), colour_(colour), suggester_(suggester),
-        out_(out), check_(classifier, options.trace) {
+        advisor_(advisor), out_(out), check_(classifier, options.trace) {
     if (options_.format == cli::Format::Json) out_.Write(cli::kJsonStart);
   }
 
   // `text` is the next piece; state().unheld starts with the characters of its placeholders.
   void Piece(std::string_view text) {
     check_.Check(text);
+    const std::vector<Advice>* advice = nullptr;
+    if (advisor_ != nullptr) {
+      advice_ = advisor_->Advise(state_);
+      advice = &advice_;
+    }
     switch (options_.format) {
       case cli::Format::Text:
         out_.Write(cli::TextReport(state_, settings_, colour_));
         if (suggester_ != nullptr) suggestionLines_ += cli::SuggestionLines(state_, *suggester_, listed_);
+        if (advice != nullptr) adviceLines_ += cli::AdviceLines(state_, advice_, words_);
         break;
-      case cli::Format::Tsv: out_.Write(cli::TsvReport(state_, tokens_, suggester_)); break;
+      case cli::Format::Tsv: out_.Write(cli::TsvReport(state_, tokens_, suggester_, advice)); break;
       case cli::Format::Json: {
-        out_.Write(cli::JsonTokens(state_, tokens_ == 0, suggester_));
+        out_.Write(cli::JsonTokens(state_, tokens_ == 0, suggester_, advice));
         UnheldCharacters unheld = state_.unheld;
         unheld.next = 0;
         corrected_.Write(cli::JsonContent(Windows1252ToUtf8(state_.correctedText, unheld)));
@@ -252,7 +265,7 @@ class FileCheck {
     out_.Flush();
     if (options_.format == cli::Format::Text)
       TerminalHooks::PrintError(ResultMessage(state_.CorrectedCount, state_.MissingCount, words_));
-    std::cerr << suggestionLines_;
+    std::cerr << suggestionLines_ << adviceLines_;
   }
 
  private:
@@ -262,6 +275,9 @@ class FileCheck {
   bool colour_;
   const Suggester* suggester_;  // with --suggest
   std::string suggestionLines_;
+  const ContextAdvisor* advisor_;  // unless --no-context
+  std::vector<Advice> advice_;     // of the last piece
+  std::string adviceLines_;
   std::set<std::string> listed_;  // missing words whose suggestions are listed already
   cli::Output& out_;
   PiecewiseCheck check_;
@@ -273,16 +289,16 @@ class FileCheck {
 
 // Reads, decodes and checks one input; returns whether some word was missing.
 bool CheckInput(cli::InputFile& input, Classifier& classifier, const Settings& settings, const Options& options,
-                bool colour, const Suggester* suggester, cli::Output& out) {
+                bool colour, const Suggester* suggester, const ContextAdvisor* advisor, cli::Output& out) {
   classifier.state().unheld.clear();
-  FileCheck check(classifier, settings, options, colour, suggester, out);
+  FileCheck check(classifier, settings, options, colour, suggester, advisor, out);
   InputEncodings seen;
   std::string bytes;  // read, not yet decoded: an unfinished UTF-8 sequence
   std::string text;   // decoded, not yet checked: an unfinished line or word
   bool more = true;
   while (more) {
     more = input.ReadMore(bytes, options.pieceSize);
-    const std::size_t decodable = more ? DecodablePrefix(bytes) : bytes.size();
+    const std::size_t decodable = more ? ComposablePrefix(bytes) : bytes.size();
     const std::size_t held = text.size();
     text += InputToWindows1252(std::string_view(bytes).substr(0, decodable), seen, classifier.state().unheld);
     bytes.erase(0, decodable);
@@ -290,8 +306,18 @@ bool CheckInput(cli::InputFile& input, Classifier& classifier, const Settings& s
     // read is looked at, so one very long word is not read again at every block.
     std::size_t end = text.size();
     if (more) {
-      end = PieceEnd(std::string_view(text).substr(held));
-      if (end > 0) end += held;
+      // A piece ends at a line end, so the accent advice sees each word's neighbours as in the
+      // whole text; only a line longer than kLongLine is cut elsewhere.
+      const std::string_view fresh = std::string_view(text).substr(held);
+      const std::size_t lineEnd = fresh.rfind('\n');
+      if (lineEnd != std::string_view::npos) {
+        end = held + lineEnd + 1;
+      } else if (text.size() >= std::max(options.pieceSize, kLongLine)) {
+        end = PieceEnd(fresh);
+        if (end > 0) end += held;
+      } else {
+        end = 0;
+      }
     }
     if (end > 0) {
       check.Piece(std::string_view(text).substr(0, end));
@@ -308,19 +334,18 @@ bool CheckInput(cli::InputFile& input, Classifier& classifier, const Settings& s
 }
 
 int Run(int argc, char** argv, int closedStreams) {
-  const cli::IspellOptions ispell = cli::ParseIspellOptions(std::vector<std::string>(argv + 1, argv + argc));
-  if (ispell.mode != cli::IspellMode::None) {
+  Options options;
+  cli::CommandLine line = CheckCommandLine(options);
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (IspellModeAsked(args, line)) {
+    const cli::IspellOptions ispell = cli::ParseIspellOptions(args);
     if ((closedStreams & 2) != 0) {
       std::cerr << "velmara-check: cannot write to standard output: it is closed\n";
       return kExitError;
     }
     return cli::RunIspell(ispell, DecideFileLocations(cli::ProgramFolder(argv[0]), ProcessEnvironment()));
   }
-  Options options;
-  if (!ParseOptions(argc, argv, options)) {
-    std::cerr << kUsage;
-    return kExitError;
-  }
+  if (std::optional<int> status = line.Parse(args, options.files)) return *status;
   if ((closedStreams & 2) != 0) {
     std::cerr << "velmara-check: cannot write standard output: it is closed\n";
     return kExitError;
@@ -341,7 +366,8 @@ int Run(int argc, char** argv, int closedStreams) {
   }
   WordDatabase database;
   TerminalHooks hooks;
-  const bool databaseSound = LoadCountryDatabase(databaseFolder, country.differences, database, hooks);
+  const bool databaseSound =
+      LoadCountryDatabase(databaseFolder, country.differences, database, hooks, start.locations.traceFile.parent_path());
   const int damaged = databaseSound || options.keepGoing ? kExitClean : kExitError;
   LoadUserWords(start.userWordsFile, database);
 
@@ -357,10 +383,11 @@ int Run(int argc, char** argv, int closedStreams) {
   CheckState state;
   Classifier classifier(database, settings, intellisenseFile, state);
   const std::unique_ptr<Suggester> suggester = options.suggest ? std::make_unique<Suggester>(database) : nullptr;
+  const std::unique_ptr<ContextAdvisor> advisor = options.context ? std::make_unique<ContextAdvisor>(database) : nullptr;
   bool anyMissing = false;
   for (const std::string& file : options.files) {
     cli::InputFile input(file, (closedStreams & 1) != 0);
-    anyMissing = CheckInput(input, classifier, settings, options, colour, suggester.get(), out) || anyMissing;
+    anyMissing = CheckInput(input, classifier, settings, options, colour, suggester.get(), advisor.get(), out) || anyMissing;
   }
   if (damaged != kExitClean) return damaged;
   return anyMissing ? kExitMissing : kExitClean;

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   };
   for (std::size_t at = 0; at < bytes.size(); at += readSize) {
     raw += bytes.substr(at, readSize);
-    const std::size_t decodable = DecodablePrefix(raw);
+    const std::size_t decodable = ComposablePrefix(raw);
     text += InputToWindows1252(std::string_view(raw).substr(0, decodable), seen);
     raw.erase(0, decodable);
     if (const std::size_t end = PieceEnd(text); end > 0) {

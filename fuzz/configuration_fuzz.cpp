@@ -1,5 +1,5 @@
-// A configuration file of any bytes: read it, save changed values, read again. The seven values
-// survive, every line that is not one of the seven keys is still there in its order, and saving
+// A configuration file of any bytes: read it, save changed values, read again. The stored values
+// survive, every line that is not one of the stored keys is still there in its order, and saving
 // the same values again leaves the file as it is.
 
 #include <array>
@@ -15,11 +15,13 @@ namespace {
 
 using velmara::Settings;
 
-constexpr std::array<std::int32_t Settings::*, 7> kStored = {
+constexpr std::array<std::int32_t Settings::*, 9> kStored = {
     &Settings::Corregidos, &Settings::Verbos_Bien, &Settings::Hay_clipboard, &Settings::Crono,
-    &Settings::Dificultad, &Settings::Inteligente, &Settings::Verbos_Duda};
-constexpr std::array<std::string_view, 7> kKeys = {"corregidos", "verbos_bien", "hay_clipboard", "crono",
-                                                   "dificultad", "inteligente", "verbos_duda"};
+    &Settings::Dificultad, &Settings::Inteligente, &Settings::Verbos_Duda, &Settings::Avisar_sin_interrumpir,
+    &Settings::Contexto};
+constexpr std::array<std::string_view, 9> kKeys = {"corregidos", "verbos_bien", "hay_clipboard", "crono",
+                                                   "dificultad", "inteligente", "verbos_duda",
+                                                   "avisar_sin_interrumpir", "contexto"};
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
@@ -44,7 +46,7 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-// A line the save may rewrite: one of the seven keys, in whatever section and spelling.
+// A line the save may rewrite: one of the stored keys, in whatever section and spelling.
 bool IsStoredKeyLine(std::string_view line) {
   std::string_view trimmed = Trimmed(line);
   if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '[') return false;

@@ -26,7 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(text.size() <= bytes.size());
   const bool valid = IsValidUtf8(bytes);
   if (!valid) FUZZ_CHECK(!lossless);
-  if (lossless) FUZZ_CHECK(Windows1252ToUtf8(text) == bytes);
+  // A letter and the accent after it come back as one character.
+  const bool composed = valid && text.size() != static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+  if (lossless && !composed) FUZZ_CHECK(Windows1252ToUtf8(text) == bytes);
+  if (lossless) FUZZ_CHECK(Utf8ToWindows1252(Windows1252ToUtf8(text)) == text);
   // Input of unknown encoding: pure UTF-8 reads as UTF-8, bytes without one valid multi-byte
   // sequence as Windows-1252, and input read in two pieces split where DecodablePrefix says
   // reads as it does whole.
@@ -35,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (valid) FUZZ_CHECK(input == text);
   if (!seen.utf8) FUZZ_CHECK(input == bytes);
   FUZZ_CHECK(input.size() <= bytes.size());
-  const std::size_t split = DecodablePrefix(bytes.substr(0, bytes.size() / 2));
+  const std::size_t split = ComposablePrefix(bytes.substr(0, bytes.size() / 2));
   FUZZ_CHECK(InputToWindows1252(bytes.substr(0, split)) + InputToWindows1252(bytes.substr(split)) == input);
 
   // Keeping what Windows-1252 lacks: one byte per character still, and valid UTF-8 comes back
@@ -44,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string kept = Utf8ToWindows1252(bytes, unheld);
   FUZZ_CHECK(kept.size() == text.size());
   FUZZ_CHECK(static_cast<std::size_t>(std::count(kept.begin(), kept.end(), kUnheldCharacter)) == unheld.codes.size());
-  if (valid) {
+  if (valid && !composed) {
     const std::size_t cut = kept.size() / 2;
     std::string back = Windows1252ToUtf8(std::string_view(kept).substr(0, cut), unheld);
     back += Windows1252ToUtf8(std::string_view(kept).substr(cut), unheld);

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(list.Count() == count);
   FUZZ_CHECK(hooks.pumps == count / kPumpPeriod);
   for (std::size_t k = 1; k <= count; ++k) {
-    const std::string& word = list.At(k);
+    const std::string_view word = list.At(k);
     FUZZ_CHECK(word.size() <= kMaxWordLength);
     FUZZ_CHECK(word == LowerCase(word));
     FUZZ_CHECK(word == TrimSpaces(word));

@@ -6,20 +6,21 @@ foreach(program velmara-check velmara-mkdb velmara-server)
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
-install(PROGRAMS ${CMAKE_CURRENT_LIST_DIR}/velmara-autostart DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The script learns the version at configure time.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/velmara-autostart ${CMAKE_BINARY_DIR}/velmara-autostart @ONLY)
+install(PROGRAMS ${CMAKE_BINARY_DIR}/velmara-autostart DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The server as a systemd user service: `systemctl --user enable --now velmara-server`.
 if(TARGET velmara-server)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/velmara-server.service DESTINATION lib/systemd/user)
 endif()
 
-# The generated word lists and false positives, never a user's Intellisense list that a run from
-# the build folder may have left beside them. The installed program finds them relative to its
+# The generated word lists and false positives with their compiled database, never a user's
+# Intellisense list that a run from the build folder may have left beside them. The installed program finds them relative to its
 # executable (../share/velmara/palabrasbd).
 if(TARGET word_database)
   set(database ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/palabrasbd)
   install(FILES ${database}/diccionario.log ${database}/verbos.log ${database}/npropios.log
-                "${database}/Falsos Positivos.txt"
-                ${database}/pais.txt
+                "${database}/Falsos Positivos.txt" ${database}/palabras.vdb ${database}/pais.txt
           DESTINATION ${CMAKE_INSTALL_DATADIR}/velmara/palabrasbd)
 endif()
 # The other countries, as differences from that database (share/velmara/paises/<country>).

@@ -6,7 +6,9 @@ set -euo pipefail
 build_packages=(cmake g++ make pkg-config googletest libgtest-dev qt6-base-dev qt6-translations-l10n libgl-dev python3 hunspell-es hunspell-tools fonts-dejavu-core libcpp-httplib-dev nlohmann-json3-dev emacs-nox hunspell
   libwayland-dev qt6-wayland
   # The desktop tests: a headless sway and an X server, each with its clipboard tool.
-  sway wl-clipboard xvfb xclip xdotool)
+  sway wl-clipboard xvfb xclip xdotool
+  # The Enchant provider and the test that runs it through Enchant's own programs.
+  libenchant-2-dev enchant-2)
 run_packages=(hunspell-es hunspell-tools)
 bench_packages=(libhunspell-dev libnuspell-dev libaspell-dev aspell-es hunspell hunspell-es manpages-es man-db groff-base bsdextrautils time)
 desktop_packages=(xvfb openbox tint2 xdotool xclip imagemagick)

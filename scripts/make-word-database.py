@@ -331,6 +331,9 @@ def main():
     # Windows-1252 text with CR LF line ends, as the loader reads it.
     with open(os.path.join(args.out, "Falsos Positivos.txt"), "wb") as handle:
         handle.write(b"".join(word.encode("cp1252") + b"\r\n" for word in false_positives))
+    if not args.lists_only:
+        # The compiled database every program maps at start, stamped with the files above.
+        subprocess.run([args.mkdb, "--compile", args.out], check=True)
 
     print(f"Word database {args.country} in {args.out}:")
     for name, label in (("diccionario", "diccionario.log"), ("verbos", "verbos.log"), ("npropios", "npropios.log")):

@@ -21,13 +21,20 @@ def decode_record(record):
     return bytes(chars).decode("cp1252", errors="replace").strip().lower()
 
 
+def list_words(folder, name):
+    """The words of one list file of the database."""
+    words = set()
+    with open(os.path.join(folder, name), "rb") as data:
+        content = data.read()
+    for start in range(0, len(content) - 99, 100):
+        word = decode_record(content[start:start + 100])
+        if word:
+            words.add(word)
+    return words
+
+
 def database_words(folder):
     words = set()
     for name in FILES:
-        with open(os.path.join(folder, name), "rb") as data:
-            content = data.read()
-        for start in range(0, len(content) - 99, 100):
-            word = decode_record(content[start:start + 100])
-            if word:
-                words.add(word)
+        words |= list_words(folder, name)
     return words

@@ -18,8 +18,17 @@
 
 namespace velmara::server {
 
-inline constexpr const char* kMissingRuleId = "VELMARA_PALABRA_DESCONOCIDA";
+// The clients offer "Add to dictionary" only for a rule id they know as a spelling rule: ltex-ls
+// for MORFOLOGIK_*, HUNSPELL_*, *_SPELLER_RULE and *_SPELLING_RULE, LanguageTool's browser add-on
+// for ids holding SPELLER_RULE, MORFOLOGIK_RULE or HUNSPELL. A missing word's id is both.
+inline constexpr const char* kMissingRuleId = "VELMARA_SPELLER_RULE";
 inline constexpr const char* kCorrectionRuleId = "VELMARA_CORRECCION_AUTOMATICA";
+// A word the words around it say needs an accent (esta → está): advice, the word is in the lists.
+inline constexpr const char* kContextRuleId = "VELMARA_TILDE_CONTEXTO";
+inline constexpr const char* kContextCategory = "CONFUSED_WORDS";
+// The missing-word rule's former id, which clients may keep among their disabled rules.
+inline constexpr const char* kFormerMissingRuleId = "VELMARA_PALABRA_DESCONOCIDA";
+inline constexpr const char* kRuleCategory = "TYPOS";
 
 struct CheckLimits {
   std::size_t maxMatches = 5000;             // beyond it the answer says its results are incomplete

@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include <arpa/inet.h>
 #include <pthread.h>
 
 #include "app/configuration.h"
@@ -26,6 +27,7 @@
 #include "app/file_locations.h"
 #include "checker/encoding.h"
 #include "server/http_server.h"
+#include "cli/command_line.h"
 #include "cli/terminal_start.h"
 #include "suggest/suggester.h"
 #include "worddb/countries.h"
@@ -37,13 +39,10 @@ using namespace velmara;
 
 namespace {
 
-const char* const kUsage =
-    "usage: velmara-server [--listen ADDR] [--port N] [--db DIR] [--country es_MX] [--intellisense|--no-intellisense]\n"
-    "                      [--threads N] [--queue N] [--max-text N]\n";
-
 class TerminalHooks : public LoadHooks {
  public:
   void ShowMessageBox(const std::string& text) override { std::cerr << Windows1252ToUtf8(text) << '\n'; }
+  void Note(const std::string& text) override { std::cerr << "velmara-server: " << text << '\n'; }
 };
 
 struct Options {
@@ -59,59 +58,86 @@ bool Number(const std::string& text, long low, long high, long& out) {
   return !text.empty() && *end == '\0' && out >= low && out <= high;
 }
 
-bool ParseOptions(int argc, char** argv, Options& options) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const bool hasValue = i + 1 < args.size();
-    const std::string value = hasValue ? args[i + 1] : std::string();
-    long n = 0;
-    auto numeric = [&](long low, long high, auto& field) {
-      if (!hasValue || !Number(value, low, high, n)) {
-        std::cerr << "velmara-server: " << arg << " takes a number from " << low << " to " << high << '\n';
-        return false;
-      }
-      field = static_cast<std::remove_reference_t<decltype(field)>>(n);
-      ++i;
-      return true;
-    };
-    if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage;
-      std::exit(0);
-    } else if (arg == "--intellisense" || arg == "--no-intellisense") {
-      options.intellisense = arg == "--intellisense";
-    } else if (arg == "--listen" || arg == "--db" || arg == "--country") {
-      if (!hasValue) {
-        std::cerr << "velmara-server: " << arg << " needs a value\n";
-        return false;
-      }
-      if (arg == "--listen") options.config.host = value;
-      else if (arg == "--country") options.country = value;
-      else options.database = value;
-      ++i;
-    } else if (arg == "--port") {
-      if (!numeric(0, 65535, options.config.port)) return false;
-    } else if (arg == "--threads") {
-      if (!numeric(1, 256, options.config.threads)) return false;
-    } else if (arg == "--queue") {
-      if (!numeric(0, 100000, options.config.queue)) return false;
-    } else if (arg == "--max-text") {
-      if (!numeric(1, 1000000, options.config.maxTextLength)) return false;
-    } else {
-      std::cerr << "velmara-server: unknown option '" << arg << "'\n";
-      return false;
+// "HOST", "HOST:PORT", "[IPV6]" or "[IPV6]:PORT"; a bare IPv6 address (two colons or more) has no port.
+bool ReadListenAddress(const std::string& text, server::ServerConfig& config) {
+  std::string host = text;
+  std::optional<std::string> port;
+  if (!text.empty() && text[0] == '[') {
+    const std::size_t close = text.find(']');
+    if (close == std::string::npos || (close + 1 < text.size() && text[close + 1] != ':')) host.clear();
+    else {
+      host = text.substr(1, close - 1);
+      if (close + 1 < text.size()) port = text.substr(close + 2);
     }
+  } else if (const std::size_t colon = text.find(':'); colon != std::string::npos && text.find(':', colon + 1) == std::string::npos) {
+    host = text.substr(0, colon);
+    port = text.substr(colon + 1);
   }
+  long n = 0;
+  in6_addr ipv6{};
+  const bool ipv6Host = host.find(':') != std::string::npos;
+  if (host.empty() || (ipv6Host && inet_pton(AF_INET6, host.c_str(), &ipv6) != 1) || (port && !Number(*port, 0, 65535, n))) {
+    std::cerr << "velmara-server: --listen takes an address, optionally with a port: 127.0.0.1, 127.0.0.1:8082, "
+                 "[::1]:8082 (not '" << text << "')\n";
+    return false;
+  }
+  config.host = host;
+  if (port) config.port = static_cast<int>(n);
   return true;
 }
 
+// An IPv6 address in brackets, as a URL writes it.
+std::string HostForUrl(const std::string& host) {
+  return host.find(':') == std::string::npos ? host : "[" + host + "]";
+}
+
+cli::CommandLine ServerCommandLine(Options& options) {
+  cli::CommandLine line("velmara-server", "velmara-server [OPTION]...",
+                        "Answers the LanguageTool HTTP API (POST /v2/check, GET /v2/languages) with the detector's\n"
+                        "checks, on http://127.0.0.1:8081/v2 unless told otherwise. SIGINT or SIGTERM stops it.\n"
+                        "Exit status: 0 stopped, 2 an error.");
+  auto numeric = [](const char* name, long low, long high, auto& field) {
+    return [name, low, high, &field](const std::string& value) {
+      long n = 0;
+      if (!Number(value, low, high, n)) {
+        std::cerr << "velmara-server: --" << name << " takes a number from " << low << " to " << high << '\n';
+        return false;
+      }
+      field = static_cast<std::remove_reference_t<decltype(field)>>(n);
+      return true;
+    };
+  };
+  line.Value("listen", 0, "ADDR[:PORT]", "the address to listen on (127.0.0.1 by default)",
+             [&options](const std::string& value) { return ReadListenAddress(value, options.config); });
+  line.Value("port", 0, "N", "the port (8081 by default; 0 any free one)", numeric("port", 0, 65535, options.config.port));
+  line.Value("db", 0, "DIR", "the word database folder", [&options](const std::string& value) {
+    options.database = value;
+    return true;
+  });
+  line.Value("country", 0, "CODE", "the server's own country (es_MX, es-AR, ...); a request's language chooses "
+             "among the installed ones", [&options](const std::string& value) {
+               options.country = value;
+               return true;
+             });
+  line.Flag("intellisense", 0, "apply the Intellisense list", [&options] { options.intellisense = true; });
+  line.Flag("no-intellisense", 0, "do not apply the Intellisense list", [&options] { options.intellisense = false; });
+  line.Value("threads", 0, "N", "threads serving connections (8)", numeric("threads", 1, 256, options.config.threads));
+  line.Value("queue", 0, "N", "connections that may wait beyond them (64)", numeric("queue", 0, 100000, options.config.queue));
+  line.Value("max-text", 0, "N", "the longest text checked, in characters (200000)",
+             numeric("max-text", 1, 1000000, options.config.maxTextLength));
+  return line;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
-  if (!ParseOptions(argc, argv, options)) {
-    std::cerr << kUsage;
+  cli::CommandLine line = ServerCommandLine(options);
+  std::vector<std::string> operands;
+  if (std::optional<int> status = line.Parse(argc, argv, operands)) return *status;
+  if (!operands.empty()) {
+    std::cerr << "velmara-server: unexpected argument '" << operands.front()
+              << "'\nTry 'velmara-server --help' for more information.\n";
     return 2;
   }
   // SIGINT and SIGTERM are waited for by one thread, so stopping never runs in a signal handler.
@@ -138,9 +164,10 @@ int main(int argc, char** argv) {
   }
   WordDatabase database;
   TerminalHooks hooks;
-  LoadCountryDatabase(databaseFolder, country.differences, database, hooks);
+  LoadCountryDatabase(databaseFolder, country.differences, database, hooks, start.locations.traceFile.parent_path());
   LoadUserWords(start.userWordsFile, database);
-  // Built before the first request, so no request waits for it.
+  // Ready before the first request (read in place from a compiled database, or built), so no
+  // request waits for it.
   Suggester suggester(database);
   suggester.Prepare();
   server::CheckService service(database, suggester, settings, intellisenseFile);
@@ -155,7 +182,7 @@ int main(int argc, char** argv) {
         if (!differences) return nullptr;
         auto engine = std::make_unique<server::CountryEngine>();
         TerminalHooks quiet;
-        LoadCountryDatabase(databaseFolder, *differences, engine->database, quiet);
+        LoadCountryDatabase(databaseFolder, *differences, engine->database, quiet, start.locations.traceFile.parent_path());
         LoadUserWords(start.userWordsFile, engine->database);
         engine->suggester = std::make_unique<Suggester>(engine->database);
         engine->suggester->Prepare();
@@ -165,10 +192,10 @@ int main(int argc, char** argv) {
   server::HttpServer http(service, options.config);
   const int port = http.Bind();
   if (port < 0) {
-    std::cerr << "velmara-server: cannot listen on " << options.config.host << ':' << options.config.port << '\n';
+    std::cerr << "velmara-server: cannot listen on " << HostForUrl(options.config.host) << ':' << options.config.port << '\n';
     return 2;
   }
-  std::cerr << "velmara-server: listening on http://" << options.config.host << ':' << port << "/v2\n";
+  std::cerr << "velmara-server: listening on http://" << HostForUrl(options.config.host) << ':' << port << "/v2\n";
 
   std::thread stopper([&] {
     int signal = 0;

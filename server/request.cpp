@@ -1,5 +1,7 @@
 #include "server/request.h"
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 namespace velmara::server {
@@ -117,22 +119,75 @@ std::string DecodeFormPart(std::string_view part) {
 
 }  // namespace
 
+namespace {
+
+std::optional<std::string>* FieldNamed(FormFields& fields, std::string_view name) {
+  if (name == "text") return &fields.text;
+  if (name == "data") return &fields.data;
+  if (name == "language") return &fields.language;
+  if (name == "disabledRules") return &fields.disabledRules;
+  if (name == "enabledRules") return &fields.enabledRules;
+  if (name == "enabledOnly") return &fields.enabledOnly;
+  if (name == "disabledCategories") return &fields.disabledCategories;
+  if (name == "enabledCategories") return &fields.enabledCategories;
+  if (name == "preferredVariants") return &fields.preferredVariants;
+  return nullptr;
+}
+
+std::vector<std::string> CommaList(const std::optional<std::string>& text) {
+  std::vector<std::string> items;
+  if (!text) return items;
+  std::string_view rest = *text;
+  while (!rest.empty()) {
+    const std::size_t comma = rest.find(',');
+    std::string_view item = rest.substr(0, comma);
+    while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
+    while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
+    if (!item.empty()) items.emplace_back(item);
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+  }
+  return items;
+}
+
+bool Listed(const std::vector<std::string>& list, std::string_view item) {
+  return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// A body that is a JSON object: its string members (and enabledOnly as a boolean) are the fields.
+bool ReadJsonForm(std::string_view body, FormFields& fields) {
+  if (!ShallowEnough(body)) return false;
+  const nlohmann::json json = nlohmann::json::parse(body.begin(), body.end(), nullptr, false);
+  if (json.is_discarded() || !json.is_object()) return false;
+  for (const auto& [name, value] : json.items()) {
+    if (value.is_string()) SetField(fields, name, value.get<std::string>());
+    else if (value.is_boolean()) SetField(fields, name, value.get<bool>() ? "true" : "false");
+    else if (name == "data" && value.is_object()) SetField(fields, name, value.dump());
+  }
+  return true;
+}
+
+}  // namespace
+
 bool IsFormField(std::string_view name) {
-  return name == "text" || name == "data" || name == "language" || name == "disabledRules";
+  FormFields probe;
+  return FieldNamed(probe, name) != nullptr;
 }
 
 bool SetField(FormFields& fields, std::string_view name, std::string value) {
-  std::optional<std::string>* field = name == "text"       ? &fields.text
-                                      : name == "data"     ? &fields.data
-                                      : name == "language" ? &fields.language
-                                      : name == "disabledRules" ? &fields.disabledRules
-                                                           : nullptr;
+  std::optional<std::string>* field = FieldNamed(fields, name);
   if (field == nullptr) return false;
   if (!*field) *field = std::move(value);
   return true;
 }
 
+bool CheckRequest::RuleOn(std::string_view id, std::string_view category) const {
+  if (Listed(disabledRules, id) || Listed(disabledCategories, category)) return false;
+  return !enabledOnly || Listed(enabledRules, id) || Listed(enabledCategories, category);
+}
+
 void ReadUrlEncodedForm(std::string_view body, FormFields& fields) {
+  const std::size_t first = body.find_first_not_of(" \t\r\n");
+  if (first != std::string_view::npos && body[first] == '{' && ReadJsonForm(body.substr(first), fields)) return;
   while (!body.empty()) {
     const std::size_t amp = body.find('&');
     const std::string_view pair = body.substr(0, amp);
@@ -162,14 +217,18 @@ std::variant<CheckRequest, RequestError> ReadCheckRequest(const FormFields& fiel
 
   CheckRequest request;
   request.language = *fields.language;
-  if (fields.disabledRules) {
-    std::string_view rules = *fields.disabledRules;
-    while (!rules.empty()) {
-      const std::size_t comma = rules.find(',');
-      if (comma != 0) request.disabledRules.emplace_back(rules.substr(0, comma));
-      rules = comma == std::string_view::npos ? std::string_view() : rules.substr(comma + 1);
-    }
-  }
+  // Detected among the languages the client prefers: a Spanish variant it names is the answer's.
+  if (request.language == "auto")
+    for (const std::string& variant : CommaList(fields.preferredVariants))
+      if (variant.rfind("es-", 0) == 0 && IsSpanishCode(variant)) {
+        request.detectedVariant = variant;
+        break;
+      }
+  request.disabledRules = CommaList(fields.disabledRules);
+  request.enabledRules = CommaList(fields.enabledRules);
+  request.enabledOnly = fields.enabledOnly && *fields.enabledOnly == "true";
+  request.disabledCategories = CommaList(fields.disabledCategories);
+  request.enabledCategories = CommaList(fields.enabledCategories);
   if (fields.text) {
     request.text = ValidUtf8(*fields.text);
     request.checked = request.text;

@@ -19,11 +19,19 @@ struct FormFields {
   std::optional<std::string> data;  // the annotation format: {"annotation":[{"text":…},{"markup":…}]}
   std::optional<std::string> language;
   std::optional<std::string> disabledRules;  // rule ids, comma-separated, as an add-in's "ignore this rule"
+  std::optional<std::string> enabledRules;   // with enabledOnly=true, the only rules that answer
+  std::optional<std::string> enabledOnly;    // "true" or "false"
+  std::optional<std::string> disabledCategories;  // category ids, comma-separated
+  std::optional<std::string> enabledCategories;
+  std::optional<std::string> preferredVariants;   // with language=auto: "en-US,es-AR,…"
 };
+// What else the clients send (level, motherTongue, username, apiKey, useragent, textSessionId,
+// …) is read and has no effect here: a local checker has no levels, accounts or sessions.
 
 // Reads the fields we use from an application/x-www-form-urlencoded body ('+' is a space, %XX a
 // byte); other fields are skipped, and a field given twice keeps its first value. A field already
-// set in `fields` is kept.
+// set in `fields` is kept. Whatever its Content-Type says: ltex-ls labels its form body
+// application/json. A body that is a JSON object ({"text": …, "language": …}) is read as one.
 void ReadUrlEncodedForm(std::string_view body, FormFields& fields);
 // Whether a field of that name is one we read.
 bool IsFormField(std::string_view name);
@@ -38,8 +46,16 @@ struct CheckRequest {
   std::string text;
   std::string checked;
   std::string language;  // as it is answered: "es", "es-ES", …
+  std::string detectedVariant;  // for "auto": the Spanish variant among the client's preferred ones
   std::vector<std::string> disabledRules;
+  std::vector<std::string> enabledRules;
+  bool enabledOnly = false;
+  std::vector<std::string> disabledCategories;
+  std::vector<std::string> enabledCategories;
   std::size_t codePoints = 0;
+
+  // Whether a rule of that id and category answers this request.
+  bool RuleOn(std::string_view id, std::string_view category) const;
 };
 
 struct RequestError {

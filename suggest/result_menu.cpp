@@ -5,9 +5,11 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <algorithm>
 #include <optional>
 
 #include "app/app_state.h"
+#include "checker/characters.h"
 #include "checker/marking.h"
 #include "ui/text.h"
 
@@ -32,10 +34,51 @@ std::optional<ResultSpan> MissingWordAt(QTextEdit& box, const CheckState& check,
   return span;
 }
 
+// The advice on the token at `position` when the box shows the token there as the check left it.
+const Advice* AdviceAt(QTextEdit& box, const CheckState& check, std::size_t position, ResultSpan& span) {
+  std::optional<ResultSpan> found = ResultTokenAt(check, position);
+  if (!found) return nullptr;
+  const auto advice = std::find_if(check.advice.begin(), check.advice.end(),
+                                   [&](const Advice& a) { return a.token == found->token; });
+  if (advice == check.advice.end() || check.result[found->token].verdict == Verdict::Corrected) return nullptr;
+  if (found->start + found->length >= static_cast<std::size_t>(box.document()->characterCount())) return nullptr;
+  if (Selecting(box, *found).selectedText() != ToQString(check.result[found->token].text)) return nullptr;
+  span = *found;
+  return &*advice;
+}
+
+// The advised word in the case the result box shows the word in (a capital at a sentence's start).
+std::string AdvisedInShownCase(const CheckState& check, const Advice& advice, std::size_t token) {
+  const std::string lower = LowerCase(advice.replacement);
+  switch (CasePatternOf(check.result[token].text)) {
+    case CasePattern::AllCaps: return UpperCase(lower);
+    case CasePattern::Capitalised: return MixedCase(lower);
+    case CasePattern::Other: break;
+  }
+  return lower;
+}
+
 }  // namespace
 
 QMenu* NewSuggestionMenu(QTextEdit& resultBox, AppState& state, int position) {
   if (position < 0) return nullptr;
+  // A word with accent advice: the advised word first, and only it.
+  ResultSpan advisedSpan;
+  const Advice* advice = AdviceAt(resultBox, state.check, static_cast<std::size_t>(position), advisedSpan);
+  if (advice == nullptr && position > 0)
+    advice = AdviceAt(resultBox, state.check, static_cast<std::size_t>(position - 1), advisedSpan);
+  if (advice != nullptr) {
+    auto* menu = new QMenu(&resultBox);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const std::string written = state.check.result[advisedSpan.token].text.str();
+    const std::string word = AdvisedInShownCase(state.check, *advice, advisedSpan.token);
+    QAction* action = menu->addAction(ToQString(word).replace(QLatin1Char('&'), QStringLiteral("&&")));
+    action->setToolTip(ToQString(advice->message));
+    QObject::connect(action, &QAction::triggered, &resultBox, [&resultBox, &state, at = advisedSpan, written, word] {
+      ChooseAdvice(resultBox, state, at, written, word);
+    });
+    return menu;
+  }
   std::optional<ResultSpan> span = MissingWordAt(resultBox, state.check, static_cast<std::size_t>(position));
   if (!span && position > 0) span = MissingWordAt(resultBox, state.check, static_cast<std::size_t>(position - 1));
   if (!span) return nullptr;
@@ -54,6 +97,17 @@ QMenu* NewSuggestionMenu(QTextEdit& resultBox, AppState& state, int position) {
   }
   if (words.empty()) menu->addAction(QStringLiteral("Sin sugerencias"))->setEnabled(false);
   return menu;
+}
+
+bool ChooseAdvice(QTextEdit& resultBox, AppState& state, const ResultSpan& span, const std::string& written,
+                  const std::string& word) {
+  ResultSpan now;
+  if (AdviceAt(resultBox, state.check, span.start, now) == nullptr || now.token != span.token ||
+      now.start != span.start || state.check.result[span.token].text != written)
+    return false;
+  Selecting(resultBox, span).insertText(ToQString(word), VerdictFormat(Verdict::Corrected, state.settings));
+  PutChosenWord(state.check, span.token, word);
+  return true;
 }
 
 bool ChooseSuggestion(QTextEdit& resultBox, AppState& state, const ResultSpan& span, const std::string& missing,

@@ -1,6 +1,6 @@
 #pragma once
-// The menu a right click opens over a word marked missing in the result box: its first
-// suggestions; choosing one puts it in the word's place, in the box and in the check state (so
+// The menu a right click opens over a word marked missing in the result box (or one with accent
+// advice): its first suggestions (the advised word); choosing one puts it in the word's place, in the box and in the check state (so
 // the export writes it), marked as corrected.
 
 #include <cstddef>
@@ -22,6 +22,12 @@ inline constexpr std::size_t kMenuSuggestions = 7;
 // suggestions, or the disabled item "Sin sugerencias". The box owns the menu, which goes once it
 // closes. nullptr anywhere else.
 QMenu* NewSuggestionMenu(QTextEdit& resultBox, AppState& state, int position);
+
+// Over a word with accent advice the menu offers the advised word alone; choosing it puts it in
+// the word's place as choosing a suggestion does. False, and nothing changes, when the box no
+// longer shows `written` there with its advice.
+bool ChooseAdvice(QTextEdit& resultBox, AppState& state, const ResultSpan& span, const std::string& written,
+                  const std::string& word);
 
 // Puts `word` in place of the word `missing` at `span`, in the box and in the check state. False,
 // and nothing changes, when the box no longer shows that word there as missing: a check ran

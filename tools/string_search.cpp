@@ -120,18 +120,23 @@ StringSearchResult RunStringSearch(const WordDatabase& database, FinderMode mode
   const std::string properLetters = LowerCase(TrimSpaces(letters));
 
   if (mode == FinderMode::All || mode == FinderMode::Dictionary) {
-    for (const std::string& word : database.dictionary.Words())
-      if (Matches(word, kind, letters) && FindInList(database.verbs, word) == 0)
-        result.entries.push_back(word);
+    for (std::size_t i = 1; i <= database.dictionary.Count(); ++i) {
+      const std::string_view word = database.dictionary.At(i);
+      if (Matches(word, kind, letters) && FindInList(database.verbs, word) == 0) result.entries.emplace_back(word);
+    }
   }
   if (mode == FinderMode::All || mode == FinderMode::Verbs) {
     std::unordered_set<std::string_view> added;
-    for (const std::string& word : database.verbs.Words())
-      if (Matches(word, kind, letters) && added.insert(word).second) result.entries.push_back(word);
+    for (std::size_t i = 1; i <= database.verbs.Count(); ++i) {
+      const std::string_view word = database.verbs.At(i);
+      if (Matches(word, kind, letters) && added.insert(word).second) result.entries.emplace_back(word);
+    }
   }
   if (mode == FinderMode::All || mode == FinderMode::ProperNames) {
-    for (const std::string& word : database.properNames.Words())
+    for (std::size_t i = 1; i <= database.properNames.Count(); ++i) {
+      const std::string_view word = database.properNames.At(i);
       if (Matches(word, kind, properLetters)) result.entries.push_back(MixedCase(word));
+    }
   }
 
   result.foundCount = result.entries.size();

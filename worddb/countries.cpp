@@ -154,8 +154,8 @@ void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::s
 }
 
 bool LoadCountryDatabase(const fs::path& databaseFolder, const fs::path& differencesFolder, WordDatabase& database,
-                         LoadHooks& hooks) {
-  if (differencesFolder.empty()) return LoadWordDatabase(databaseFolder, database, hooks);
+                         LoadHooks& hooks, const fs::path& cacheFolder) {
+  if (differencesFolder.empty()) return LoadWordDatabase(databaseFolder, database, hooks, cacheFolder);
   // Each list is changed as it is read, before it is indexed: one index, no second copy.
   const WordListEdit edit = [&differencesFolder, &hooks](const std::string& fileName, std::vector<std::string>& words) {
     for (const auto& names : kDifferenceFiles) {

@@ -62,10 +62,11 @@ bool ReadWordDifferences(const std::filesystem::path& file, WordDifferences& dif
 // `words` without the removed words, with the added ones merged in (sorted words stay sorted).
 void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::string>& words);
 
-// Loads the base lists of `databaseFolder` and, for another country, applies its differences
-// and reads its false positives. A damaged difference file shows the loader's message for that
-// file and leaves the list as the base has it; false then, as for a damaged list.
+// Loads the base lists of `databaseFolder` (as LoadWordDatabase does, `cacheFolder` with it) and,
+// for another country, the base's record files with its differences applied and its false
+// positives. A damaged difference file shows the loader's message for that file and leaves the
+// list as the base has it; false then, as for a damaged list.
 bool LoadCountryDatabase(const std::filesystem::path& databaseFolder, const std::filesystem::path& differencesFolder,
-                         WordDatabase& database, LoadHooks& hooks);
+                         WordDatabase& database, LoadHooks& hooks, const std::filesystem::path& cacheFolder = {});
 
 }  // namespace velmara

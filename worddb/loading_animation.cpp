@@ -1,5 +1,7 @@
 #include "worddb/loading_animation.h"
 
+#include <iostream>
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -45,6 +47,8 @@ void ScreenLoadHooks::StartLoadingAnimation() {
 }
 
 void ScreenLoadHooks::CloseLoadingAnimation() { animation_.reset(); }
+
+void ScreenLoadHooks::Note(const std::string& text) { std::cerr << "velmara: " << text << std::endl; }
 
 void ScreenLoadHooks::ShowMessageBox(const std::string& text) {
   interaction_.ShowMessageBox(text, MessageButtons::Ok, true);

@@ -44,6 +44,8 @@ class ScreenLoadHooks : public LoadHooks {
   void StartLoadingAnimation() override;
   void CloseLoadingAnimation() override;
   void ShowMessageBox(const std::string& text) override;
+  // On standard error: a box at every start would only nag.
+  void Note(const std::string& text) override;
 
   LoadingAnimation* Animation() const { return animation_.get(); }
 

@@ -36,6 +36,10 @@ void LoadUserWords(const std::filesystem::path& file, WordDatabase& database) {
 }
 
 std::string AppendUserWord(const std::filesystem::path& file, std::string_view word) {
+  return AppendUserWordUtf8(file, Windows1252ToUtf8(word));
+}
+
+std::string AppendUserWordUtf8(const std::filesystem::path& file, std::string_view word) {
   for (char c : word)
     if (static_cast<unsigned char>(c) < 32) return "a word with a control character cannot be kept";
   std::error_code error;
@@ -50,7 +54,7 @@ std::string AppendUserWord(const std::filesystem::path& file, std::string_view w
     char last = '\n';
     if (::pread(fd, &last, 1, status.st_size - 1) == 1 && last != '\n') line += '\n';
   }
-  line += Windows1252ToUtf8(word);
+  line += word;
   line += '\n';
 
   std::string failure;

@@ -22,5 +22,7 @@ void LoadUserWords(const std::filesystem::path& file, WordDatabase& database);
 // needed, and makes sure it reached the disk. Returns an empty text on success, otherwise why it
 // failed (in English, for a terminal).
 std::string AppendUserWord(const std::filesystem::path& file, std::string_view word);
+// The same for a word in UTF-8, which may hold characters Windows-1252 lacks.
+std::string AppendUserWordUtf8(const std::filesystem::path& file, std::string_view word);
 
 }  // namespace velmara

@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "worddb/word_list.h"
 
@@ -33,6 +35,10 @@ struct WordDatabase {
   FalsePositiveList falsePositives;
   // The user's own accepted words (see user_words.h), lowercased; classified like false positives.
   WordList userWords;
+  // Loaded from the compiled database (compiled_database.h): the mapped file the stored lists
+  // read, and the suggester's index in it (empty when the lists came from the record files).
+  std::shared_ptr<const void> storage;
+  std::string_view suggesterIndex;
 };
 
 // What the loader asks of the screen. A headless program keeps the empty bodies.
@@ -44,6 +50,9 @@ class LoadHooks {
   virtual void CloseLoadingAnimation() {}
   // Text in Windows-1252; title "Programador", an OK button, topmost.
   virtual void ShowMessageBox(const std::string& text) { (void)text; }
+  // A remark for whoever runs the program (English, UTF-8), not a question: the compiled
+  // database was refused and the record files are read instead.
+  virtual void Note(const std::string& text) { (void)text; }
 };
 
 std::filesystem::path WordDatabaseFolder(const std::filesystem::path& programFolder);
@@ -65,6 +74,16 @@ void LoadFalsePositiveList(const std::filesystem::path& databaseFolder, FalsePos
 // Verbs, dictionary, proper names, false positives, with the loading animation around them.
 // False when a word list was damaged or unreadable (its message shown, the list left empty); the
 // desktop program goes on either way, a script's caller may want to know.
-bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks);
+//
+// The lists come from the compiled database beside the record files when it is sound and
+// matches them; otherwise (said once through hooks.Note when it is there but refused) from the
+// record files. `cacheFolder`, when given, keeps the note of compiled databases found sound, so
+// an unchanged one is not read through again at the next start, and the compiled copy of a large
+// database that has none of its own (written at its first load, used while it matches).
+bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
+                      const std::filesystem::path& cacheFolder = {});
+// The same from the record files and "Falsos Positivos.txt" alone (what the compiled database is
+// made from), without the animation.
+bool LoadRecordFiles(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks);
 
 }  // namespace velmara

@@ -2,9 +2,13 @@
 // An in-memory word list: lower-case Windows-1252 words in file order, 1-based, duplicates and
 // empty words included. FindInList answers like a scan from index 1 (the first equal element, or
 // 0) but from an index built once, since every word of a text costs about ten lookups.
+//
+// A list is either held (built here from its words) or stored: its words and index laid out in
+// the compiled word database (compiled_database.h) and read in place from the mapped file.
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +17,22 @@
 #include "worddb/text_index.h"
 
 namespace velmara {
+
+// A list as the compiled database lays it out: the words' texts one after the other with their
+// start offsets, an open-addressing index of the first position of each distinct word (slot:
+// upper half of StoredHash, position; 0 empty) and a filter like the held list's, all under
+// StoredHash.
+struct StoredListView {
+  std::size_t count = 0;
+  const std::uint32_t* offsets = nullptr;  // count + 1 entries, the last is textBytes
+  const char* texts = nullptr;
+  std::size_t textBytes = 0;
+  const std::uint64_t* indexSlots = nullptr;
+  std::uint64_t slotMask = 0;
+  std::size_t longestProbe = 0;  // no lookup reads more slots than this
+  const std::uint64_t* filter = nullptr;
+  std::uint64_t filterMask = 0;
+};
 
 class WordList {
  public:
@@ -27,21 +47,34 @@ class WordList {
   // Replaces the content and rebuilds the index.
   void Assign(std::vector<std::string> words);
   void Clear() { Assign({}); }
+  // Reads the list in place from `view`; `owner` keeps the memory it points into alive.
+  void UseStored(const StoredListView& view, std::shared_ptr<const void> owner);
+  bool Stored() const { return owner_ != nullptr; }
 
-  std::size_t Count() const { return words_.size(); }
+  std::size_t Count() const { return owner_ ? stored_.count : words_.size(); }
   // Element `index`, counted from 1.
-  const std::string& At(std::size_t index) const { return words_[index - 1]; }
-  const std::vector<std::string>& Words() const { return words_; }
+  std::string_view At(std::size_t index) const { return owner_ ? StoredAt(index) : std::string_view(words_[index - 1]); }
+  // A copy of every element in order.
+  std::vector<std::string> Words() const;
 
   // Index (from 1) of the first element equal to `text` byte for byte, or 0.
   std::size_t Find(std::string_view text) const { return Find(text, HashText(text)); }
   // The same, for a text whose HashText is known.
   std::size_t Find(std::string_view text, std::uint64_t hash) const;
-  // Starts reading what a Find of a text with this hash reads first, so that the lookups of one
-  // word in several lists, or of several words, wait for memory together instead of in turn.
-  void Prefetch(std::uint64_t hash) const;
+  // Starts reading what a Find of the text (whose HashText is `hash`) reads first, so that the
+  // lookups of one word in several lists, or of several words, wait for memory together instead
+  // of in turn.
+  void Prefetch(std::string_view text, std::uint64_t hash) const;
 
  private:
+  std::string_view StoredAt(std::size_t index) const {
+    // Offsets come from a file: a damaged pair gives an empty word, never a read outside it.
+    const std::uint32_t begin = stored_.offsets[index - 1], end = stored_.offsets[index];
+    if (begin > end || end > stored_.textBytes) return {};
+    return std::string_view(stored_.texts + begin, end - begin);
+  }
+  std::size_t FindStored(std::string_view text) const;
+
   std::vector<std::string> words_;
   TextIndex index_;  // the first index of each distinct word
   // Most lookups ask for a text the list does not hold. A filter of 8 to 16 bits a word (three
@@ -49,7 +82,19 @@ class WordList {
   // small table that stays in the caches, instead of a slot in a table of megabytes.
   std::vector<std::uint64_t> filter_;
   std::uint64_t filterMask_ = 0;
+  StoredListView stored_;
+  std::shared_ptr<const void> owner_;  // set for a stored list
 };
+
+// The tables of a StoredListView for the words of `list`, as the compiled database stores them.
+struct StoredListTables {
+  std::vector<std::uint32_t> offsets;
+  std::string texts;
+  std::vector<std::uint64_t> indexSlots;
+  std::size_t longestProbe = 0;
+  std::vector<std::uint64_t> filter;
+};
+StoredListTables BuildStoredTables(const WordList& list);
 
 inline std::size_t FindInList(const WordList& list, std::string_view text) { return list.Find(text); }
 

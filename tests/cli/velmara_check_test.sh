@@ -15,7 +15,7 @@ make_database "$bin" "$db" 'hola\nmundo\ncamión\ncasa\ndónde\ndonde\nestar\n' 
 # Text: corrected text on standard output, the three result lines on standard error.
 out=$(printf 'hola camion, ¿donde estás?' | "$bin/velmara-check" --db "$db" --color=never 2>"$work/err")
 check "text exit" 0 $?
-check "text output" "Hola camión, ¿Dónde estás?" "$out"
+check "text output" "Hola camión, ¿dónde estás?" "$out"
 check "text message" "Corregidos 2 es 50,00 %|Faltantes 0 es 0,00 %|Número de palabras 4 es 100,00 %" \
   "$(tr '\n' '|' <"$work/err" | sed 's/|$//')"
 
@@ -36,7 +36,22 @@ check "coloured output" $'Hola \e[38;2;255;0;0;9mzzz\e[0m' "$out"
 
 # TSV: one line per word.
 out=$(printf 'hola canta' | "$bin/velmara-check" --db "$db" --format tsv)
-check "tsv" $'1\thola\tHola\tAccepted\n3\tcanta\tcanta\tVerbForm' "$out"
+check "tsv" $'1\thola\tHola\tAccepted\t\n3\tcanta\tcanta\tVerbForm\t' "$out"
+
+# Accent advice from the words around: listed after the counts, a last TSV column, a JSON object;
+# never applied, and left out with --no-context.
+adb=$work/consejos
+make_database "$bin" "$adb" 'el\nél\nes\npara\n' 'canta\n' 'madrid\n'
+out=$(printf 'el canta, es para el' | "$bin/velmara-check" --db "$adb" --color=never 2>"$work/err")
+check "advice text" "El canta, es para el" "$out"
+check "advice list" "el (palabra 1): él|el (palabra 5): él" "$(tail -n 2 "$work/err" | tr '\n' '|' | sed 's/|$//')"
+out=$(printf 'el canta' | "$bin/velmara-check" --db "$adb" --format tsv)
+check "advice tsv" $'1\tel\tEl\tAccepted\tél\n3\tcanta\tcanta\tVerbForm\t' "$out"
+out=$(printf 'el canta' | "$bin/velmara-check" --db "$adb" --format tsv --no-context)
+check "advice off" $'1\tel\tEl\tAccepted\n3\tcanta\tcanta\tVerbForm' "$out"
+out=$(printf 'el canta' | "$bin/velmara-check" --db "$adb" --format json)
+check "advice json" '{"text":"el","result":"El","verdict":"Accepted","advice":{"replacement":"él","message":"¿Quiso decir «él»?","confidence":0.95}}' \
+  "$(grep -o '{"text":"el"[^]]*}}' <<<"$out")"
 
 # JSON: one object per run, and the open question passes from one file to the next.
 printf '¿vienes' >"$work/one.txt"
@@ -79,9 +94,41 @@ check "find suffix" $'cantar\nestar' "$out"
 "$bin/velmara-check" --db "$db" --find 'ca s' >/dev/null 2>&1
 check "find invalid" 2 $?
 
+# Command-line conventions of every program: --help lists every option and exits 0, --version
+# names the program; option values as getopt reads them.
+for case in "velmara-check|--db --format --color --suggest --find --mode --personal --encoding" \
+            "velmara-mkdb|--out --dictionary --verbs --proper-names" \
+            "velmara-server|--listen --port --db --threads --queue --max-text"; do
+  program=${case%%|*}
+  [ -x "$bin/$program" ] || continue
+  help=$("$bin/$program" --help)
+  check "$program --help exit" 0 $?
+  missing=""
+  for option in --help --version ${case#*|}; do grep -q -- "$option" <<<"$help" || missing+=" $option"; done
+  check "$program --help options" "" "$missing"
+  check "$program --version" "$program (Detector Velmara)" "$("$bin/$program" --version | sed 's/ [0-9.]*$//')"
+  "$bin/$program" --no-such-option >/dev/null 2>&1
+  check "$program unknown option" 2 $?
+done
+out=$("$bin/velmara-check" --db "$db" --find -a --mode=3 2>/dev/null)
+check "find -a is a search" $'casa\nhola' "$out"
+check "--find=TEXT" "casa" "$("$bin/velmara-check" --db="$db" --find=cas 2>/dev/null)"
+printf 'camion' >"$work/-a"
+check "-- ends the options" "Camión" "$(program=$(cd "$bin" && pwd)/velmara-check; cd "$work" && "$program" --db "$db" --color=never -- -a 2>/dev/null)"
+if [ -x "$bin/velmara-server" ]; then
+  # Address and port together; the port 0 asks for a free one, and the server says which.
+  "$bin/velmara-server" --db "$db" --listen 127.0.0.1:0 2>"$work/server.err" &
+  server=$!
+  for _ in $(seq 100); do grep -q listening "$work/server.err" && break; sleep 0.1; done
+  kill "$server"; wait "$server" 2>/dev/null
+  check "--listen ADDR:PORT" 1 "$(grep -c '^velmara-server: listening on http://127\.0\.0\.1:[1-9][0-9]*/v2$' "$work/server.err")"
+  "$bin/velmara-server" --db "$db" --listen 127.0.0.1:54281:8081 2>"$work/server.err"
+  check "--listen refused" "2 1" "$? $(grep -c 'takes an address' "$work/server.err")"
+fi
+
 # Suggestions for missing words in each format; nothing else of the report changes.
 text='hola mundoo, ¿donde estás? Madird'
-plain=$(printf '%s' "$text" | "$bin/velmara-check" --db "$db" --format tsv 2>/dev/null)
+plain=$(printf '%s' "$text" | "$bin/velmara-check" --db "$db" --format tsv --no-context 2>/dev/null)
 out=$(printf '%s' "$text" | "$bin/velmara-check" --db "$db" --format tsv --suggest 2>/dev/null)
 check "suggest exit" 1 $?
 check "suggest tsv column" $'mundo\nMadrid' "$(printf '%s\n' "$out" | awk -F'\t' '$4 == "Missing" {print $5}')"
@@ -91,12 +138,13 @@ check "suggest json" '{"text":"mundoo","result":"mundoo","verdict":"Missing","su
   "$(printf '%s' "$out" | grep -o '{"text":"mundoo"[^}]*}')"
 check "suggest json only missing" 2 "$(printf '%s' "$out" | grep -o '"suggestions"' | wc -l)"
 out=$(printf '%s' "$text" | "$bin/velmara-check" --db "$db" --color=never --suggest 2>"$work/err")
-check "suggest text output" "Hola mundoo, ¿Dónde estás? Madird" "$out"
+check "suggest text output" "Hola mundoo, ¿dónde estás? Madird" "$out"
 check "suggest text list" "mundoo: mundo|Madird: Madrid" "$(tail -n 2 "$work/err" | tr '\n' '|' | sed 's/|$//')"
 # Pieces: a text read a few bytes at a time gives, in every format, what it gives read whole
-# (questions, sentences and long words across the piece ends, CR LF line ends, UTF-8 letters).
+# (questions, sentences and long words across the piece ends, CR LF line ends, UTF-8 letters,
+# accents written after their letters, addresses).
 {
-  printf '¿donde estás? hola zzz. el camion\r\n¡que '
+  printf '¿donde estás? hola zzz. el camio\xcc\x81n www.gnu.org\r\n¡que '
   head -c 300 /dev/zero | tr '\0' q
   printf ' casa.\r\n\r\nperro canta,¿qué donde\nmundo wifi. no\n'
 } >"$work/long.txt"

@@ -43,6 +43,26 @@ TEST(Tokenise, CountWordsSkipsSeparatorTokens) {
   EXPECT_EQ(CountWords(list), 2u);
 }
 
+// Dialogue dashes and symbols separate words; an address is one token, neither word nor separator.
+TEST(Tokenise, DashesSymbolsAndAddresses) {
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
+      {"\x97" "dijo Juan\x97.", {"\x97", "dijo", " ", "Juan", "\x97", "."}},
+      {"a*b+c\xB7" "d\x95", {"a", "*", "b", "+", "c", "\xB7", "d", "\x95"}},
+      {"en www.gnu.org, ya", {"en", " ", "www.gnu.org", ",", " ", "ya"}},
+      {"(https://es.wikipedia.org/wiki/A_(b)).", {"(", "https://es.wikipedia.org/wiki/A_(b)", ")", "."}},
+      {"a juan.perez23@ejemplo.es.", {"a", " ", "juan.perez23@ejemplo.es", "."}},
+      {"gnu.org/x fin.Luego EE.UU.", {"gnu.org/x", " ", "fin", ".", "Luego", " ", "EE", ".", "UU", "."}}};
+  TokenList list, display;
+  for (const auto& [text, tokens] : cases) {
+    Tokenise(text, list);
+    EXPECT_EQ(Texts(list), tokens) << text;
+    TokeniseSourceAndDisplay(text, list, display);
+    EXPECT_EQ(Texts(display), tokens) << text;
+  }
+  Tokenise("uno * dos \x85 www.gnu.org y a@b.com", list);
+  EXPECT_EQ(CountWords(list), 3u);
+}
+
 TEST(Tokenise, KeepsLongWordsWhole) {
   TokenList list;
   Tokenise(std::string(300, 'a') + " b", list);

@@ -75,7 +75,7 @@ TEST_F(CheckRunTest, AKeptCharacterNeitherEndsASentenceNorOpensAQuestion) {
 }
 
 TEST_F(CheckRunTest, CaseIsGivenBack) {
-  EXPECT_EQ(Check("hola NASA y McDonald"), "Hola NASA y mcdonald");
+  EXPECT_EQ(Check("hola NASA y McDonald"), "Hola NASA y McDonald");
   EXPECT_EQ(Check("A casa"), "A casa");
   EXPECT_EQ(Check("el CAMION"), "El CAMI\xD3N");
 }

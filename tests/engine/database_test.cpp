@@ -81,5 +81,36 @@ TEST_F(GeneratedDatabaseTest, VerbFormsAndNeologismsAreNotMissing) {
   EXPECT_EQ(VerdictOf("qwertyuiop"), Verdict::Missing);
 }
 
+// Correct text comes back as it was written, nothing marked; a written-wrong word is corrected
+// in the case it was written in.
+TEST_F(GeneratedDatabaseTest, CorrectSentencesStandAndNonWordsDoNot) {
+  const char* correct[] = {
+      "\x97Hola \x97" "dijo Juan\x97. Pero, \xBFqu\xE9 quieres? Lo explic\xF3 McLuhan en www.gnu.org, p. ej. ayer.",
+      "\x97\xBFVienes? \x97pregunt\xF3 Juan. Si vienes, \xA1qu\xE9 alegr\xEDa! Me dijo \xABhola\xBB y se fue.",
+      "Compr\xE9 un iPhone y dos PCs. El Sr. Garc\xEDa vino, etc. y luego el 3.5 por ciento\x85 no s\xE9.",
+      "Escribe a juan.perez@ejemplo.es o visita https://www.debian.org/doc/ hoy. Uno * dos + tres \xB7 cuatro.",
+      "Tengo camiones, \xE1rboles, ex\xE1menes, jers\xE9is, peces, pa\xEDses y j\xF3venes en la Uni\xF3n.",
+  };
+  for (const char* text : correct) {
+    CheckState state;
+    EXPECT_EQ(Check(text, state), text);
+    EXPECT_EQ(state.MissingCount, 0) << text << ": " << (state.missingWords.empty() ? "" : state.missingWords[0]);
+    EXPECT_EQ(state.CorrectedCount, 0) << text;
+  }
+  const std::pair<const char*, const char*> wrong[] = {
+      {"mi corazon y la union", "Mi coraz\xF3n y la uni\xF3n"},
+      {"los automoviles, jovenes y dolares", "Los autom\xF3viles, j\xF3venes y d\xF3lares"},
+      {"hagalo y dimelo, acuestate", "H\xE1galo y d\xEDmelo, acu\xE9state"},
+      {"el CAMION y el Camion", "El CAMI\xD3N y el Cami\xF3n"},
+  };
+  for (const auto& [text, corrected] : wrong) {
+    CheckState state;
+    EXPECT_EQ(Check(text, state), corrected);
+  }
+  EXPECT_EQ(VerdictOf("deportees"), Verdict::Missing);
+  EXPECT_EQ(VerdictOf("solemnees"), Verdict::Missing);
+  EXPECT_NE(VerdictOf("acordate"), Verdict::Corrected);  // voseo: acordá + te
+}
+
 }  // namespace
 }  // namespace velmara

@@ -16,6 +16,24 @@ TEST(Encoding, EveryWindows1252ByteRoundTrips) {
   EXPECT_EQ(InputToWindows1252(utf8), all);
 }
 
+// A letter and the combining accent after it come in as one letter, whichever way text comes in.
+TEST(Encoding, AccentsWrittenAfterTheirLettersAreComposed) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"cancio\u0301n", "canci\xF3n"}, {"N\u0303ANDU\u0301", "\xD1" "AND\xDA"}, {"pingu\u0308ino", "ping\xFCino"},
+      {"\u00F3\u0301", "\xF3?"},       {"x\u0301", "x?"},                   {"\u0301o", "?o"}};
+  for (const auto& [utf8, composed] : cases) {
+    EXPECT_EQ(Utf8ToWindows1252(utf8), composed) << utf8;
+    EXPECT_EQ(InputToWindows1252(utf8), composed) << utf8;
+  }
+  UnheldCharacters unheld;
+  EXPECT_EQ(Utf8ToWindows1252("cancio\u0301n x\u0301", unheld), "canci\xF3n x\x8F");
+  EXPECT_EQ(unheld.codes, (std::vector<char32_t>{0x0301}));
+  // Read in pieces, the last letter waits with its accents for an accent that may follow.
+  EXPECT_EQ(ComposablePrefix("cancio\xCC\x81"), 5u);
+  EXPECT_EQ(ComposablePrefix("ab\xC3"), 1u);
+  EXPECT_EQ(ComposablePrefix("\xCC\x81"), 0u);
+}
+
 TEST(Encoding, HighControlTableMapsToTheRightCharacters) {
   EXPECT_EQ(Windows1252ToUtf8("\x80"), "\u20AC");
   EXPECT_EQ(Windows1252ToUtf8("\x85\x91\x92\x93\x94\x96\x97"), "\u2026\u2018\u2019\u201C\u201D\u2013\u2014");

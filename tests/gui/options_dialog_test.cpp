@@ -47,6 +47,10 @@ TEST(OptionsDialog, ToggleStoresItsSettingAtOnce) {
   dialog.Toggle(OptionsDialog::kQuietNotice)->click();
   EXPECT_EQ(dialog.Toggle(OptionsDialog::kQuietNotice)->text(), QStringLiteral("Avisar sin interrumpir"));
   EXPECT_EQ(settings.Avisar_sin_interrumpir, 1);
+  // The accent advice is on by default and switches off like the others.
+  EXPECT_TRUE(dialog.Toggle(OptionsDialog::kContextAdvice)->isChecked());
+  dialog.Toggle(OptionsDialog::kContextAdvice)->click();
+  EXPECT_EQ(settings.Contexto, 0);
 }
 
 TEST(OptionsDialog, OnlySalirCloses) {

@@ -28,7 +28,7 @@ class ResultMenuTest : public ::testing::Test {
  protected:
   ResultMenuTest() {
     state.programFolder = folder.path();
-    testing::WriteFixtureDatabase(state.DatabaseFolder(), {"hola", "casa", "perro"}, {}, {}, {});
+    testing::WriteFixtureDatabase(state.DatabaseFolder(), {"hola", "casa", "perro", "es", "para", "el", "\xE9l"}, {}, {}, {});
     state.suggest = [](std::string_view word) {
       if (word == "xyzzy") return Words{"zapatilla", "b", "c", "d", "e", "f", "g", "h", "i"};
       if (word == "XYZZY") return Words{"ZAS"};
@@ -123,6 +123,19 @@ TEST_F(ResultMenuTest, ChoosingASuggestionReplacesTheMissingWordForTheBoxTheStat
   interaction.saveAnswers.push_back(folder.path() / "salida.txt");
   ExportFormattedText(state, interaction);
   EXPECT_EQ(folder.Read("salida.txt"), "Hola zapatilla, qwrt casa.\r\nZAS perro\r\n");
+}
+
+TEST_F(ResultMenuTest, AnAdvisedWordIsUnderlinedWithItsAdviceAndItsMenuOffersIt) {
+  Check("Es para el.");
+  ASSERT_EQ(Shown(), "Es para el.");
+  EXPECT_EQ(FormatOf("el.").underlineStyle(), QTextCharFormat::WaveUnderline);
+  EXPECT_EQ(ToWindows1252(FormatOf("el.").toolTip()), "\xBFQuiso decir \xAB\xE9l\xBB?");
+  QMenu* menu = MenuAt("el.");
+  ASSERT_TRUE(menu);
+  EXPECT_EQ(Items(menu), (Words{"\xE9l"}));
+  menu->actions()[0]->trigger();
+  EXPECT_EQ(Shown(), "Es para \xE9l.");
+  EXPECT_EQ(state.check.correctedText, "Es para \xE9l.");
 }
 
 TEST_F(ResultMenuTest, AChoiceFromBeforeTheNextCheckChangesNothing) {

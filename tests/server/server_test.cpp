@@ -9,6 +9,7 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -34,7 +35,7 @@ constexpr const char* kSample = "Hola \xF0\x9F\x98\x80 perrro, \xC2\xBFqu\xC3\xA
 class Server {
  public:
   explicit Server(ServerConfig config = {}, bool intellisense = false) {
-    testing::WriteFixtureDatabase(folder_.path(), {"hola", "el", "es", "\xE1rbol", "perro", "la", "casa", "guau"}, {}, {}, {});
+    testing::WriteFixtureDatabase(folder_.path(), {"hola", "el", "\xE9l", "es", "\xE1rbol", "perro", "la", "casa", "guau", "para"}, {}, {}, {});
     folder_.Write("Intellisense.txt", "miau|guau\r\n");
     LoadHooks hooks;
     LoadWordDatabase(folder_.path(), database_, hooks);
@@ -128,6 +129,14 @@ TEST(Server, AnswersSpanishTextFieldByField) {
                                "%20es%20el%20arbol%3F%20Guau%20guau.")),
             matches);
 
+  // Accent advice is a match of its own rule, the advised word first; the rule can be left out.
+  const json advice = Matches(PostForm(client, {{"text", "Es para el."}, {"language", "es"}}));
+  ASSERT_EQ(advice.size(), 1u) << advice.dump(1);
+  EXPECT_EQ(advice[0]["rule"]["id"], kContextRuleId);
+  EXPECT_EQ(advice[0]["offset"], 8);
+  EXPECT_EQ(advice[0]["replacements"][0]["value"], "\xC3\xA9l");
+  EXPECT_TRUE(Matches(PostForm(client, {{"text", "Es para el."}, {"language", "es"}, {"disabledRules", kContextRuleId}})).empty());
+
   const httplib::Result languages = client.Get("/v2/languages");
   ASSERT_TRUE(languages);
   const json list = json::parse(languages->body);
@@ -156,6 +165,18 @@ TEST(Server, AnnotationCountsMarkupButChecksOnlyText) {
     ASSERT_TRUE(result);
     EXPECT_EQ(result->status, 400) << bad;
   }
+}
+
+// An accent written after its letter makes one letter with it, and positions still count both;
+// an address is no word.
+TEST(Server, ComposedAccentsAndAddresses) {
+  Server server;
+  httplib::Client client = server.Client();
+  const json matches =
+      Matches(PostForm(client, {{"text", "La casa, a\xCC\x81rbol el www.guau.org es perrro."}, {"language", "es"}}));
+  ASSERT_EQ(matches.size(), 1u) << matches.dump(1);
+  EXPECT_EQ(matches[0]["offset"], 35);
+  EXPECT_EQ(matches[0]["length"], 6);
 }
 
 TEST(Server, RefusesWhatItDoesNotServe) {
@@ -270,6 +291,118 @@ TEST(Server, ServesRequestsAtOnceAndTurnsAwayBeyondItsBound) {
   ASSERT_GT(recv(slow, answer, sizeof answer - 1, 0), 0);
   EXPECT_EQ(std::string(answer).substr(0, 12), "HTTP/1.1 408") << answer;
   close(slow);
+}
+
+namespace replay {
+
+// The two clients' own tests of a spelling rule id, as they decide whether to offer "Add to
+// dictionary" (ltex-ls: LanguageToolRuleMatch.isUnknownWordRule; the browser add-on: isSpellingError).
+bool LtexKnowsSpelling(const std::string& id) {
+  const auto ends = [&](const std::string& tail) { return id.size() >= tail.size() && id.compare(id.size() - tail.size(), tail.size(), tail) == 0; };
+  return id.rfind("MORFOLOGIK_", 0) == 0 || id.rfind("HUNSPELL_", 0) == 0 || ends("_SPELLER_RULE") || ends("_SPELLING_RULE");
+}
+bool AddOnKnowsSpelling(const std::string& id) {
+  return id.find("SPELLER_RULE") != std::string::npos || id.find("MORFOLOGIK_RULE") != std::string::npos ||
+         id.find("HUNSPELL") != std::string::npos;
+}
+
+// The part of UTF-8 `text` at [offset, offset + length) in UTF-16 units, as JavaScript's substr reads it.
+std::string Utf16Slice(const std::string& text, std::size_t offset, std::size_t length) {
+  const std::vector<std::uint32_t> units = Utf16Starts(text), bytes = ByteStarts(text);
+  const auto byteAt = [&](std::size_t unit) {
+    const auto found = std::find(units.begin(), units.end(), unit);
+    return found == units.end() ? text.size() : bytes[static_cast<std::size_t>(found - units.begin())];
+  };
+  const std::size_t from = byteAt(offset);
+  return text.substr(from, byteAt(offset + length) - from);
+}
+
+struct Request {
+  const char* client;
+  const char* contentType;
+  std::string body;
+  const char* language;             // the answer's language code
+  std::vector<std::string> rules;   // the rule of each match, in order
+};
+
+}  // namespace replay
+
+// Requests as ltex-ls and LanguageTool's browser add-on send them (their parameters, encoding and
+// Content-Type), each answer read field by field as those clients read it.
+TEST(Server, AnswersTheClientsRequestsAsTheyReadThem) {
+  using replay::Request;
+  // "Hola perrro, ¿qué es el arbol?" in ltex-ls's annotation: a LaTeX command as markup.
+  const std::string ltexData =
+      "%7B%22annotation%22%3A%5B%7B%22text%22%3A%22Hola+perrro%2C+%22%7D%2C%7B%22markup%22%3A%22%5C%5Cemph%7B%22%2C"
+      "%22interpretAs%22%3A%22%22%7D%2C%7B%22text%22%3A%22%C2%BFqu%C3%A9+es+el+arbol%3F%22%7D%2C%7B%22markup%22%3A%22%7D%22%7D%5D%7D";
+  const std::string addOnText = "Hola+perrro%2C+%C2%BFqu%C3%A9+es+el+arbol%3F";
+  const std::string missing = kMissingRuleId, corrected = kCorrectionRuleId;
+  const std::vector<Request> requests = {
+      // ltex-ls: a form body labelled application/json, with its optional fields.
+      {"ltex-ls", "application/json", "data=" + ltexData + "&language=es", "es", {missing, corrected}},
+      {"ltex-ls picky", "application/json",
+       "motherTongue=de-DE&data=" + ltexData + "&level=picky&language=es-ES&username=ana%40example.org&apiKey=k1&"
+       "enabledRules=VELMARA_OTRA",
+       "es-ES", {missing, corrected}},
+      // The browser add-on: automatic language with preferred variants, WHITESPACE_RULE disabled.
+      {"add-on", "application/x-www-form-urlencoded; charset=UTF-8",
+       "disabledRules=WHITESPACE_RULE&useragent=webextension-chrome&text=" + addOnText +
+           "&motherTongue=en&language=auto&preferredVariants=en-US,de-DE,pt-BR,ca-ES",
+       "es", {missing, corrected}},
+      {"add-on, Spanish variant preferred", "application/x-www-form-urlencoded",
+       "text=" + addOnText + "&language=auto&preferredVariants=en-US,es-AR&enabledOnly=false&level=default&"
+       "useragent=webextension-firefox-ng&textSessionId=1234:5678",
+       "es-AR", {missing, corrected}},
+      // What the clients' settings send: rules and categories turned off or on alone.
+      {"disabled category", "application/x-www-form-urlencoded", "text=" + addOnText + "&language=es&disabledCategories=TYPOS", "es", {}},
+      {"former rule id disabled", "application/x-www-form-urlencoded",
+       "text=" + addOnText + "&language=es&disabledRules=VELMARA_PALABRA_DESCONOCIDA", "es", {corrected}},
+      {"only the spelling rule", "application/x-www-form-urlencoded",
+       "text=" + addOnText + "&language=es&enabledOnly=true&enabledRules=" + missing, "es", {missing}},
+      {"a JSON body", "application/json", R"({"text": "Hola perrro, ¿qué es el arbol?", "language": "es", "enabledOnly": false})",
+       "es", {missing, corrected}},
+  };
+
+  Server server;
+  httplib::Client client = server.Client();
+  for (const Request& request : requests) {
+    SCOPED_TRACE(request.client);
+    const httplib::Result result = client.Post("/v2/check", request.body, request.contentType);
+    ASSERT_TRUE(result);
+    ASSERT_EQ(result->status, 200) << result->body;
+    const json answer = json::parse(result->body);
+    for (const char* field : {"name", "version", "buildDate", "apiVersion", "premium", "premiumHint", "status"})
+      EXPECT_TRUE(answer["software"].contains(field)) << field;
+    EXPECT_EQ(answer["warnings"]["incompleteResults"], false);
+    EXPECT_EQ(answer["language"]["code"], request.language);
+    EXPECT_EQ(answer["language"]["detectedLanguage"]["code"], request.language);
+    EXPECT_TRUE(answer["language"]["detectedLanguage"]["confidence"].is_number());
+
+    const json& matches = answer["matches"];
+    ASSERT_EQ(matches.size(), request.rules.size()) << matches.dump(1);
+    for (std::size_t k = 0; k < matches.size(); ++k) {
+      const json& match = matches[k];
+      const std::string id = match["rule"]["id"];
+      EXPECT_EQ(id, request.rules[k]);
+      EXPECT_EQ(replay::LtexKnowsSpelling(id) && replay::AddOnKnowsSpelling(id), id == kMissingRuleId) << id;
+      for (const char* field : {"message", "shortMessage", "sentence"}) EXPECT_TRUE(match[field].is_string()) << field;
+      for (const char* field : {"offset", "length"}) EXPECT_TRUE(match[field].is_number_integer()) << field;
+      EXPECT_TRUE(match["replacements"].is_array());
+      for (const json& replacement : match["replacements"]) EXPECT_TRUE(replacement["value"].is_string());
+      EXPECT_TRUE(match["type"]["typeName"].is_string());
+      for (const char* field : {"description", "issueType"}) EXPECT_TRUE(match["rule"][field].is_string()) << field;
+      EXPECT_EQ(match["rule"]["category"]["id"], kRuleCategory);
+      EXPECT_TRUE(match["rule"]["category"]["name"].is_string());
+      // The add-on marks the word inside the context by the context's offset and the length.
+      const std::string context = match["context"]["text"];
+      EXPECT_EQ(match["context"]["length"], match["length"]);
+      EXPECT_EQ(replay::Utf16Slice(context, match["context"]["offset"], match["length"]),
+                id == kMissingRuleId ? "perrro" : "arbol");
+      // ltex-ls reads the sentence of every match without looking.
+      EXPECT_NE(match["sentence"].get<std::string>().find(id == kMissingRuleId ? "Hola perrro" : "arbol?"), std::string::npos);
+    }
+    if (!matches.empty() && request.rules[0] == kMissingRuleId) EXPECT_EQ(matches[0]["offset"], 5);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,192 @@
+#include "worddb/compiled_database.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "suggest/suggester.h"
+#include "support/fixture_database.h"
+#include "support/generated_database.h"
+#include "support/test_folder.h"
+
+namespace velmara {
+namespace {
+
+using testing::TestFolder;
+using testing::WriteFixtureDatabase;
+
+class NotingHooks : public LoadHooks {
+ public:
+  void ShowMessageBox(const std::string& text) override { messages.push_back(text); }
+  void Note(const std::string& text) override { notes.push_back(text); }
+  std::vector<std::string> messages, notes;
+};
+
+// Writes the compiled file of the database in `folder` as velmara-mkdb --compile does (the
+// suggester's index left out on request: it is most of the time of a small one).
+void Compile(const std::filesystem::path& folder, bool withSuggester = true) {
+  SourceStamp stamp;
+  ASSERT_TRUE(StampSources(folder, stamp));
+  WordDatabase records;
+  LoadHooks hooks;
+  ASSERT_TRUE(LoadRecordFiles(folder, records, hooks));
+  const std::string bytes =
+      CompileWordDatabase(records, stamp, withSuggester ? Suggester(records).StoredIndex() : std::string());
+  ASSERT_EQ(WriteCompiledDatabase(folder / kCompiledDatabaseFile, bytes), "");
+}
+
+// Every element, every lookup of an element and of a few absent texts, and the counts.
+void ExpectSameLists(const WordDatabase& stored, const WordDatabase& records, std::size_t step = 1) {
+  const std::pair<const WordList*, const WordList*> lists[] = {
+      {&stored.dictionary, &records.dictionary},
+      {&stored.verbs, &records.verbs},
+      {&stored.properNames, &records.properNames},
+      {&stored.falsePositives.entries, &records.falsePositives.entries}};
+  for (const auto& [a, b] : lists) {
+    ASSERT_EQ(a->Count(), b->Count());
+    for (std::size_t i = 1; i <= a->Count(); i += step) {
+      ASSERT_EQ(a->At(i), b->At(i)) << i;
+      ASSERT_EQ(a->Find(a->At(i)), b->Find(b->At(i))) << b->At(i);
+    }
+    for (const char* absent : {"", "zzzq", "casas", "camion", "\xF1"}) EXPECT_EQ(a->Find(absent), b->Find(absent));
+  }
+  EXPECT_EQ(stored.falsePositives.count, records.falsePositives.count);
+}
+
+void FlipBit(const std::filesystem::path& file, std::uintmax_t at) {
+  std::fstream io(file, std::ios::in | std::ios::out | std::ios::binary);
+  io.seekg(static_cast<std::streamoff>(at));
+  char byte = 0;
+  io.get(byte);
+  io.seekp(static_cast<std::streamoff>(at));
+  io.put(static_cast<char>(byte ^ 0x10));
+}
+
+TEST(CompiledDatabase, AnswersExactlyAsTheRecordFilesAndSuggestsTheSame) {
+  TestFolder folder;
+  const auto db = folder.path() / "palabrasbd";
+  WriteFixtureDatabase(db, {"casa", "", "cami\xF3n", "casa", "Perro", "adi\xF3s", "acci\xF3n"}, {"come", "comi\xF3", "come"},
+                       {"Juan", "Mar\xEDa"}, {"Wifi", "", "blog "});
+  Compile(db);
+  NotingHooks hooks;
+  WordDatabase stored, records;
+  ASSERT_TRUE(LoadWordDatabase(db, stored, hooks, folder.path() / "cache"));
+  ASSERT_TRUE(stored.storage != nullptr && stored.dictionary.Stored() && !stored.suggesterIndex.empty());
+  EXPECT_TRUE(hooks.notes.empty() && hooks.messages.empty());
+  ASSERT_TRUE(LoadRecordFiles(db, records, hooks));
+  ExpectSameLists(stored, records);
+  const Suggester fromFile(stored), built(records);
+  for (const char* word : {"camion", "Casa", "perrro", "comio", "accion", "maria", "wifi"})
+    EXPECT_EQ(fromFile.Suggest(word), built.Suggest(word)) << word;
+}
+
+// A large database without a compiled file of its own is compiled into the cache at its first
+// load, read from there afterwards, and compiled again once its record files change.
+TEST(CompiledDatabase, ADatabaseWithoutOneIsCompiledIntoTheCache) {
+  TestFolder folder;
+  const auto db = folder.path() / "palabrasbd";
+  const auto cache = folder.path() / "cache";
+  std::vector<std::string> many;
+  for (int i = 0; i < 10000; ++i) many.push_back("palabra" + std::to_string(i));
+  WriteFixtureDatabase(db, many, {"come"}, {"Juan"}, {"Wifi"});
+  auto cachedFiles = [&cache] {
+    std::size_t count = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(cache, error))
+      count += entry.path().extension() == ".vdb";
+    return count;
+  };
+  const bool stored[] = {false, true, false, true};
+  for (int load = 0; load < 4; ++load) {
+    SCOPED_TRACE(load);
+    if (load == 2) testing::WriteWordListFile(db / kVerbFile, {"coma"});  // same size, other word
+    NotingHooks hooks;
+    WordDatabase loaded, records;
+    ASSERT_TRUE(LoadWordDatabase(db, loaded, hooks, cache));
+    EXPECT_EQ(loaded.storage != nullptr, stored[load]);
+    EXPECT_EQ(cachedFiles(), 1u);
+    EXPECT_TRUE(hooks.notes.empty());
+    ASSERT_TRUE(LoadRecordFiles(db, records, hooks));
+    ExpectSameLists(loaded, records, 37);
+  }
+}
+
+// Each damage is said once and the lists come from the record files, the same as without the
+// compiled file. The first clean open leaves a note of it verified, so the damage below must be
+// found although the file was sound once.
+TEST(CompiledDatabase, DamagedForeignOrStaleFilesFallBackToTheRecordFiles) {
+  struct Case {
+    const char* name;
+    std::function<void(const std::filesystem::path& db, const std::filesystem::path& file)> damage;
+    const char* said;
+  };
+  const auto size = [](const std::filesystem::path& file) { return std::filesystem::file_size(file); };
+  const Case cases[] = {
+      {"truncated", [&](auto&, auto& file) { std::filesystem::resize_file(file, size(file) - 100); }, "truncated"},
+      {"cut to its header", [&](auto&, auto& file) { std::filesystem::resize_file(file, 40); }, "truncated"},
+      {"flipped bit in the header", [](auto&, auto& file) { FlipBit(file, 30); }, "damaged"},
+      {"flipped bit in the section table", [](auto&, auto& file) { FlipBit(file, 130); }, "damaged"},
+      {"flipped bit in the words", [&](auto&, auto& file) { FlipBit(file, size(file) / 2); }, "damaged"},
+      {"flipped bit in the last byte", [&](auto&, auto& file) { FlipBit(file, size(file) - 1); }, "damaged"},
+      {"other byte order",
+       [](auto&, auto& file) {
+         std::fstream io(file, std::ios::in | std::ios::out | std::ios::binary);
+         io.seekp(12);
+         io.write("\x01\x02\x03\x04", 4);
+       },
+       "other byte order"},
+      {"not a database", [](auto&, auto& file) { std::ofstream(file, std::ios::trunc) << "hola, mundo"; }, "truncated"},
+      {"stale: a list rewritten, same size",
+       [](auto& db, auto&) { testing::WriteWordListFile(db / kDictionaryFile, {"cosa", "", "cami\xF3n", "casa"}); },
+       "does not match"},
+      {"stale: a false positive added",
+       [](auto& db, auto&) { std::ofstream(db / kFalsePositiveFile, std::ios::app) << "selfie\r\n"; }, "does not match"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestFolder folder;
+    const auto db = folder.path() / "palabrasbd";
+    const auto cache = folder.path() / "cache";
+    WriteFixtureDatabase(db, {"casa", "", "cami\xF3n", "casa"}, {"come"}, {"Juan"}, {"Wifi"});
+    Compile(db, false);
+    {
+      WordDatabase sound;
+      NotingHooks hooks;
+      ASSERT_TRUE(LoadWordDatabase(db, sound, hooks, cache));
+      ASSERT_TRUE(sound.storage != nullptr);
+    }
+    c.damage(db, db / kCompiledDatabaseFile);
+    NotingHooks hooks;
+    WordDatabase loaded, records;
+    EXPECT_TRUE(LoadWordDatabase(db, loaded, hooks, cache));
+    EXPECT_EQ(loaded.storage, nullptr);
+    EXPECT_FALSE(loaded.dictionary.Stored());
+    ASSERT_EQ(hooks.notes.size(), 1u);
+    EXPECT_NE(hooks.notes[0].find(c.said), std::string::npos) << hooks.notes[0];
+    EXPECT_TRUE(hooks.messages.empty());
+    ASSERT_TRUE(LoadRecordFiles(db, records, hooks));
+    ExpectSameLists(loaded, records);
+  }
+}
+
+// The generated database is read from its compiled file; every 97th word and a sample of
+// suggestions must be what the record files give.
+TEST(CompiledDatabase, GeneratedDatabaseEqualsItsRecordFiles) {
+  const WordDatabase* stored = testing::GeneratedDatabase();
+  if (stored == nullptr) GTEST_SKIP() << "no generated word database";
+  if (!stored->dictionary.Stored()) GTEST_SKIP() << "the generated word database has no compiled file";
+  WordDatabase records;
+  LoadHooks hooks;
+  ASSERT_TRUE(LoadRecordFiles(VELMARA_GENERATED_DATABASE, records, hooks));
+  ExpectSameLists(*stored, records, 97);
+  const Suggester fromFile(*stored), built(records);
+  for (const char* word : {"camion", "exelente", "tanbien", "estava", "ninos", "informacon", "Madri", "aser"})
+    EXPECT_EQ(fromFile.Suggest(word), built.Suggest(word)) << word;
+}
+
+}  // namespace
+}  // namespace velmara

@@ -1,0 +1,396 @@
+#include "worddb/compiled_database.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <system_error>
+#include <vector>
+
+#include "worddb/stored_hash.h"
+
+namespace velmara {
+namespace {
+
+constexpr char kMagic[8] = {'V', 'E', 'L', 'M', 'A', 'R', 'A', '\x1A'};
+constexpr std::uint32_t kByteOrderMarker = 0x01020304;
+constexpr std::size_t kSectionAlignment = 64;
+constexpr std::size_t kMaxSections = 64;
+
+struct FileHeader {
+  char magic[8];
+  std::uint32_t version;
+  std::uint32_t byteOrder;
+  std::uint64_t fileSize;
+  std::uint64_t sourceSize[4];
+  std::uint64_t sourceSum[4];
+  std::int64_t falsePositiveCount;
+  std::uint32_t sectionCount;
+  std::uint32_t reserved;
+  std::uint64_t headerSum;  // of the header with this field 0, then the section table
+};
+
+struct SectionEntry {
+  std::uint32_t id;
+  std::uint32_t reserved;
+  std::uint64_t offset;
+  std::uint64_t size;
+  std::uint64_t sum;
+};
+
+// Offsets relative to the start of the list's section.
+struct StoredListHeader {
+  std::uint64_t count;
+  std::uint64_t textBytes;
+  std::uint64_t slotCount;
+  std::uint64_t longestProbe;
+  std::uint64_t filterWords;
+  std::uint64_t offsetsAt;
+  std::uint64_t textsAt;
+  std::uint64_t slotsAt;
+  std::uint64_t filterAt;
+};
+
+constexpr std::uint32_t kListSections[4] = {kDictionarySection, kVerbSection, kProperNameSection,
+                                            kFalsePositiveSection};
+
+std::uint64_t HeaderSum(FileHeader header, const SectionEntry* table, std::size_t count) {
+  header.headerSum = 0;
+  const std::uint64_t sum = ChecksumBytes(&header, sizeof header);
+  return ChecksumBytes(table, count * sizeof(SectionEntry), sum);
+}
+
+void AppendAligned(std::string& out, const void* data, std::size_t size) {
+  out.resize((out.size() + 7) / 8 * 8, '\0');
+  out.append(static_cast<const char*>(data), size);
+}
+
+std::string ListSection(const WordList& list) {
+  const StoredListTables tables = BuildStoredTables(list);
+  StoredListHeader header{};
+  header.count = list.Count();
+  header.textBytes = tables.texts.size();
+  header.slotCount = tables.indexSlots.size();
+  header.longestProbe = tables.longestProbe;
+  header.filterWords = tables.filter.size();
+  std::string out(sizeof header, '\0');
+  header.offsetsAt = (out.size() + 7) / 8 * 8;
+  AppendAligned(out, tables.offsets.data(), tables.offsets.size() * sizeof(std::uint32_t));
+  header.textsAt = (out.size() + 7) / 8 * 8;
+  AppendAligned(out, tables.texts.data(), tables.texts.size());
+  header.slotsAt = (out.size() + 7) / 8 * 8;
+  AppendAligned(out, tables.indexSlots.data(), tables.indexSlots.size() * sizeof(std::uint64_t));
+  header.filterAt = (out.size() + 7) / 8 * 8;
+  AppendAligned(out, tables.filter.data(), tables.filter.size() * sizeof(std::uint64_t));
+  std::memcpy(out.data(), &header, sizeof header);
+  return out;
+}
+
+// A read-only mapping of a whole file, unmapped with its last user.
+struct Mapping {
+  const unsigned char* data = nullptr;
+  std::size_t size = 0;
+  ~Mapping() {
+    if (data != nullptr) munmap(const_cast<unsigned char*>(data), size);
+  }
+};
+
+struct FileIdentity {
+  std::uint64_t device = 0, inode = 0, size = 0, modified = 0, changed = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+std::uint64_t Nanoseconds(const timespec& time) {
+  return static_cast<std::uint64_t>(time.tv_sec) * 1000000000ull + static_cast<std::uint64_t>(time.tv_nsec);
+}
+
+FileIdentity IdentityOf(const struct stat& status) {
+  return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
+          static_cast<std::uint64_t>(status.st_size), Nanoseconds(status.st_mtim), Nanoseconds(status.st_ctim)};
+}
+
+bool IdentityOfPath(const std::filesystem::path& path, FileIdentity& identity) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+  identity = IdentityOf(status);
+  return true;
+}
+
+// The line of the verified note for the database and its sources as they are now.
+std::string VerifiedLine(const std::filesystem::path& file, const FileIdentity& compiled,
+                         const std::array<FileIdentity, 4>& sources) {
+  std::ostringstream line;
+  auto put = [&line](const FileIdentity& id) {
+    line << ' ' << id.device << ':' << id.inode << ':' << id.size << ':' << id.modified << ':' << id.changed;
+  };
+  line << std::filesystem::absolute(file).lexically_normal().string();
+  put(compiled);
+  for (const FileIdentity& source : sources) put(source);
+  return line.str();
+}
+
+std::vector<std::string> ReadLines(const std::filesystem::path& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Records the line, replacing an older one for the same file; failures only cost a later check.
+void NoteVerified(const std::filesystem::path& note, const std::string& line) {
+  const std::string name = line.substr(0, line.find(' ') + 1);
+  std::vector<std::string> lines = ReadLines(note);
+  std::erase_if(lines, [&name](const std::string& old) { return old.rfind(name, 0) == 0; });
+  lines.push_back(line);
+  if (lines.size() > 32) lines.erase(lines.begin(), lines.end() - 32);
+  std::error_code error;
+  std::filesystem::create_directories(note.parent_path(), error);
+  const std::filesystem::path temporary = note.string() + "." + std::to_string(::getpid()) + ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::trunc);
+    for (const std::string& kept : lines) out << kept << '\n';
+    if (!out) {
+      std::filesystem::remove(temporary, error);
+      return;
+    }
+  }
+  std::filesystem::rename(temporary, note, error);
+  if (error) std::filesystem::remove(temporary, error);
+}
+
+// The checksum of `size` bytes of the open file from `offset`, read through a small buffer so
+// the pages summed do not become this process's memory.
+bool SumOfFileRange(int fd, std::uint64_t offset, std::uint64_t size, std::uint64_t& sum) {
+  std::vector<unsigned char> buffer(kChecksumPiece);
+  sum = 0;
+  while (size > 0) {
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(size, kChecksumPiece));
+    std::size_t got = 0;
+    while (got < want) {
+      const ssize_t n = ::pread(fd, buffer.data() + got, want - got, static_cast<off_t>(offset + got));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      got += static_cast<std::size_t>(n);
+    }
+    sum = ChecksumBytes(buffer.data(), want, sum);
+    offset += want;
+    size -= want;
+  }
+  return true;
+}
+
+bool StampOf(const std::filesystem::path& path, std::uint64_t& size, std::uint64_t& sum) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat status {};
+  const bool sound = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+                     SumOfFileRange(fd, 0, static_cast<std::uint64_t>(status.st_size), sum);
+  size = static_cast<std::uint64_t>(status.st_size);
+  ::close(fd);
+  return sound;
+}
+
+// Checks a list section and gives its view; false when it does not hold together.
+bool ListView(const unsigned char* section, std::uint64_t sectionSize, StoredListView& view) {
+  if (sectionSize < sizeof(StoredListHeader)) return false;
+  StoredListHeader h;
+  std::memcpy(&h, section, sizeof h);
+  auto fits = [sectionSize](std::uint64_t at, std::uint64_t count, std::uint64_t unit) {
+    return at % 8 == 0 && at <= sectionSize && count <= (sectionSize - at) / unit;
+  };
+  if (h.count >= 0xFFFFFFFFull || h.textBytes >= 0xFFFFFFFFull || !std::has_single_bit(h.slotCount) ||
+      !std::has_single_bit(h.filterWords) || h.slotCount <= h.count || h.longestProbe > h.slotCount ||
+      !fits(h.offsetsAt, h.count + 1, 4) || !fits(h.textsAt, h.textBytes, 1) || !fits(h.slotsAt, h.slotCount, 8) ||
+      !fits(h.filterAt, h.filterWords, 8))
+    return false;
+  view.count = static_cast<std::size_t>(h.count);
+  view.offsets = reinterpret_cast<const std::uint32_t*>(section + h.offsetsAt);
+  view.texts = reinterpret_cast<const char*>(section + h.textsAt);
+  view.textBytes = static_cast<std::size_t>(h.textBytes);
+  view.indexSlots = reinterpret_cast<const std::uint64_t*>(section + h.slotsAt);
+  view.slotMask = h.slotCount - 1;
+  view.longestProbe = static_cast<std::size_t>(h.longestProbe);
+  view.filter = reinterpret_cast<const std::uint64_t*>(section + h.filterAt);
+  view.filterMask = h.filterWords - 1;
+  return view.offsets[0] == 0 && view.offsets[view.count] == h.textBytes;
+}
+
+}  // namespace
+
+bool StampSources(const std::filesystem::path& folder, SourceStamp& stamp) {
+  for (std::size_t i = 0; i < 4; ++i)
+    if (!StampOf(folder / kSourceFiles[i], stamp.size[i], stamp.sum[i])) return false;
+  return true;
+}
+
+std::string CompileWordDatabase(const WordDatabase& database, const SourceStamp& stamp, std::string_view suggesterIndex) {
+  std::vector<std::pair<std::uint32_t, std::string>> sections;
+  const WordList* lists[4] = {&database.dictionary, &database.verbs, &database.properNames,
+                              &database.falsePositives.entries};
+  for (std::size_t i = 0; i < 4; ++i) sections.emplace_back(kListSections[i], ListSection(*lists[i]));
+  if (!suggesterIndex.empty()) sections.emplace_back(kSuggesterSection, std::string(suggesterIndex));
+
+  FileHeader header{};
+  std::memcpy(header.magic, kMagic, sizeof kMagic);
+  header.version = kCompiledFormatVersion;
+  header.byteOrder = kByteOrderMarker;
+  for (std::size_t i = 0; i < 4; ++i) {
+    header.sourceSize[i] = stamp.size[i];
+    header.sourceSum[i] = stamp.sum[i];
+  }
+  header.falsePositiveCount = database.falsePositives.count;
+  header.sectionCount = static_cast<std::uint32_t>(sections.size());
+  std::vector<SectionEntry> table(sections.size());
+  std::uint64_t at = sizeof header + table.size() * sizeof(SectionEntry);
+  for (std::size_t i = 0; i < sections.size(); ++i) {
+    at = (at + kSectionAlignment - 1) / kSectionAlignment * kSectionAlignment;
+    table[i] = {sections[i].first, 0, at, sections[i].second.size(),
+                ChecksumPieces(sections[i].second.data(), sections[i].second.size())};
+    at += sections[i].second.size();
+  }
+  header.fileSize = at;
+  header.headerSum = HeaderSum(header, table.data(), table.size());
+
+  std::string out;
+  out.reserve(static_cast<std::size_t>(at));
+  out.append(reinterpret_cast<const char*>(&header), sizeof header);
+  out.append(reinterpret_cast<const char*>(table.data()), table.size() * sizeof(SectionEntry));
+  for (std::size_t i = 0; i < sections.size(); ++i) {
+    out.resize(static_cast<std::size_t>(table[i].offset), '\0');
+    out += sections[i].second;
+  }
+  return out;
+}
+
+std::string WriteCompiledDatabase(const std::filesystem::path& file, const std::string& bytes) {
+  const std::filesystem::path temporary =
+      file.parent_path() / ("." + file.filename().string() + "." + std::to_string(::getpid()) + ".tmp");
+  std::error_code error;
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      std::filesystem::remove(temporary, error);
+      return "cannot write " + temporary.string();
+    }
+  }
+  std::filesystem::rename(temporary, file, error);
+  if (error) {
+    std::filesystem::remove(temporary, error);
+    return "cannot write " + file.string() + ": " + error.message();
+  }
+  return {};
+}
+
+std::string UseCompiledDatabase(const std::filesystem::path& file, const std::filesystem::path& sourceFolder,
+                                const std::filesystem::path& verifiedNote, WordDatabase& database) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno == ENOENT ? "absent" : std::string("cannot be opened: ") + std::strerror(errno);
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return "is not a regular file";
+  const std::uint64_t fileSize = static_cast<std::uint64_t>(status.st_size);
+  if (fileSize < sizeof(FileHeader)) return "is truncated";
+
+  auto mapping = std::make_shared<Mapping>();
+  void* data = ::mmap(nullptr, static_cast<std::size_t>(fileSize), PROT_READ, MAP_SHARED, fd, 0);
+  if (data == MAP_FAILED) return std::string("cannot be mapped: ") + std::strerror(errno);
+  mapping->data = static_cast<const unsigned char*>(data);
+  mapping->size = static_cast<std::size_t>(fileSize);
+  // Lookups read a few bytes here and there: no read-ahead of pages nobody asked for.
+  ::madvise(data, mapping->size, MADV_RANDOM);
+
+  FileHeader header;
+  std::memcpy(&header, mapping->data, sizeof header);
+  if (std::memcmp(header.magic, kMagic, sizeof kMagic) != 0) return "is not a compiled word database";
+  if (header.byteOrder != kByteOrderMarker)
+    return header.byteOrder == __builtin_bswap32(kByteOrderMarker) ? "was written on a machine of the other byte order"
+                                                               : "is damaged (byte-order marker)";
+  if (header.version != kCompiledFormatVersion)
+    return "has format version " + std::to_string(header.version) + ", this program reads " +
+           std::to_string(kCompiledFormatVersion);
+  if (header.fileSize != fileSize) return header.fileSize > fileSize ? "is truncated" : "is damaged (size)";
+  if (header.sectionCount > kMaxSections || sizeof header + header.sectionCount * sizeof(SectionEntry) > fileSize)
+    return "is damaged (section table)";
+  std::vector<SectionEntry> table(header.sectionCount);
+  std::memcpy(table.data(), mapping->data + sizeof header, table.size() * sizeof(SectionEntry));
+  if (HeaderSum(header, table.data(), table.size()) != header.headerSum) return "is damaged (header checksum)";
+  for (const SectionEntry& entry : table)
+    if (entry.offset % kSectionAlignment != 0 || entry.offset > fileSize || entry.size > fileSize - entry.offset)
+      return "is damaged (section table)";
+
+  // Unchanged since a check found it and its sources sound: no need to read them again.
+  std::array<FileIdentity, 4> sources;
+  bool identified = true;
+  for (std::size_t i = 0; i < 4; ++i) identified = IdentityOfPath(sourceFolder / kSourceFiles[i], sources[i]) && identified;
+  const std::string line = identified ? VerifiedLine(file, IdentityOf(status), sources) : std::string();
+  bool verified = false;
+  if (identified && !verifiedNote.empty())
+    for (const std::string& old : ReadLines(verifiedNote)) verified = verified || old == line;
+  for (std::size_t i = 0; i < 4; ++i)
+    if (!identified || sources[i].size != header.sourceSize[i]) return "does not match the record files beside it";
+  if (!verified) {
+    for (const SectionEntry& entry : table) {
+      std::uint64_t sum = 0;
+      if (!SumOfFileRange(fd, entry.offset, entry.size, sum)) return "cannot be read";
+      if (sum != entry.sum) return "is damaged (section " + std::to_string(entry.id) + " checksum)";
+    }
+    SourceStamp now;
+    if (!StampSources(sourceFolder, now)) return "does not match the record files beside it (unreadable)";
+    for (std::size_t i = 0; i < 4; ++i)
+      if (now.size[i] != header.sourceSize[i] || now.sum[i] != header.sourceSum[i])
+        return "does not match the record files beside it";
+  }
+
+  StoredListView views[4];
+  std::string_view suggester;
+  bool found[4] = {};
+  for (const SectionEntry& entry : table) {
+    const unsigned char* section = mapping->data + entry.offset;
+    for (std::size_t i = 0; i < 4; ++i) {
+      if (entry.id != kListSections[i]) continue;
+      if (!ListView(section, entry.size, views[i])) return "is damaged (list " + std::to_string(entry.id) + ")";
+      found[i] = true;
+    }
+    if (entry.id == kSuggesterSection)
+      suggester = std::string_view(reinterpret_cast<const char*>(section), static_cast<std::size_t>(entry.size));
+  }
+  if (!std::all_of(std::begin(found), std::end(found), [](bool f) { return f; })) return "lacks a word list";
+  if (views[3].count != FalsePositiveList::kCapacity || header.falsePositiveCount < 0 ||
+      header.falsePositiveCount > INT32_MAX)
+    return "is damaged (false-positive list)";
+
+  // A file changed within the last seconds could change again without its change time moving
+  // (the clock of file times is coarse): such a file is checked again next time.
+  timespec now {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  const std::uint64_t settled = Nanoseconds(now) - 2000000000ull;
+  bool racy = IdentityOf(status).changed > settled;
+  for (const FileIdentity& source : sources) racy = racy || source.changed > settled;
+  if (!verified && !racy && !verifiedNote.empty()) NoteVerified(verifiedNote, line);
+  std::shared_ptr<const void> owner = mapping;
+  database.dictionary.UseStored(views[0], owner);
+  database.verbs.UseStored(views[1], owner);
+  database.properNames.UseStored(views[2], owner);
+  database.falsePositives.entries.UseStored(views[3], owner);
+  database.falsePositives.count = static_cast<std::int32_t>(header.falsePositiveCount);
+  database.suggesterIndex = suggester;
+  database.storage = owner;
+  return {};
+}
+
+}  // namespace velmara

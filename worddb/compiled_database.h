@@ -1,0 +1,69 @@
+#pragma once
+// The compiled word database: the lists' words and lookup tables, and the suggester's index, in
+// one file ("palabras.vdb") that every program maps read-only and uses in place. Nothing is
+// parsed or built at start, and processes share the file's pages through the page cache. The
+// record files stay the source: the compiled file carries a stamp of them (the size and a
+// checksum of the content of each) and is used only while it matches them.
+//
+// Layout, in the byte order of the machine that wrote it (a reader of the other order refuses
+// the file):
+//   header        magic "VELMARA" 0x1A, format version, byte-order marker 0x01020304, file size,
+//                 the stamp of the four source files, the false-positive line count, the number
+//                 of sections and a checksum of the header and the section table
+//   section table id, offset, size and checksum of every section
+//   sections      one per word list (kDictionarySection ...), the suggester's index; each starts
+//                 at a multiple of 64 bytes
+// A list section starts with a StoredListHeader; its tables follow at the offsets it gives.
+//
+// Damage is looked for at every open: the magic, order, version, size and header checksum
+// always, the sections' checksums and the sources' content whenever the file or a source was
+// changed since they were last found sound (a note of each verified file, by inode, size and
+// change time, is kept in the user's cache folder, so an unchanged database opens at once).
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "worddb/word_database.h"
+
+namespace velmara {
+
+inline constexpr const char* kCompiledDatabaseFile = "palabras.vdb";
+// The note of compiled databases found sound, in the cache folder.
+inline constexpr const char* kVerifiedDatabasesFile = "palabrasbd-verificadas.txt";
+
+inline constexpr std::uint32_t kCompiledFormatVersion = 1;
+inline constexpr std::uint32_t kDictionarySection = 1;
+inline constexpr std::uint32_t kVerbSection = 2;
+inline constexpr std::uint32_t kProperNameSection = 3;
+inline constexpr std::uint32_t kFalsePositiveSection = 4;
+inline constexpr std::uint32_t kSuggesterSection = 16;
+
+// Size and content checksum of the sources, in the order of kSourceFiles.
+inline constexpr const char* kSourceFiles[4] = {kDictionaryFile, kVerbFile, kProperNameFile, kFalsePositiveFile};
+struct SourceStamp {
+  std::uint64_t size[4] = {};
+  std::uint64_t sum[4] = {};
+};
+
+// The stamp of the sources in `folder`; false when one cannot be read.
+bool StampSources(const std::filesystem::path& folder, SourceStamp& stamp);
+
+// The bytes of a compiled database of `database` (loaded from the sources stamped), with the
+// suggester's index (opaque here; empty for none).
+std::string CompileWordDatabase(const WordDatabase& database, const SourceStamp& stamp, std::string_view suggesterIndex);
+
+// Writes `bytes` to `file` through a temporary file beside it, so a reader never maps half a
+// file. Returns an empty text, or why it failed.
+std::string WriteCompiledDatabase(const std::filesystem::path& file, const std::string& bytes);
+
+// Maps `file` and, when it is sound and matches the sources in `sourceFolder`, points the lists
+// of `database` into it and sets its false-positive count and suggester index. Returns an empty
+// text then; otherwise why the file cannot be used ("absent" when there is none), and
+// `database` is left as it was. `verifiedNote` (empty for none) is the note of verified files.
+std::string UseCompiledDatabase(const std::filesystem::path& file, const std::filesystem::path& sourceFolder,
+                                const std::filesystem::path& verifiedNote, WordDatabase& database);
+
+}  // namespace velmara
