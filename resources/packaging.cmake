@@ -74,6 +74,11 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/copyright ${changelog_gz} DESTINA
 
 set(VELMARA_MAINTAINER "Detector Velmara maintainers <maintainers@users.noreply.c-seed-6c325190.example>"
     CACHE STRING "Maintainer of the Debian package")
+# A file the package puts in /etc is the administrator's to edit: dpkg keeps it as a conffile.
+if(TARGET enchant_velmara)
+  file(WRITE ${CMAKE_BINARY_DIR}/debian/conffiles "/etc/enchant/enchant.ordering\n")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/debian/conffiles)
+endif()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME velmara)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
