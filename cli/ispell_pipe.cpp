@@ -11,14 +11,13 @@
 #include <iostream>
 #include <utility>
 
+#include "app/country_choice.h"
 #include "app/file_locations.h"
+#include "app/version.h"
 #include "checker/characters.h"
 #include "checker/encoding.h"
+#include "worddb/countries.h"
 #include "worddb/user_words.h"
-
-#ifndef VELMARA_VERSION
-#define VELMARA_VERSION "0"
-#endif
 
 namespace velmara::cli {
 namespace {
@@ -129,6 +128,8 @@ IspellOptions ParseIspellOptions(const std::vector<std::string>& args) {
       options.context = arg == "--context";
     } else if (arg == "--db" || arg.rfind("--db=", 0) == 0) {
       if (auto folder = value(4)) options.database = *folder;
+    } else if (arg == "--country" || arg.rfind("--country=", 0) == 0) {
+      if (auto country = value(9)) options.country = *country;
     } else if (arg == "--encoding" || arg.rfind("--encoding=", 0) == 0) {
       if (auto name = value(10)) setEncoding(*name);
     } else if (arg == "--personal" || arg.rfind("--personal=", 0) == 0) {
@@ -144,9 +145,12 @@ IspellOptions ParseIspellOptions(const std::vector<std::string>& args) {
           if (auto file = value(2)) options.userWordsFile = *file;
           break;
         case 'd':
-          // A dictionary name means nothing to us; a folder that holds a word database is used.
+          // A country's name (es_MX, es-AR) chooses that country; a folder that holds a word
+          // database is used; any other dictionary name means nothing to us.
           if (auto name = value(2)) {
-            if (CheckWordDatabasePresent(*name)) {
+            if (CountryCode(*name)) {
+              options.country = *name;
+            } else if (CheckWordDatabasePresent(*name)) {
               options.database = *name;
             } else {
               options.notes.push_back("dictionary '" + *name + "' ignored: the Spanish word database is used");
@@ -433,9 +437,14 @@ int RunIspell(const IspellOptions& options, const FileLocations& locations) {
     std::cerr << "velmara-check: No puedo cargar bd ... (" << databaseFolder.string() << ")" << std::endl;
     return kExitError;
   }
+  const CountryChoice country = ChooseCountry(databaseFolder, options.country, ProcessEnvironment(), settings);
+  if (!country.error.empty()) {
+    std::cerr << "velmara-check: " << country.error << std::endl;
+    return kExitError;
+  }
   WordDatabase database;
   QuietLoadHooks hooks(notes);
-  LoadWordDatabase(databaseFolder, database, hooks, locations.traceFile.parent_path());
+  LoadCountryDatabase(databaseFolder, country.differences, database, hooks, locations.traceFile.parent_path());
   // A database named on the command line brings its own lists; the editor may name the user's.
   const std::filesystem::path intellisenseFile =
       options.database ? databaseFolder / kIntellisenseFile : locations.intellisenseFile;

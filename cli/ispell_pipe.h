@@ -36,6 +36,7 @@ struct IspellOptions {
   PipeEncoding encoding = PipeEncoding::Utf8;
   std::optional<std::filesystem::path> database;       // --db, or -d naming a database folder
   std::optional<std::filesystem::path> userWordsFile;  // -p or --personal
+  std::optional<std::string> country;                  // --country, or -d naming a country (es_MX)
   std::optional<bool> intellisense;
   bool context = true;  // --no-context: classic answers, no accent advice from the words around
   // What was accepted but has no effect here, for standard error.

@@ -13,7 +13,7 @@ run_packages=(hunspell-es hunspell-tools)
 bench_packages=(libhunspell-dev libnuspell-dev libaspell-dev aspell-es hunspell hunspell-es manpages-es man-db groff-base bsdextrautils time)
 desktop_packages=(xvfb openbox tint2 xdotool xclip imagemagick)
 fuzz_packages=(clang libclang-rt-14-dev)
-package_packages=(dpkg-dev)
+package_packages=(dpkg-dev lintian)
 # The dictionaries of countries other than Spain come as npm packages.
 country_packages=(npm)
 # A real client of velmara-server (scripts/libreoffice-remote-check.py); large, so never in CI.

@@ -5,11 +5,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/version.h"
 #include "checker/characters.h"
 #include "checker/check_run.h"
 #include "checker/context.h"
 #include "checker/encoding.h"
 #include "suggest/neighbours.h"
+#include "worddb/countries.h"
 
 namespace velmara::server {
 namespace {
@@ -113,20 +115,35 @@ CheckService::CheckService(const WordDatabase& database, const Suggester& sugges
       limits_(limits) {}
 
 nlohmann::json CheckService::Software() {
-  return {{"name", "Detector Velmara"}, {"version", "0.1.0"}, {"buildDate", __DATE__}, {"apiVersion", 1},
+  return {{"name", "Detector Velmara"}, {"version", kVersion}, {"buildDate", __DATE__}, {"apiVersion", 1},
           {"status", ""},                {"premium", false},   {"premiumHint", ""}};
 }
 
-nlohmann::json CheckService::Languages() {
-  return nlohmann::json::array({{{"name", "Spanish"}, {"code", "es"}, {"longCode", "es"}},
-                                {{"name", "Spanish (Spain)"}, {"code", "es"}, {"longCode", "es-ES"}}});
+nlohmann::json CheckService::Languages() const {
+  nlohmann::json list = nlohmann::json::array({{{"name", "Spanish"}, {"code", "es"}, {"longCode", "es"}}});
+  const std::vector<std::string> countries = countries_ ? countries_->Installed() : std::vector<std::string>{kDefaultCountry};
+  for (const std::string& country : countries) {
+    std::string longCode = country;
+    longCode[2] = '-';
+    list.push_back({{"name", "Spanish (" + Windows1252ToUtf8(CountryName(country)) + ")"},
+                    {"code", "es"},
+                    {"longCode", longCode}});
+  }
+  return list;
 }
 
 nlohmann::json CheckService::Check(const CheckRequest& request) const {
   std::vector<std::uint32_t> codePointOf;
   const std::string engineText = EngineText(request.checked, request.codePoints, codePointOf);
+  // The country the language names, when it is one served besides our own.
+  std::shared_ptr<const CountryEngine> country;
+  if (countries_) {
+    if (const std::optional<std::string> code = CountryCode(request.language)) country = countries_->For(*code);
+  }
+  const WordDatabase& database = country ? country->database : database_;
+  const Suggester& suggester = country ? *country->suggester : suggester_;
   CheckState state;
-  Classifier classifier(database_, settings_, intellisenseFile_, state);
+  Classifier classifier(database, settings_, intellisenseFile_, state);
   CheckObserver quiet;
   CheckText(classifier, engineText, quiet, std::nullopt);
 
@@ -139,7 +156,7 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
   const bool correctionOff = !request.RuleOn(kCorrectionRuleId, kRuleCategory);
   std::vector<Advice> advice;
   if (settings_.Contexto != 0 && request.RuleOn(kContextRuleId, kContextCategory))
-    advice = ContextAdvisor(database_).Advise(state);
+    advice = ContextAdvisor(database).Advise(state);
   auto advised = advice.cbegin();
 
   nlohmann::json matches = nlohmann::json::array();
@@ -174,8 +191,8 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
       auto found = suggested.find(asked);
       if (found == suggested.end() && suggested.size() < limits_.maxSuggestedWords) {
         std::vector<std::string> values;
-        for (const std::string& word : suggester_.Suggest(engineText.substr(wordStart, end - wordStart),
-                                                          limits_.suggestionsPerWord, neighbours))
+        for (const std::string& word : suggester.Suggest(engineText.substr(wordStart, end - wordStart),
+                                                         limits_.suggestionsPerWord, neighbours))
           values.push_back(Windows1252ToUtf8(word));
         found = suggested.emplace(std::move(asked), std::move(values)).first;
       }

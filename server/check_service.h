@@ -5,11 +5,13 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "app/configuration.h"
+#include "server/country_databases.h"
 #include "server/request.h"
 #include "suggest/suggester.h"
 #include "worddb/word_database.h"
@@ -41,10 +43,14 @@ class CheckService {
   CheckService(const WordDatabase& database, const Suggester& suggester, Settings settings,
                std::filesystem::path intellisenseFile, CheckLimits limits = {});
 
+  // The countries a request's language (es-MX, es-AR, …) may choose. Without them, or for "es",
+  // "auto" and a country not installed, a request is checked with the service's own database.
+  void ServeCountries(std::shared_ptr<CountryDatabases> countries) { countries_ = std::move(countries); }
+
   nlohmann::json Check(const CheckRequest& request) const;
 
-  // GET /v2/languages
-  static nlohmann::json Languages();
+  // GET /v2/languages: "es" and every country served.
+  nlohmann::json Languages() const;
   static nlohmann::json Software();
 
  private:
@@ -53,6 +59,7 @@ class CheckService {
   const Settings settings_;
   const std::filesystem::path intellisenseFile_;
   const CheckLimits limits_;
+  std::shared_ptr<CountryDatabases> countries_;
 };
 
 }  // namespace velmara::server

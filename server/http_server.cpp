@@ -121,7 +121,7 @@ struct HttpServer::Impl {
       res.set_header("Access-Control-Allow-Headers", "Content-Type, Accept");
       res.set_header("Access-Control-Max-Age", "86400");
     });
-    http.Get("/v2/languages", [](const httplib::Request&, httplib::Response& res) { Json(res, CheckService::Languages()); });
+    http.Get("/v2/languages", [this](const httplib::Request&, httplib::Response& res) { Json(res, service.Languages()); });
     http.Get("/v2/check", [this](const httplib::Request& req, httplib::Response& res) {
       FormFields fields;
       ReadQuery(req, fields);

@@ -123,7 +123,8 @@ bool IntellisenseAppend(const std::filesystem::path& file, std::string_view line
   bool written = std::fwrite(record.data(), 1, record.size(), out) == record.size();
   written = std::fflush(out) == 0 && written;
   // A disk that fills up midway leaves part of the entry, which would read as a line of its own.
-  if (!written && size >= 0) (void)::ftruncate(::fileno(out), size);
+  // Should that fail too, the failed write is still what the caller hears of.
+  if (!written && size >= 0 && ::ftruncate(::fileno(out), size) != 0) written = false;
   written = std::fclose(out) == 0 && written;
   return written;
 }
