@@ -62,9 +62,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
 # What the programs need to run: dpkg-shlibdeps finds the libraries the binaries link (the C and
 # C++ runtimes, Qt 6's core, gui and widgets, with the versions they were built against); Qt
-# loads its desktop platform plugin at run time, so that one is named here.
+# loads its desktop platform plugin at run time, so that one is named here. velmara-server's HTTP
+# loop is libmicrohttpd, named too so a package built without dpkg-shlibdeps still pulls it in.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libmicrohttpd12")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY velmara)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -61,8 +61,8 @@ CheckService::CheckService(const WordDatabase& database, const Suggester& sugges
     : database_(database),
       suggester_(suggester),
       settings_(settings),
-      intellisenseFile_(std::move(intellisenseFile)),
-      limits_(limits) {}
+      limits_(limits),
+      intellisense_(std::move(intellisenseFile)) {}
 
 nlohmann::json CheckService::Software() {
   return {{"name", "Detector Velmara"}, {"version", "0.1.0"}, {"buildDate", __DATE__},
@@ -77,7 +77,12 @@ nlohmann::json CheckService::Languages() {
 nlohmann::json CheckService::Check(const CheckRequest& request) const {
   const std::string engineText = EngineText(request.checked, request.codePoints);
   CheckState state;
-  Classifier classifier(database_, settings_, intellisenseFile_, state);
+  IntellisenseList intellisense = [this] {
+    std::lock_guard<std::mutex> lock(intellisenseMutex_);
+    if (settings_.Inteligente == 1) intellisense_.Refresh();
+    return intellisense_;
+  }();
+  Classifier classifier(database_, settings_, std::move(intellisense), state);
   CheckObserver quiet;
   CheckText(classifier, engineText, quiet, std::nullopt);
 

@@ -2,11 +2,13 @@
 // office suites and editors on this machine.
 //
 //   velmara-server [--listen ADDR] [--port N] [--db DIR] [--intellisense|--no-intellisense]
-//                  [--threads N] [--queue N] [--max-text N]
+//                  [--threads N] [--queue N] [--max-text N] [--connections N] [--per-address N]
+//                  [--allow-origin ORIGIN]...
 //
 // It listens on 127.0.0.1:8081 unless told otherwise; an add-in is given http://127.0.0.1:8081/v2.
 // SIGINT or SIGTERM stops it. Exit status: 0 stopped, 2 an error.
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -16,7 +18,9 @@
 #include <thread>
 #include <vector>
 
+#include <malloc.h>
 #include <pthread.h>
+#include <sys/resource.h>
 
 #include "app/configuration.h"
 #include "app/file_locations.h"
@@ -34,7 +38,8 @@ namespace {
 
 const char* const kUsage =
     "usage: velmara-server [--listen ADDR] [--port N] [--db DIR] [--intellisense|--no-intellisense]\n"
-    "                      [--threads N] [--queue N] [--max-text N]\n";
+    "                      [--threads N] [--queue N] [--max-text N] [--connections N] [--per-address N]\n"
+    "                      [--allow-origin ORIGIN]...\n";
 
 class TerminalHooks : public LoadHooks {
  public:
@@ -74,6 +79,13 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       std::exit(0);
     } else if (arg == "--intellisense" || arg == "--no-intellisense") {
       options.intellisense = arg == "--intellisense";
+    } else if (arg == "--allow-origin") {
+      if (!hasValue) {
+        std::cerr << "velmara-server: --allow-origin needs an origin (scheme://host[:port]) or *\n";
+        return false;
+      }
+      options.config.allowedOrigins.push_back(value);
+      ++i;
     } else if (arg == "--listen" || arg == "--db") {
       if (!hasValue) {
         std::cerr << "velmara-server: " << arg << " needs a value\n";
@@ -88,6 +100,10 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       if (!numeric(1, 256, options.config.threads)) return false;
     } else if (arg == "--queue") {
       if (!numeric(0, 100000, options.config.queue)) return false;
+    } else if (arg == "--connections") {
+      if (!numeric(1, 100000, options.config.maxConnections)) return false;
+    } else if (arg == "--per-address") {
+      if (!numeric(1, 100000, options.config.maxPerAddress)) return false;
     } else if (arg == "--max-text") {
       if (!numeric(1, 1000000, options.config.maxTextLength)) return false;
     } else {
@@ -114,6 +130,15 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
+  // A body or an answer of a megabyte is given back to the system once it is done with, rather
+  // than kept by the allocator after the largest request it has seen.
+  mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+  // Every connection is a descriptor: room for as many as the server is allowed to hold.
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+    files.rlim_cur = std::min<rlim_t>(files.rlim_max, std::max<rlim_t>(files.rlim_cur, options.config.maxConnections + 64));
+    setrlimit(RLIMIT_NOFILE, &files);
+  }
 
   // The same files velmara-check reads: the user's folders for an installed program.
   const cli::TerminalStart start = cli::PrepareTerminalStart(argv[0], options.database, options.intellisense);

@@ -25,6 +25,12 @@ struct FormFields {
 // byte); other fields are skipped, and a field given twice keeps its first value. A field already
 // set in `fields` is kept.
 void ReadUrlEncodedForm(std::string_view body, FormFields& fields);
+// Whether a Content-Type names multipart/form-data (its name in any case).
+bool IsMultipartForm(std::string_view contentType);
+// Reads the fields we use from a multipart/form-data body whose boundary the Content-Type names;
+// false when the body is malformed (no boundary, a part without its head or its end, no closing
+// delimiter), what is answered 400.
+bool ReadMultipartForm(std::string_view contentType, std::string_view body, FormFields& fields);
 // Whether a field of that name is one we read.
 bool IsFormField(std::string_view name);
 // Sets the field `name` to `value` unless it is set already; false for a field we do not use.
