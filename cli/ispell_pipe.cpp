@@ -8,7 +8,9 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <string>
 #include <utility>
 
 #include "app/file_locations.h"
@@ -224,6 +226,11 @@ void IspellSession::AddUserWord(std::string_view text, std::string& out) {
   std::string word = encoding_ == PipeEncoding::Utf8 ? InputToWindows1252(text) : std::string(text);
   while (!word.empty() && (word.back() == '\r' || word.back() == ' ')) word.pop_back();
   if (word.empty()) return;
+  if (word.size() > kUserWordMostCharacters) {
+    failure_ = "cannot add a word of more than " + std::to_string(kUserWordMostCharacters) + " characters";
+    out += "Error: " + failure_ + "\n";
+    return;
+  }
   // Accepted for the session whether or not the file takes it: the error says it was not kept.
   sessionWords_.insert(LowerCase(word));
   std::string failure = AppendUserWord(userWordsFile_, word);
@@ -239,6 +246,9 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
   const bool utf8 = encoding_ == PipeEncoding::Utf8 && IsValidUtf8(line);
   // A question opened on one line ends with it: an editor sends lines and words in any order.
   state_.openQuestion = false;
+  // Suggestions are kept within a line only: a word added to the user's list in between changes
+  // what a later line is offered.
+  lineSuggestions_.clear();
   Word word;
   bool inWord = false;
   bool afterBackslash = false;
@@ -251,6 +261,11 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
     word.written = line.substr(wordStart, end - wordStart);
     word.writtenIsUtf8 = utf8;
     AnswerWord(word, out, listOnly);
+    // The answers of a very long line go out as they are made rather than all at its end.
+    if (out.size() >= kAnswerSpillBytes && spill_) {
+      if (!spill_(out)) spillFailed_ = true;
+      out.clear();
+    }
   };
   for (std::size_t i = 0, length = 1; i < line.size(); i += length, ++characters) {
     char byte = line[i];
@@ -293,7 +308,8 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
       word.offset = offsetBase + characters;
       word.windows1252.clear();
     }
-    word.windows1252 += byte;
+    // Only so much of a word is classified: a word as long as the line is not copied whole.
+    if (word.windows1252.size() < kMaxTokenLength) word.windows1252 += byte;
   }
   finish(line.size());
   if (!listOnly) out += '\n';
@@ -347,7 +363,13 @@ void IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly
     offered.push_back(std::move(text));
   };
   if (!correction.empty()) offer(std::move(correction));
-  for (std::string& suggestion : suggester_.Suggest(written)) offer(std::move(suggestion));
+  // A word misspelled all through a long line is offered its suggestions once.
+  auto known = lineSuggestions_.find(written);
+  if (known == lineSuggestions_.end()) {
+    if (lineSuggestions_.size() >= kLineSuggestionsAtMost) lineSuggestions_.clear();
+    known = lineSuggestions_.emplace(std::string(written), suggester_.Suggest(written)).first;
+  }
+  for (const std::string& suggestion : known->second) offer(suggestion);
 
   const std::string offset = std::to_string(word.offset);
   if (offered.empty()) {
@@ -389,6 +411,11 @@ int RunIspell(const IspellOptions& options, const FileLocations& locations) {
       options.database ? databaseFolder / kIntellisenseFile : locations.intellisenseFile;
   const std::filesystem::path userWords =
       options.userWordsFile.value_or(options.database ? databaseFolder / kUserWordsFile : locations.userWordsFile);
+  std::error_code userWordsError;
+  const auto userWordsStatus = std::filesystem::status(userWords, userWordsError);
+  // A pipe or a device there would block every word added: it is neither read nor written.
+  if (std::filesystem::exists(userWordsStatus) && !std::filesystem::is_regular_file(userWordsStatus))
+    notes.Note("the word list " + userWords.string() + " is not a regular file: words added are not kept");
   LoadUserWords(userWords, database);
 
   IspellSession session(database, settings, intellisenseFile, userWords, options.encoding);
@@ -402,6 +429,7 @@ int RunIspell(const IspellOptions& options, const FileLocations& locations) {
   std::string line;
   std::string answer;
   bool overlong = false;
+  session.SpillAnswersTo([](const std::string& part) { return WriteAll(STDOUT_FILENO, part); });
   auto answerLine = [&]() {
     answer.clear();
     if (overlong) {
@@ -416,9 +444,11 @@ int RunIspell(const IspellOptions& options, const FileLocations& locations) {
     if (std::string failure = session.TakeFailure(); !failure.empty()) notes.Note(failure);
     line.clear();
     overlong = false;
-    // After a very long line the buffer goes back to an ordinary size.
+    // After a very long line the buffers go back to an ordinary size.
     if (line.capacity() > (std::size_t{1} << 20)) line.shrink_to_fit();
-    return answer.empty() || WriteAll(STDOUT_FILENO, answer);
+    const bool written = !session.TakeSpillFailure() && (answer.empty() || WriteAll(STDOUT_FILENO, answer));
+    if (answer.capacity() > (std::size_t{1} << 20)) std::string().swap(answer);
+    return written;
   };
 
   char buffer[1 << 16];

@@ -14,7 +14,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <functional>
+#include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "app/configuration.h"
@@ -22,6 +25,7 @@
 #include "checker/check_state.h"
 #include "checker/classify.h"
 #include "suggest/suggester.h"
+#include "worddb/text_hash.h"
 #include "worddb/word_database.h"
 
 namespace velmara::cli {
@@ -61,6 +65,11 @@ class IspellSession {
 
   // Why the last command could not be carried out (once), or an empty text.
   std::string TakeFailure();
+  // Where the answers of a long line go once they pass a megabyte, before the line is done;
+  // without it they wait for the end of the line.
+  void SpillAnswersTo(std::function<bool(const std::string&)> spill) { spill_ = std::move(spill); }
+  // Whether writing such answers failed since the last call.
+  bool TakeSpillFailure() { return std::exchange(spillFailed_, false); }
 
  private:
   struct Word;
@@ -82,6 +91,16 @@ class IspellSession {
   bool tex_ = false;
   std::string failure_;
   std::string lowered_;  // reused from word to word
+  // The suggestions of each missing word of the line being answered, by the word as written.
+  struct TextHasher {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return static_cast<std::size_t>(HashText(text)); }
+  };
+  static constexpr std::size_t kLineSuggestionsAtMost = 4096;
+  static constexpr std::size_t kAnswerSpillBytes = std::size_t{1} << 20;
+  std::function<bool(const std::string&)> spill_;
+  bool spillFailed_ = false;
+  std::unordered_map<std::string, std::vector<std::string>, TextHasher, std::equal_to<>> lineSuggestions_;
 };
 
 // Runs the mode over standard input and output. Returns the exit status: 0, or 2 when the
