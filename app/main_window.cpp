@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -167,7 +168,10 @@ QLabel& MainWindow::StatusPart(int part) { return *statusParts_[part - 1]; }
 void MainWindow::ScrollBoxesToStart() {
   for (QTextEdit* box : {mainBox_, resultBox_}) {
     box->moveCursor(QTextCursor::Start);
-    box->ensureCursorVisible();
+    // The cursor alone may leave the view a few pixels down while a long text is still being
+    // laid out; the scroll bars are set too.
+    box->verticalScrollBar()->setValue(0);
+    box->horizontalScrollBar()->setValue(0);
   }
 }
 
