@@ -172,12 +172,15 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   velmara::cli::ReopenClosedStandardStreams();
+  int status = kExitIoError;
   try {
-    return Run(argc, argv);
+    status = Run(argc, argv);
   } catch (const std::bad_alloc&) {
     std::cerr << "velmara-mkdb: out of memory\n";
   } catch (const std::exception& failure) {
     std::cerr << "velmara-mkdb: " << failure.what() << '\n';
   }
-  return kExitIoError;
+  // A message nobody could read is an error of its own.
+  std::cerr.flush();
+  return std::cerr || status != 0 ? status : kExitIoError;
 }
