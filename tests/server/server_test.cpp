@@ -413,7 +413,7 @@ TEST(Server, SlowClientsNeitherStallOthersNorStayPastTheirDeadline) {
   const httplib::Result result = PostForm(client, {{"text", "hola"}, {"language", "es"}});
   ASSERT_TRUE(result);
   EXPECT_EQ(result->status, 200);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   for (int fd : slow) close(fd);
 
   // A byte every 150 ms never leaves a connection idle, but the head, or the body, is late after
