@@ -48,8 +48,9 @@ struct AppState {
     return suggest ? suggest(word) : std::vector<std::string>();
   }
 
-  std::filesystem::path lastExportFolder;  // folder and name of the last export
+  std::filesystem::path lastExportFolder;  // folder, name and file type of the last export
   std::string lastExportName;
+  std::string lastExportFilter;
 
   std::uint32_t selectedColour = 0;  // chosen in the favourite colours, 0x00BBGGRR
   std::array<std::uint32_t, 16> customColours{};

@@ -1,6 +1,8 @@
 #include "app/commands.h"
 
 #include <QLabel>
+#include <algorithm>
+#include <iterator>
 
 #include "app/app_state.h"
 #include "app/bibliography.h"
@@ -100,12 +102,31 @@ void Commands::Run(int id) {
 
 void Commands::ClipboardTick() {
   if (state_.checking) return;
+  const std::uint64_t changes = interaction_.ClipboardChanges();
   UnheldCharacters unheld;
   std::string text = interaction_.ClipboardTextKeeping(unheld);
-  if (text.empty() || (text == lastClipboardText_ && unheld.codes == lastClipboardUnheld_)) return;
+  const bool reported = changes != seenClipboardChanges_;
+  const bool sameText = text == lastClipboardText_ && unheld.codes == lastClipboardUnheld_;
+  seenClipboardChanges_ = changes;
+  if (reported && sameText && clipboardReportDue_) {
+    clipboardReportDue_ = false;
+    return;
+  }
+  if (text.empty() || (!reported && sameText)) return;
+  clipboardReportDue_ = !reported;
   lastClipboardText_ = text;
   lastClipboardUnheld_ = unheld.codes;
   CheckText(text, CheckKind::Clipboard, unheld);
+}
+
+void Commands::RememberClipboard() {
+  seenClipboardChanges_ = interaction_.ClipboardChanges();
+  clipboardReportDue_ = false;
+  UnheldCharacters unheld;
+  std::string text = interaction_.ClipboardTextKeeping(unheld);
+  if (text.empty()) return;
+  lastClipboardText_ = std::move(text);
+  lastClipboardUnheld_ = unheld.codes;
 }
 
 void Commands::CheckText(const std::string& sourceText, CheckKind kind, const UnheldCharacters& unheld) {
@@ -113,12 +134,15 @@ void Commands::CheckText(const std::string& sourceText, CheckKind kind, const Un
   // Held through the message and the suggestions too: both read what this run left behind.
   FlagScope checking(state_.checking);
   const Settings& settings = state_.settings;
+  // An automatic check may tell its figures without raising the window or taking the focus.
+  const bool quiet = kind == CheckKind::Clipboard && settings.Avisar_sin_interrumpir == 1;
+  suggestionsPending_ = false;
   const std::chrono::milliseconds started = clock_();
   if (settings.Dificultad == 1) state_.check.CharacterTotal = 0;
   window_.StatusPart(2).clear();
   window_.StatusPart(3).clear();
   window_.SetExportEnabled(false);
-  window_.ShowWindow();
+  if (!quiet) window_.ShowWindow();
 
   const std::string displayText = DisplayTextOf(sourceText);
   SetBoxText(window_.MainBox(), displayText, unheld);
@@ -141,16 +165,33 @@ void Commands::CheckText(const std::string& sourceText, CheckKind kind, const Un
   if (window_.Closed()) return;
 
   window_.SetExportEnabled(true);
-  window_.ShowWindow();
+  if (!quiet) window_.ShowWindow();
   if (settings.Crono == 1) {
     window_.StatusPart(2).setText(ToQString(TimeText((clock_() - started).count() / 1000)));
   }
   if (settings.Dificultad == 1) {
     window_.StatusPart(3).setText(ToQString(DifficultyText(state_.check.CharacterTotal, wordCount)));
   }
-  interaction_.ShowMessageBox(
-      ResultMessage(state_.check.CorrectedCount, state_.check.MissingCount, wordCount), MessageButtons::Ok, true);
-  if (kind == CheckKind::Clipboard && state_.check.MissingCount > 0 && suggestions_) suggestions_();
+  const std::string message = ResultMessage(state_.check.CorrectedCount, state_.check.MissingCount, wordCount);
+  const bool offerSuggestions = kind == CheckKind::Clipboard && state_.check.MissingCount > 0 && suggestions_;
+  if (quiet) {
+    // One line a figure, as a notification shows lines.
+    std::string notice;
+    std::copy_if(message.begin(), message.end(), std::back_inserter(notice), [](char c) { return c != '\r'; });
+    if (offerSuggestions) notice += "\nPulse aqu\xED para elegir las soluciones.";
+    suggestionsPending_ = offerSuggestions;
+    window_.Notify(notice);
+    return;
+  }
+  interaction_.ShowMessageBox(message, MessageButtons::Ok, true);
+  if (offerSuggestions) suggestions_();
+}
+
+void Commands::OfferSuggestions() {
+  if (!suggestionsPending_ || state_.checking || !suggestions_) return;
+  suggestionsPending_ = false;
+  FlagScope checking(state_.checking);
+  suggestions_();
 }
 
 void Commands::SetColourAndQuit(int id) {

@@ -3,6 +3,7 @@
 // clipboard poll) and the display of its figures.
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -36,11 +37,18 @@ class Commands {
   // The clock that times a check (for the "Ha tardado" figure).
   void SetClock(Clock clock) { clock_ = std::move(clock); }
 
-  // One tick of the clipboard poll: a non-empty text different from the last one seen is checked.
-  // A tick during a check is skipped and its text not remembered, so the first tick after the
-  // run still sees it as new.
+  // One tick of the clipboard poll: a non-empty text is checked when it is a new copy (the desktop
+  // reported a change since the last tick) or differs from the last one seen. A tick during a
+  // check is skipped and nothing of it remembered, so the first tick after the run still sees it
+  // as new.
   void ClipboardTick();
+  // Takes what the clipboard holds now as seen, without touching it: only a later copy is new.
+  void RememberClipboard();
   const std::string& LastClipboardText() const { return lastClipboardText_; }
+
+  // Opens the suggestions of the last check made without interrupting, when it left missing words
+  // and no check runs (a click on its notification).
+  void OfferSuggestions();
 
   // The whole check of one text: boxes, run, marking, figures, message and, after a clipboard
   // check with missing words, the suggestions. Does nothing while another check runs.
@@ -57,6 +65,11 @@ class Commands {
   Clock clock_;
   std::string lastClipboardText_;
   std::vector<char32_t> lastClipboardUnheld_;
+  std::uint64_t seenClipboardChanges_ = 0;
+  // The last check was started by a different text before the desktop's report of that copy came;
+  // the report, when it comes, is of the copy already checked.
+  bool clipboardReportDue_ = false;
+  bool suggestionsPending_ = false;
 };
 
 }  // namespace velmara

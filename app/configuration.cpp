@@ -1,7 +1,9 @@
 #include "app/configuration.h"
 
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/profile.h"
 
@@ -13,10 +15,13 @@ struct StoredSetting {
   const char* key;
   std::int32_t defaultValue;
   std::int32_t Settings::*member;
+  // Added beyond the program's first seven keys: written once it differs from its default or is
+  // in the file already, so a file of someone who never changed it keeps its seven keys.
+  bool added = false;
 };
 
 // In the order the keys are read and written.
-constexpr std::array<StoredSetting, 7> kStoredSettings{{
+constexpr std::array<StoredSetting, 8> kStoredSettings{{
     {"Colores", "Corregidos", 11558979, &Settings::Corregidos},
     {"Colores", "Verbos_Bien", 1426195, &Settings::Verbos_Bien},
     {"Config", "Hay_clipboard", 0, &Settings::Hay_clipboard},
@@ -24,6 +29,7 @@ constexpr std::array<StoredSetting, 7> kStoredSettings{{
     {"Config", "Dificultad", 0, &Settings::Dificultad},
     {"Config", "Inteligente", 0, &Settings::Inteligente},
     {"Colores", "Verbos_Duda", 12632256, &Settings::Verbos_Duda},
+    {"Config", "Avisar_sin_interrumpir", 0, &Settings::Avisar_sin_interrumpir, true},
 }};
 
 }  // namespace
@@ -45,10 +51,17 @@ bool Configuration(std::string_view action, const std::filesystem::path& program
   }
   if (action == "save") {
     std::array<std::string, kStoredSettings.size()> values;
-    std::array<ProfileEntry, kStoredSettings.size()> entries;
+    std::vector<ProfileEntry> entries;
+    std::optional<ProfileFile> present;
     for (std::size_t i = 0; i < kStoredSettings.size(); ++i) {
-      values[i] = std::to_string(settings.*kStoredSettings[i].member);
-      entries[i] = {kStoredSettings[i].section, kStoredSettings[i].key, values[i]};
+      const StoredSetting& stored = kStoredSettings[i];
+      if (stored.added && settings.*stored.member == stored.defaultValue) {
+        if (!present) present = ProfileFile::Read(file);
+        constexpr std::string_view kAbsent = "\x01";
+        if (present->Get(stored.section, stored.key, kAbsent) == kAbsent) continue;
+      }
+      values[i] = std::to_string(settings.*stored.member);
+      entries.push_back({stored.section, stored.key, values[i]});
     }
     return WritePrivateProfileStrings(entries, file);
   }

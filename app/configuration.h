@@ -18,6 +18,8 @@ struct Settings {
   std::int32_t Dificultad = 0;
   std::int32_t Inteligente = 0;
   std::int32_t Verbos_Duda = 12632256;
+  // 1: automatic checks tell their counts in a notification, without raising the window.
+  std::int32_t Avisar_sin_interrumpir = 0;
   // Not stored: set at every start.
   std::int32_t MissingColour = 255;
   std::int32_t FalsePositiveColour = 9461965;

@@ -59,6 +59,7 @@ FileLocations UserFolderLocations(const fs::path& programFolder, const fs::path&
   const fs::path data = XdgFolder(environment, "XDG_DATA_HOME", home, ".local/share") / kProgramName /
                         kWordDatabaseFolderName;
   const fs::path cache = XdgFolder(environment, "XDG_CACHE_HOME", home, ".cache") / kProgramName;
+  const fs::path state = XdgFolder(environment, "XDG_STATE_HOME", home, ".local/state") / kProgramName;
   FileLocations locations;
   locations.programFolder = programFolder;
   locations.databaseFolder = databaseFolder;
@@ -66,7 +67,7 @@ FileLocations UserFolderLocations(const fs::path& programFolder, const fs::path&
   locations.coloursFile = config / kColoursFile;
   locations.intellisenseFile = data / kIntellisenseFile;
   locations.userWordsFile = data / kUserWordsFile;
-  locations.traceFile = cache / kTraceFile;
+  locations.traceFile = state / kTraceFile;
   locations.swatchFile = cache / kSwatchFile;
   locations.installed = true;
   return locations;
@@ -88,8 +89,15 @@ FileLocations DecideFileLocations(const fs::path& programFolder, const Environme
 void CreateUserFolders(const FileLocations& locations) {
   if (!locations.installed) return;
   std::error_code error;
-  for (const fs::path* file : {&locations.configurationFile, &locations.intellisenseFile, &locations.traceFile}) {
+  for (const fs::path* file :
+       {&locations.configurationFile, &locations.intellisenseFile, &locations.traceFile, &locations.swatchFile}) {
     fs::create_directories(file->parent_path(), error);
+  }
+  // Earlier versions left the trace, the whole text of the last check, in the cache folder and
+  // readable by everyone.
+  const fs::path oldTrace = locations.swatchFile.parent_path() / kTraceFile;
+  if (oldTrace != locations.traceFile && fs::is_regular_file(fs::symlink_status(oldTrace, error))) {
+    fs::remove(oldTrace, error);
   }
 }
 

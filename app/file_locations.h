@@ -10,7 +10,8 @@
 // not write holds one) and keeps the user's files in the XDG folders:
 //   $XDG_CONFIG_HOME/velmara/          "Configuracion.ini", "Mis Colores.log"
 //   $XDG_DATA_HOME/velmara/palabrasbd/ "Intellisense.txt", kUserWordsFile
-//   $XDG_CACHE_HOME/velmara/           "sucio.txt", "color.bmp"
+//   $XDG_STATE_HOME/velmara/           "sucio.txt" (readable by the user alone)
+//   $XDG_CACHE_HOME/velmara/           "color.bmp"
 
 #include <filesystem>
 #include <functional>

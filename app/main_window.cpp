@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +13,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/app_state.h"
 #include "app/commands.h"
@@ -45,6 +48,7 @@ MainWindow::MainWindow(AppState& state, Interaction& interaction, bool notificat
 
   connect(clipboardPoll_, &QTimer::timeout, this, [this] { commands_->ClipboardTick(); });
   connect(tray_, &TrayMenu::CommandChosen, this, [this](int id) { commands_->Run(id); });
+  connect(tray_, &TrayMenu::NotificationClicked, this, [this] { commands_->OfferSuggestions(); });
   // Until their dialogs are plugged in, the items of the side tools cannot be chosen.
   for (int id = 200; id <= 230; ++id) {
     if (QAction* action = tray_->Action(id)) action->setEnabled(commands_->HasCommand(id) && id != command::kExport);
@@ -184,6 +188,11 @@ void MainWindow::ShowWindow() {
   setWindowState(windowState() & ~Qt::WindowMinimized);
   show();
   raise();
+  // The window stays on top; a dialog of ours that is open (the options, the finder) stays in
+  // front of it, not hidden behind with its buttons.
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget != this && widget->isVisible() && qobject_cast<QDialog*>(widget)) widget->raise();
+  }
 }
 
 void MainWindow::HideWindow() {
@@ -208,7 +217,11 @@ void MainWindow::Quit() {
 void MainWindow::RearmClipboardTimer() {
   clipboardPoll_->stop();
   if (state_.settings.Hay_clipboard != 0) {
-    interaction_.SetClipboardText(std::string());
+    if (!interaction_.CanWatchClipboard() && !toldClipboardUnwatched_) {
+      toldClipboardUnwatched_ = true;
+      interaction_.ShowMessageBox(kClipboardUnwatchedMessage, MessageButtons::Ok, true);
+    }
+    commands_->RememberClipboard();
     clipboardPoll_->start(kClipboardPollMs);
   }
 }
@@ -218,6 +231,14 @@ bool MainWindow::ClipboardPollActive() const { return clipboardPoll_->isActive()
 void MainWindow::SetExportEnabled(bool enabled) {
   state_.exportEnabled = enabled;
   tray_->Action(command::kExport)->setEnabled(enabled && commands_->HasCommand(command::kExport));
+}
+
+void MainWindow::Notify(const std::string& text) {
+  lastNotice_ = text;
+  if (notificationArea_ && tray_->Notify("Programador", text)) return;
+  std::string line = text;
+  std::replace(line.begin(), line.end(), '\n', ' ');
+  statusParts_[0]->setText(ToQString(line));
 }
 
 void MainWindow::changeEvent(QEvent* event) {

@@ -16,6 +16,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <string>
 
 class QAction;
 class QLabel;
@@ -35,6 +36,11 @@ class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
   static constexpr int kClipboardPollMs = 1000;
+  // Told once when automatic correction is on in a session where it cannot see new copies.
+  static constexpr const char* kClipboardUnwatchedMessage =
+      "La correcci\xF3n autom\xE1tica no puede vigilar el portapapeles en esta sesi\xF3n "
+      "(Wayland sin acceso al portapapeles para programas en segundo plano).\r\n"
+      "La orden \xAB" "Detector Velmara\xBB del men\xFA s\xED comprueba el texto copiado.";
 
   // Without a notification area the window shows itself at start and carries the menu in its
   // menu bar and on the right button.
@@ -67,10 +73,17 @@ class MainWindow : public QMainWindow {
   void Quit();
   bool Closed() const { return closed_; }
 
-  // With automatic correction on: empties the clipboard and (re)starts the poll; otherwise stops it.
+  // With automatic correction on: takes the clipboard's content as seen (leaving it as it is) and
+  // (re)starts the poll; otherwise stops it.
   void RearmClipboardTimer();
   bool ClipboardPollActive() const;
   void SetExportEnabled(bool enabled);
+
+  // Tells the user something without raising the window or taking the focus: a notification from
+  // the icon, or without one the status bar. A click on the notification offers the suggestions
+  // of the last check (Commands::OfferSuggestions).
+  void Notify(const std::string& text);
+  const std::string& LastNotice() const { return lastNotice_; }
 
  signals:
   void WindowClosed();
@@ -89,6 +102,8 @@ class MainWindow : public QMainWindow {
   Interaction& interaction_;
   bool notificationArea_;
   bool closed_ = false;
+  bool toldClipboardUnwatched_ = false;
+  std::string lastNotice_;
   QTextEdit* mainBox_ = nullptr;
   QTextEdit* resultBox_ = nullptr;
   QLabel* statusIcon_ = nullptr;

@@ -1,11 +1,14 @@
 #include "app/program.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QEventLoop>
 #include <thread>
 
 #include "app/app_state.h"
 #include "app/command_wiring.h"
 #include "app/main_window.h"
+#include "app/session_end.h"
 #include "suggest/suggester.h"
 
 namespace velmara {
@@ -15,6 +18,21 @@ void RunMainWindow(AppState& state, Interaction& interaction, bool notificationA
   WireCommands(window, state, interaction);
   QEventLoop loop;
   QObject::connect(&window, &MainWindow::WindowClosed, &loop, &QEventLoop::quit);
+  // Logout, a signal or the session manager: the settings are written as "&Quitar" writes them.
+  SessionEnd sessionEnd;
+  const auto save = [&state] { Configuration("save", state.Files().configurationFile.parent_path(), state.settings); };
+  QObject::connect(&sessionEnd, &SessionEnd::CommitRequested, &window, save);
+  QObject::connect(&sessionEnd, &SessionEnd::EndRequested, &window, [&window, save] {
+    save();
+    window.Quit();
+    // A dialog or message box left open would hold its own loop: every loop ends, and any box the
+    // unwinding code still opens closes at once.
+    bool dialogOpen = QApplication::activePopupWidget() != nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      dialogOpen |= widget->isVisible() && qobject_cast<QDialog*>(widget) != nullptr;
+    }
+    if (dialogOpen) QCoreApplication::exit(0);
+  });
   if (!window.Initialise()) return;
   // Over the loaded lists; what it builds beyond them is built beside the window, so the first
   // word asked about seldom waits for it (a word asked sooner waits until it is ready).

@@ -10,7 +10,9 @@ struct AppState;
 struct FileLocations;
 class Interaction;
 
-// Creates the main window, plugs the commands in and returns when the window has closed.
+// Creates the main window, plugs the commands in and returns when the window has closed, by
+// "&Quitar" or by the end of the session (SIGTERM, SIGHUP, SIGINT), which writes the settings
+// at once; the session manager's request to commit data writes them too.
 void RunMainWindow(AppState& state, Interaction& interaction, bool notificationArea);
 
 // The whole run; returns the exit code, always 0.

@@ -81,6 +81,10 @@ void TrayMenu::ShowIcon() {
       if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context) Popup();
     });
     connect(tray_, &QSystemTrayIcon::messageClicked, this, [this] {
+      if (noticeShown_) {
+        emit NotificationClicked();
+        return;
+      }
       interaction_.Beep(750, 50);
       interaction_.Beep(550, 50);
     });
@@ -100,7 +104,15 @@ void TrayMenu::ShowWelcomeBalloon(int triesLeft) {
     });
     return;
   }
+  noticeShown_ = false;
   tray_->showMessage(ToQString("\xAE Velmara ..."), ToQString("BienVenido ..."), QSystemTrayIcon::NoIcon, 10000);
+}
+
+bool TrayMenu::Notify(const std::string& title, const std::string& text) {
+  if (!IconShown() || !QSystemTrayIcon::supportsMessages()) return false;
+  noticeShown_ = true;
+  tray_->showMessage(ToQString(title), ToQString(text), ProgramIcon(), 10000);
+  return true;
 }
 
 void TrayMenu::HideIcon() {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "app/configuration.h"
 
@@ -34,11 +35,15 @@ class TrayMenu : public QObject {
   void Popup();
   // The marks of "&Mostrar" and "&Ocultar" tell whether the window is shown.
   void SetShownMarks(bool shown);
+  // A notification from the icon, for the figures of a check made without interrupting; a click
+  // on it emits NotificationClicked. False when there is no icon to show it from.
+  bool Notify(const std::string& title, const std::string& text);
   // The swatches beside the five colour items, made through "color.bmp" in the program folder.
   void ShowColourSwatches(const Settings& settings, const std::filesystem::path& swatchFolder);
 
  signals:
   void CommandChosen(int id);
+  void NotificationClicked();
 
  private:
   static constexpr int kBalloonPlacementTries = 20;
@@ -51,6 +56,7 @@ class TrayMenu : public QObject {
   std::unique_ptr<QMenu> menu_;
   QSystemTrayIcon* tray_ = nullptr;
   std::map<int, QAction*> actions_;
+  bool noticeShown_ = false;  // the last message shown is a notification, not the welcome
 };
 
 }  // namespace velmara

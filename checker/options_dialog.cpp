@@ -32,12 +32,13 @@ OptionsDialog::OptionsDialog(Settings& settings, QWidget* parent)
   AddToggle(kTiming, QStringLiteral("Incluir el tiempo que tarda"), 72, 20);
   AddToggle(kDifficulty, QStringLiteral("Incluir dificultad del texto"), 94, 20);
   exit_ = new QPushButton(QStringLiteral("Salir"), this);
-  exit_->setGeometry(DialogUnitsToPixels(15, 170, 50, 15));
+  exit_->setGeometry(DialogUnitsToPixels(15, 185, 50, 15));
   exit_->setFont(DialogFont("MS Sans Serif", 10, true));
   exit_->setDefault(true);
   connect(exit_, &QPushButton::clicked, this, &QDialog::accept);
   AddToggle(kCapitalsAfterPunctuation, QStringLiteral("Arreglar mayúsculas después de signo de puntuación"), 116, 20);
   AddToggle(kIntellisense, QStringLiteral("Corregir Ortografía con Intellisense"), 138, 20);
+  AddToggle(kQuietNotice, QStringLiteral("Avisar sin interrumpir"), 160, 20);
 
   // Words are always classified in lower case and capitals after punctuation are always
   // fixed, so these three have nothing to switch.
@@ -46,6 +47,7 @@ OptionsDialog::OptionsDialog(Settings& settings, QWidget* parent)
   Bind(kTiming, &Settings::Crono);
   Bind(kDifficulty, &Settings::Dificultad);
   Bind(kIntellisense, &Settings::Inteligente);
+  Bind(kQuietNotice, &Settings::Avisar_sin_interrumpir);
 }
 
 QPushButton* OptionsDialog::Toggle(int id) const {
@@ -90,7 +92,8 @@ bool ShowOptionsDialog(AppState& state) {
   RunOwnerlessDialog(dialog);
   const Settings& after = state.settings;
   return before.Hay_clipboard != after.Hay_clipboard || before.Crono != after.Crono ||
-         before.Dificultad != after.Dificultad || before.Inteligente != after.Inteligente;
+         before.Dificultad != after.Dificultad || before.Inteligente != after.Inteligente ||
+         before.Avisar_sin_interrumpir != after.Avisar_sin_interrumpir;
 }
 
 }  // namespace velmara

@@ -25,6 +25,7 @@ class OptionsDialog : public QDialog {
   static constexpr int kDifficulty = 1008;
   static constexpr int kCapitalsAfterPunctuation = 1011;
   static constexpr int kIntellisense = 1025;
+  static constexpr int kQuietNotice = 1026;  // "Avisar sin interrumpir"
 
   explicit OptionsDialog(Settings& settings, QWidget* parent = nullptr);
 

@@ -20,9 +20,10 @@ TraceWriter::TraceWriter(const std::optional<std::filesystem::path>& file) : pat
 void TraceWriter::Line(std::string_view left, std::string_view right) {
   if (!Wanted()) return;
   if (!file_) {
-    // A new file or none: whatever was made at the path since it was cleared (a link to a file
+    // A new file or none, readable by the user alone (it holds the whole text checked, a copied
+    // password too): whatever was made at the path since it was cleared (a link to a file
     // elsewhere, a file of someone else's) is left alone and the run goes without a trace.
-    const int descriptor = ::open(path_->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    const int descriptor = ::open(path_->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (descriptor >= 0) {
       file_.reset(::fdopen(descriptor, "wb"));
       if (!file_) ::close(descriptor);

@@ -10,7 +10,7 @@
 namespace velmara {
 
 // Removes the trace of the previous run at once; the new file is created at the first line, so an
-// empty text leaves no file. The file is always one this writer created: a link or any other file
+// empty text leaves no file, and only its owner may read it. The file is always one this writer created: a link or any other file
 // that appears at the path in between is never followed, written or truncated. Write errors are
 // ignored: the trace is a diagnostic and the run does not depend on it.
 class TraceWriter {

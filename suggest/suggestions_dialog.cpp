@@ -81,6 +81,8 @@ SuggestionsDialog::SuggestionsDialog(AppState& state, Interaction& interaction, 
   connect(suggestions_, &QListWidget::itemDoubleClicked, this,
           [this](QListWidgetItem* item) { AddSuggestion(suggestions_->row(item)); });
   connect(manual_, &QPushButton::clicked, this, &SuggestionsDialog::AddEntry);
+  // Enter in the replacement box does what "Manual" does.
+  connect(replacement_, &QLineEdit::returnPressed, this, &SuggestionsDialog::AddEntry);
 
   state_.suggestionsOpen = true;
   state_.setSuggestionReplacement = [this](const std::string& text) { SetReplacement(text); };
@@ -88,6 +90,8 @@ SuggestionsDialog::SuggestionsDialog(AppState& state, Interaction& interaction, 
     words_ = SortedMissingWords(state_.check);
     for (const std::string& word : words_) missing_->addItem(ToQString(word));
   }
+  FitWholeRows(*missing_);
+  FitWholeRows(*suggestions_);
 }
 
 SuggestionsDialog::~SuggestionsDialog() {

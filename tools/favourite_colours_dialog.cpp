@@ -22,6 +22,7 @@ constexpr const char* kArchivedMessage = "Mis Colores Favoritos han sido Archiva
 constexpr const char* kSaveQuestion = "Desea guardar los cambios antes de Salir ?";
 constexpr const char* kResetQuestion = "Realmente desea RESETEAR ?\r\nSe perderan todos tus colores favoritos";
 constexpr const char* kPreviewCaption = "Color Seleccionado";
+constexpr int kContentWidth = 350;  // the grid, the preview and the buttons
 constexpr int kGridPictureWidth = 336;
 constexpr int kGridPictureHeight = 312;
 constexpr std::uint32_t kChooserStart = 0x808080;  // grey
@@ -100,21 +101,24 @@ FavouriteColoursDialog::FavouriteColoursDialog(AppState& state, Interaction& ui,
       gridPicture_(kGridPictureWidth, kGridPictureHeight, QImage::Format_RGB32) {
   setWindowTitle(QString::fromLatin1(kCaption));
   KeepInFront(*this);
-  setFixedSize(350, 357);
+  // Wide enough for the whole caption in the title bar; the grid and buttons stay centred.
+  const int width = std::max(kContentWidth, WidthForCaption(QString::fromLatin1(kCaption)));
+  const int left = (width - kContentWidth) / 2;
+  setFixedSize(width, 357);
 
   gridSurface_ = new ColourSurface(this);
-  gridSurface_->setGeometry(8, 8, 336, 260);
+  gridSurface_->setGeometry(left + 8, 8, 336, 260);
   gridSurface_->setMouseTracking(true);
   gridSurface_->onMove = [this](QPoint at) { HoverAt(at); };
   gridSurface_->onLeftClick = [this](QPoint at) { LeftClickAt(at); };
   gridSurface_->onRightClick = [this](QPoint at) { RightClickAt(at); };
   previewSurface_ = new ColourSurface(this);
-  previewSurface_->setGeometry(8, 270, 336, 50);
+  previewSurface_->setGeometry(left + 8, 270, 336, 50);
 
   QFont buttonFont(QStringLiteral("MS Sans Serif"), 10, QFont::Bold);
   auto makeButton = [&](const char* caption, int x) {
     auto* button = new QPushButton(QString::fromLatin1(caption), this);
-    button->setGeometry(x, 328, 72, 24);
+    button->setGeometry(left + x, 328, 72, 24);
     button->setFont(buttonFont);
     button->setAutoDefault(false);
     return button;

@@ -1,7 +1,11 @@
 #include "ui/dialog_support.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
+#include <QFontMetrics>
+#include <QListWidget>
+#include <algorithm>
 
 #include "ui/pictures.h"
 
@@ -36,6 +40,26 @@ QFont DialogFont(const char* family, int points, bool bold) {
   // of the same size and weight stands in.
   font.setStyleHint(QFont::SansSerif);
   return font;
+}
+
+void FitWholeRows(QListWidget& list) {
+  // The height of one row as the list draws it, measured on a row of its own when it has none.
+  const bool empty = list.count() == 0;
+  if (empty) list.addItem(QStringLiteral("\u00C1g"));
+  list.setUniformItemSizes(true);
+  const int row = std::max(1, list.sizeHintForRow(0));
+  if (empty) delete list.takeItem(0);
+  const int frame = 2 * list.frameWidth();
+  const int rows = std::max(1, (list.height() - frame) / row);
+  list.setFixedHeight(rows * row + frame);
+}
+
+int WidthForCaption(const QString& caption) {
+  QFont title = QApplication::font();
+  title.setBold(true);
+  // Icon, the three title-bar buttons and the frame, as the common window managers draw them.
+  constexpr int kTitleBarExtras = 150;
+  return QFontMetrics(title).horizontalAdvance(caption) + kTitleBarExtras;
 }
 
 int RunOwnerlessDialog(QDialog& dialog) {

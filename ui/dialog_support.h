@@ -7,6 +7,7 @@
 #include <QString>
 
 class QDialog;
+class QListWidget;
 class QWidget;
 
 namespace velmara {
@@ -23,6 +24,14 @@ void KeepInFront(QWidget& window);
 void SetUpDialogFrame(QDialog& dialog, const QString& caption, QRect dialogUnits);
 
 QFont DialogFont(const char* family, int points, bool bold);
+
+// Shortens a list box to the whole rows that fit in its height, so no row shows cut in half.
+// Call once its font is set.
+void FitWholeRows(QListWidget& list);
+
+// The width a window needs for its title bar to show `caption` whole: the text in the bold
+// title font, the window's icon and its buttons.
+int WidthForCaption(const QString& caption);
 
 // Shows the dialog and waits until it is finished. Like an ownerless dialog it does not block
 // the program's other windows, so the string finder and the suggestions dialog can be used

@@ -3,15 +3,18 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTranslator>
 
 #include "ui/dialog_support.h"
 #include "ui/text.h"
+#include "ui/wayland_clipboard.h"
 
 namespace velmara {
 
@@ -23,6 +26,32 @@ bool InstallSpanishTranslations() {
     return false;
   }
   return QCoreApplication::installTranslator(translator);
+}
+
+void ChooseDesktopPlatform() {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+      qEnvironmentVariableIsEmpty("DISPLAY")) {
+    return;
+  }
+  if (!WaylandOffersDataControl()) qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+QtInteraction::QtInteraction() {
+  QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, QGuiApplication::instance(),
+                   [this] { ++clipboardChanges_; });
+  if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) watcher_ = WaylandClipboardWatcher::Start();
+}
+
+QtInteraction::~QtInteraction() = default;
+
+QString QtInteraction::ClipboardQString() const {
+  return watcher_ ? watcher_->Text() : QGuiApplication::clipboard()->text();
+}
+
+std::uint64_t QtInteraction::ClipboardChanges() { return watcher_ ? watcher_->Changes() : clipboardChanges_; }
+
+bool QtInteraction::CanWatchClipboard() {
+  return watcher_ != nullptr || QGuiApplication::platformName() != QStringLiteral("wayland");
 }
 
 MessageAnswer QtInteraction::ShowMessageBox(const std::string& text, MessageButtons buttons, bool,
@@ -40,10 +69,10 @@ MessageAnswer QtInteraction::ShowMessageBox(const std::string& text, MessageButt
   return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
-std::string QtInteraction::ClipboardText() { return ToWindows1252(QGuiApplication::clipboard()->text()); }
+std::string QtInteraction::ClipboardText() { return ToWindows1252(ClipboardQString()); }
 
 std::string QtInteraction::ClipboardTextKeeping(UnheldCharacters& unheld) {
-  return ToWindows1252(QGuiApplication::clipboard()->text(), unheld);
+  return ToWindows1252(ClipboardQString(), unheld);
 }
 
 void QtInteraction::SetClipboardText(const std::string& text) {
@@ -51,8 +80,12 @@ void QtInteraction::SetClipboardText(const std::string& text) {
 }
 
 std::optional<std::filesystem::path> QtInteraction::AskSaveFileName(const SaveFileRequest& request) {
-  QFileDialog dialog(nullptr, QString(), QString::fromStdString(request.initialFolder.string()),
-                     ToQString(request.filter));
+  // The first time, the user's documents; then where the user last saved.
+  QString folder = request.initialFolder.empty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                                                : QString::fromStdString(request.initialFolder.string());
+  if (!QDir(folder).exists()) folder = QDir::homePath();
+  QFileDialog dialog(nullptr, QString(), folder, ToQString(request.filter));
+  if (!request.selectedFilter.empty()) dialog.selectNameFilter(ToQString(request.selectedFilter));
   KeepInFront(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -61,6 +94,7 @@ std::optional<std::filesystem::path> QtInteraction::AskSaveFileName(const SaveFi
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   if (!request.initialName.empty()) dialog.selectFile(QString::fromStdString(request.initialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  if (request.chosenFilter) *request.chosenFilter = ToWindows1252(dialog.selectedNameFilter());
   return std::filesystem::path(dialog.selectedFiles().front().toStdString());
 }
 

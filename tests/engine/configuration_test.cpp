@@ -93,6 +93,22 @@ TEST(Configuration, SaveKeepsOtherContentAndRoundTrips) {
   EXPECT_EQ(again.Dificultad, 1);
 }
 
+TEST(Configuration, AnAddedOptionIsWrittenOnceItIsOnAndKeptAfterwards) {
+  TestFolder folder;
+  Settings settings;
+  ASSERT_TRUE(Configuration("save", folder.path(), settings));
+  EXPECT_EQ(folder.Read(kConfigurationFile).find("Avisar_sin_interrumpir"), std::string::npos);
+  for (const std::int32_t value : {1, 0}) {
+    settings.Avisar_sin_interrumpir = value;
+    ASSERT_TRUE(Configuration("save", folder.path(), settings));
+    EXPECT_NE(folder.Read(kConfigurationFile).find("Avisar_sin_interrumpir=" + std::to_string(value)),
+              std::string::npos);
+    Settings read;
+    ASSERT_TRUE(Configuration("get", folder.path(), read));
+    EXPECT_EQ(read.Avisar_sin_interrumpir, value);
+  }
+}
+
 TEST(Configuration, OtherActionsDoNothing) {
   TestFolder folder;
   Settings settings;

@@ -18,6 +18,8 @@ using testing::ScriptedInteraction;
 using testing::TestFolder;
 
 constexpr const char* kCorrected = "El cami\xF3n lleg\xF3" "\r\nad\xF3nde?";
+// What the export writes by default: UTF-8, the text's own line ends.
+constexpr const char* kExported = "El cami\u00F3n lleg\u00F3\r\nad\u00F3nde?\r\n";
 
 std::string OverwriteQuestion(const fs::path& path) {
   return "El fichero : \r\n" + path.string() + "\r\nExiste ..\r\nDesea sobrescribir ?";
@@ -43,7 +45,7 @@ class ExportTest : public ::testing::Test {
 TEST_F(ExportTest, NewFileHoldsTheCorrectedTextAndOneLineEnd) {
   ExportTo(folder.path() / "informe.txt");
 
-  EXPECT_EQ(folder.Read("informe.txt"), std::string(kCorrected) + "\r\n");
+  EXPECT_EQ(folder.Read("informe.txt"), kExported);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "Texto Exportado con formato ...");
   EXPECT_EQ(ui.messages[0].buttons, MessageButtons::Ok);
@@ -64,6 +66,7 @@ TEST_F(ExportTest, KeptCharactersAreSavedAsUtf8OnlyAfterYes) {
   for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
     ui.messages.clear();
     ui.answers.push_back(answer);
+    ui.filterAnswers.push_back(kExportFilterWindows);
     ExportTo(folder.path() / "taza.txt");
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages[0].text, kExportUtf8Question);
@@ -77,7 +80,7 @@ TEST_F(ExportTest, KeptCharactersAreSavedAsUtf8OnlyAfterYes) {
 TEST_F(ExportTest, EmptyCorrectedTextGivesOnlyTheLineEnd) {
   state.check.correctedText.clear();
   ExportTo(folder.path() / "vacio.txt");
-  EXPECT_EQ(folder.Read("vacio.txt"), "\r\n");
+  EXPECT_EQ(folder.Read("vacio.txt"), "\n");
   EXPECT_EQ(LastMessage(), kExportDoneMessage);
 }
 
@@ -94,7 +97,7 @@ TEST_F(ExportTest, ExistingFileIsReplacedOnlyAfterYes) {
 
   ui.answers.push_back(MessageAnswer::Yes);
   ExportTo(path);
-  EXPECT_EQ(folder.Read("viejo.txt"), std::string(kCorrected) + "\r\n");
+  EXPECT_EQ(folder.Read("viejo.txt"), kExported);
   EXPECT_EQ(LastMessage(), kExportDoneMessage);
 }
 
@@ -105,7 +108,7 @@ TEST_F(ExportTest, ReadOnlyFileIsReplacedAfterYes) {
   ui.answers.push_back(MessageAnswer::Yes);
   ExportTo(path);
 
-  EXPECT_EQ(folder.Read("protegido.txt"), std::string(kCorrected) + "\r\n");
+  EXPECT_EQ(folder.Read("protegido.txt"), kExported);
   EXPECT_EQ(LastMessage(), kExportDoneMessage);
 }
 
@@ -165,8 +168,37 @@ TEST_F(ExportTest, AFullDiskLeavesTheOldFileAndSaysSo) {
   EXPECT_EQ(LastMessage().rfind("No se pudo exportar", 0), 0u) << LastMessage();
 }
 
-TEST_F(ExportTest, DialogStartsFromTheLastExportAndACancelForgetsIt) {
+TEST(ExportFile, Utf8WithTheTextsOwnLineEndsOrWindows1252WithCrLf) {
+  const struct {
+    std::string corrected;
+    std::string utf8, windows;
+  } cases[] = {
+      {"cami\xF3n\nlleg\xF3", "cami\u00F3n\nlleg\u00F3\n", "cami\xF3n\r\nlleg\xF3\r\n"},
+      {"uno\r\ndos\r\n", "uno\r\ndos\r\n", "uno\r\ndos\r\n\r\n"},
+      {"uno\rdos", "uno\rdos\r", "uno\r\ndos\r\n"},
+      {"una sola l\xEDnea", "una sola l\u00EDnea\n", "una sola l\xEDnea\r\n"},
+      {"", "\n", "\r\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ExportFileContent(c.corrected, {}, ExportFormat::Utf8), c.utf8) << c.corrected;
+    EXPECT_EQ(ExportFileContent(c.corrected, {}, ExportFormat::Windows1252), c.windows) << c.corrected;
+  }
+}
+
+TEST_F(ExportTest, TheFileTypeChosenIsWrittenAndOfferedAgain) {
+  ui.filterAnswers.push_back(kExportFilterWindows);
+  ExportTo(folder.path() / "windows.txt");
+  EXPECT_EQ(folder.Read("windows.txt"), "El cami\xF3n lleg\xF3\r\nad\xF3nde?\r\n");
+  ExportTo(folder.path() / "otra.txt");
+  ASSERT_EQ(ui.saveRequests.size(), 2u);
+  EXPECT_EQ(ui.saveRequests[0].filter, std::string(kExportFilterUtf8) + ";;" + kExportFilterWindows);
+  EXPECT_EQ(ui.saveRequests[0].selectedFilter, kExportFilterUtf8);
+  EXPECT_EQ(ui.saveRequests[1].selectedFilter, kExportFilterWindows);
+}
+
+TEST_F(ExportTest, DialogStartsFromTheLastExportAndACancelForgetsTheName) {
   ExportTo(folder.path() / "primero.txt");
+  EXPECT_TRUE(ui.saveRequests[0].initialFolder.empty()) << "the first time: the documents folder";
 
   ui.saveAnswers.push_back(std::nullopt);
   ExportFormattedText(state, ui);
@@ -178,7 +210,7 @@ TEST_F(ExportTest, DialogStartsFromTheLastExportAndACancelForgetsIt) {
   ui.saveAnswers.push_back(std::nullopt);
   ExportFormattedText(state, ui);
   ASSERT_EQ(ui.saveRequests.size(), 3u);
-  EXPECT_TRUE(ui.saveRequests[2].initialFolder.empty());
+  EXPECT_EQ(ui.saveRequests[2].initialFolder, folder.path()) << "where the user last saved";
   EXPECT_TRUE(ui.saveRequests[2].initialName.empty());
 }
 

@@ -50,16 +50,21 @@ TEST(FileLocations, AnInstalledProgramReadsTheSharedDatabaseAndWritesTheXdgFolde
 
   struct Case {
     std::map<std::string, std::string> environment;
-    fs::path config, data, cache;
+    fs::path config, data, cache, state;
   };
   const Case cases[] = {
       {{{"HOME", "/home/ana"}}, "/home/ana/.config/velmara", "/home/ana/.local/share/velmara/palabrasbd",
-       "/home/ana/.cache/velmara"},
-      {{{"HOME", "/home/ana"}, {"XDG_CONFIG_HOME", "/c"}, {"XDG_DATA_HOME", "/d"}, {"XDG_CACHE_HOME", "/k"}},
-       "/c/velmara", "/d/velmara/palabrasbd", "/k/velmara"},
+       "/home/ana/.cache/velmara", "/home/ana/.local/state/velmara"},
+      {{{"HOME", "/home/ana"},
+        {"XDG_CONFIG_HOME", "/c"},
+        {"XDG_DATA_HOME", "/d"},
+        {"XDG_CACHE_HOME", "/k"},
+        {"XDG_STATE_HOME", "/s"}},
+       "/c/velmara", "/d/velmara/palabrasbd", "/k/velmara", "/s/velmara"},
       // Empty or relative values do not count.
       {{{"HOME", "/home/ana"}, {"XDG_CONFIG_HOME", ""}, {"XDG_DATA_HOME", "rel"}, {"XDG_CACHE_HOME", "./k"}},
-       "/home/ana/.config/velmara", "/home/ana/.local/share/velmara/palabrasbd", "/home/ana/.cache/velmara"},
+       "/home/ana/.config/velmara", "/home/ana/.local/share/velmara/palabrasbd", "/home/ana/.cache/velmara",
+       "/home/ana/.local/state/velmara"},
   };
   for (const Case& c : cases) {
     FileLocations locations = DecideFileLocations(bin, Fake(c.environment));
@@ -71,7 +76,7 @@ TEST(FileLocations, AnInstalledProgramReadsTheSharedDatabaseAndWritesTheXdgFolde
     EXPECT_EQ(locations.coloursFile, c.config / "Mis Colores.log");
     EXPECT_EQ(locations.intellisenseFile, c.data / "Intellisense.txt");
     EXPECT_EQ(locations.userWordsFile, c.data / kUserWordsFile);
-    EXPECT_EQ(locations.traceFile, c.cache / "sucio.txt");
+    EXPECT_EQ(locations.traceFile, c.state / "sucio.txt");
     EXPECT_EQ(locations.swatchFile, c.cache / "color.bmp");
   }
 

@@ -54,7 +54,7 @@ TEST(CommandWiringTest, ExportWritesTheLastCheckAndFavouriteColoursIsOffered) {
   interaction.messages.clear();
   interaction.saveAnswers.push_back(folder.path() / "informe.txt");
   window.Action(command::kExport)->trigger();
-  EXPECT_EQ(folder.Read("informe.txt"), state.check.correctedText + "\r\n");
+  EXPECT_EQ(folder.Read("informe.txt"), "Hola canci\u00F3n\n");  // UTF-8, the text's own line end
   ASSERT_EQ(interaction.messages.size(), 1u);
   EXPECT_EQ(interaction.messages[0].text, "Texto Exportado con formato ...");
   EXPECT_FALSE(state.busy);
@@ -121,12 +121,36 @@ TEST_F(WiredDialogsTest, OptionsSetTheClipboardPollAfterClosing) {
   window->GetCommands().Run(command::kOptions);
   EXPECT_EQ(state.settings.Hay_clipboard, 1);
   EXPECT_TRUE(window->ClipboardPollActive());
-  EXPECT_EQ(interaction.clipboard, "");  // the next copied text counts as new
+  EXPECT_EQ(interaction.clipboard, "texto ya visto");  // left alone, and taken as seen
 
   WhenShown<OptionsDialog>(switchClipboardOption);
   window->GetCommands().Run(command::kOptions);
   EXPECT_EQ(state.settings.Hay_clipboard, 0);
   EXPECT_FALSE(window->ClipboardPollActive());
+}
+
+TEST_F(WiredDialogsTest, ACheckEndingWhileTheOptionsAreOpenLeavesThemInFront) {
+  // Which of the two windows was raised last.
+  struct Raises : QObject {
+    std::vector<QObject*> order;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+      if (event->type() == QEvent::ZOrderChange) order.push_back(watched);
+      return false;
+    }
+  } raises;
+  QObject* options = nullptr;
+  WhenShown<OptionsDialog>([&](OptionsDialog& dialog) {
+    options = &dialog;
+    dialog.installEventFilter(&raises);
+    window->installEventFilter(&raises);
+    interaction.Copy("hola casa");
+    window->GetCommands().ClipboardTick();
+    dialog.ExitButton()->click();
+  });
+  window->GetCommands().Run(command::kOptions);
+  ASSERT_FALSE(raises.order.empty());
+  EXPECT_EQ(raises.order.back(), options);
+  EXPECT_EQ(interaction.messages.size(), 1u);  // the check did run
 }
 
 TEST_F(WiredDialogsTest, ClipboardCheckWithMissingWordsOffersThem) {

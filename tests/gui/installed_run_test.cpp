@@ -6,6 +6,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fstream>
+
 #include "app/commands.h"
 #include "app/file_locations.h"
 #include "app/main_window.h"
@@ -22,7 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(InstalledRun, WritesTheSettingsAndTheTraceIntoTheXdgFolders) {
+TEST(InstalledRun, WritesTheSettingsAtLogoutAndTheTraceIntoTheXdgFolders) {
   testing::TestFolder root, home;
   const fs::path bin = root.path() / "usr" / "bin";
   fs::create_directories(bin);
@@ -34,6 +37,8 @@ TEST(InstalledRun, WritesTheSettingsAndTheTraceIntoTheXdgFolders) {
   });
   ASSERT_TRUE(locations.installed);
 
+  fs::create_directories(home.path() / ".cache" / "velmara");
+  std::ofstream(home.path() / ".cache" / "velmara" / "sucio.txt") << "hola = Hola\r\n";
   testing::ScriptedInteraction interaction;
   interaction.clipboard = "hola mundo";
   // Once the word lists are loaded (the menu reaches the window's menu bar), check and quit.
@@ -46,7 +51,8 @@ TEST(InstalledRun, WritesTheSettingsAndTheTraceIntoTheXdgFolders) {
       poll.stop();
       main->GetCommands().Run(command::kCheck);
       checked = true;
-      main->GetCommands().Run(command::kQuit);
+      // The desktop ends the program at logout; the settings are written as by "&Quitar".
+      std::raise(SIGTERM);
     }
   });
   int exitCode = -1;
@@ -59,7 +65,11 @@ TEST(InstalledRun, WritesTheSettingsAndTheTraceIntoTheXdgFolders) {
   EXPECT_TRUE(checked);
   const fs::path config = home.path() / ".config" / "velmara";
   EXPECT_TRUE(fs::exists(config / "Configuracion.ini"));
-  EXPECT_TRUE(fs::exists(home.path() / ".cache" / "velmara" / "sucio.txt"));
+  // The trace holds the text checked: the user's alone, an earlier version's world-readable one gone.
+  const fs::path trace = home.path() / ".local" / "state" / "velmara" / "sucio.txt";
+  ASSERT_TRUE(fs::exists(trace));
+  EXPECT_EQ(fs::status(trace).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_FALSE(fs::exists(home.path() / ".cache" / "velmara" / "sucio.txt"));
   EXPECT_TRUE(fs::is_directory(home.path() / ".local" / "share" / "velmara" / "palabrasbd"));
   for (const auto& entry : fs::directory_iterator(bin)) ADD_FAILURE() << "written beside the program: " << entry.path();
 }

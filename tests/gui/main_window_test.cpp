@@ -11,6 +11,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <memory>
@@ -175,7 +176,9 @@ TEST_F(MainWindowTest, OptionsCommandHasItsOwnFlagAndRearmsTheClipboardPoll) {
   main.GetCommands().Run(command::kOptions);
   EXPECT_EQ(runs, 1);
   EXPECT_TRUE(main.ClipboardPollActive());
-  EXPECT_EQ(interaction.clipboard, "");
+  EXPECT_EQ(interaction.clipboard, "texto copiado");  // left as it was
+  main.GetCommands().ClipboardTick();                 // and not new
+  EXPECT_TRUE(interaction.messages.empty());
 
   main.SetCommand(command::kOptions, [&] { state.settings.Hay_clipboard = 0; });
   main.GetCommands().Run(command::kOptions);
@@ -287,40 +290,70 @@ TEST_F(MainWindowTest, TimeAndDifficultyAreShownWhenTheirOptionsAreOn) {
   EXPECT_EQ(Status(1), "2 \\ 2 palabras");
 }
 
-TEST_F(MainWindowTest, ClipboardPollChecksEveryNewTextOnce) {
+TEST_F(MainWindowTest, ClipboardPollChecksEveryNewCopyOnceAndLeavesTheClipboardAlone) {
   state.settings.Hay_clipboard = 1;
-  interaction.clipboard = "texto de antes";
+  interaction.Copy("texto de antes");
   MainWindow& main = Open();
   EXPECT_TRUE(main.ClipboardPollActive());
-  EXPECT_EQ(interaction.clipboard, "");  // emptied before the poll starts
+  EXPECT_EQ(interaction.clipboard, "texto de antes");  // never emptied
   int suggestions = 0;
   main.SetSuggestions([&] { ++suggestions; });
   Commands& commands = main.GetCommands();
+  const auto results = [&] { return interaction.messages.size(); };
 
-  commands.ClipboardTick();  // empty clipboard: nothing
-  EXPECT_TRUE(interaction.messages.empty());
+  commands.ClipboardTick();  // what was there at start is not new
+  EXPECT_EQ(results(), 0u);
   EXPECT_FALSE(main.isVisible());
 
-  interaction.clipboard = "hola casa";
-  commands.ClipboardTick();
-  ASSERT_EQ(interaction.messages.size(), 1u);
-  EXPECT_EQ(ToWindows1252(main.ResultBox().toPlainText()), "Hola casa");
+  // Each step: what happens to the clipboard, then how many checks have run after one tick.
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::size_t checks;
+  };
+  const std::vector<Step> steps = {
+      {"a new copy", [&] { interaction.Copy("hola casa"); }, 1},
+      {"no change", [] {}, 1},
+      {"a copy of the same text", [&] { interaction.Copy("hola casa"); }, 2},
+      {"another text of the same length", [&] { interaction.Copy("casa xyzz"); }, 3},
+      {"emptied", [&] { interaction.Copy(""); }, 3},
+      {"the same text copied again", [&] { interaction.Copy("casa xyzz"); }, 4},
+      // A desktop that does not report changes: only a different text is new.
+      {"a different text, unreported", [&] { interaction.clipboard = "perro"; }, 5},
+      {"its report, late", [&] { ++interaction.clipboardChanges; }, 5},
+      {"the same text, unreported", [&] { interaction.clipboard = "perro"; }, 5},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    commands.ClipboardTick();
+    EXPECT_EQ(results(), step.checks) << step.what;
+  }
+  EXPECT_EQ(ToWindows1252(main.ResultBox().toPlainText()), "Perro");
+  EXPECT_EQ(suggestions, 2);  // after each check of "casa xyzz"
+}
+
+TEST_F(MainWindowTest, WithoutInterruptingAnAutomaticCheckNotifiesAndOffersTheSuggestionsOnAClick) {
+  state.settings.Hay_clipboard = 1;
+  state.settings.Avisar_sin_interrumpir = 1;
+  MainWindow& main = Open();
+  int suggestions = 0;
+  main.SetSuggestions([&] { ++suggestions; });
+  interaction.Copy("hola xyzzy");
+  main.GetCommands().ClipboardTick();
+  EXPECT_TRUE(interaction.messages.empty());
+  EXPECT_FALSE(main.isVisible());
+  EXPECT_EQ(ToWindows1252(main.ResultBox().toPlainText()), "Hola xyzzy");
+  const std::string& notice = main.LastNotice();
+  EXPECT_NE(notice.find("\nFaltantes 1 es 50,00 %\n"), std::string::npos) << notice;
+  EXPECT_TRUE(notice.ends_with("\nPulse aqu\xED para elegir las soluciones.")) << notice;
   EXPECT_EQ(suggestions, 0);
+  for (int click = 0; click < 2; ++click) main.GetCommands().OfferSuggestions();
+  EXPECT_EQ(suggestions, 1);
 
-  commands.ClipboardTick();  // the same text again: nothing
+  // A check from the menu still shows its window and its message.
+  main.GetCommands().Run(command::kCheck);
+  EXPECT_TRUE(main.isVisible());
   EXPECT_EQ(interaction.messages.size(), 1u);
-
-  interaction.clipboard = "casa xyzz";  // a different text of the same length is new
-  commands.ClipboardTick();
-  ASSERT_EQ(interaction.messages.size(), 2u);
-  EXPECT_EQ(ToWindows1252(main.ResultBox().toPlainText()), "Casa xyzz");
-  EXPECT_EQ(suggestions, 1);  // a word was missing
-
-  interaction.clipboard = "";  // emptied, then the same text copied again: not new
-  commands.ClipboardTick();
-  interaction.clipboard = "casa xyzz";
-  commands.ClipboardTick();
-  EXPECT_EQ(interaction.messages.size(), 2u);
 }
 
 TEST_F(MainWindowTest, ClipboardTickDuringACheckIsSkippedAndTheTextCheckedAfterwards) {
@@ -347,11 +380,19 @@ TEST_F(MainWindowTest, ClipboardTickDuringACheckIsSkippedAndTheTextCheckedAfterw
   EXPECT_EQ(ToWindows1252(main.ResultBox().toPlainText()), "Perro casa");
 }
 
+TEST_F(MainWindowTest, ASessionThatHidesNewCopiesIsToldOnce) {
+  interaction.canWatchClipboard = false;
+  state.settings.Hay_clipboard = 1;
+  MainWindow& main = Open();
+  main.RearmClipboardTimer();
+  ASSERT_EQ(interaction.messages.size(), 1u);
+  EXPECT_EQ(interaction.messages[0].text, MainWindow::kClipboardUnwatchedMessage);
+}
+
 TEST_F(MainWindowTest, ClipboardPollIsOffWithoutAutomaticCorrection) {
   interaction.clipboard = "hola";
   MainWindow& main = Open();
   EXPECT_FALSE(main.ClipboardPollActive());
-  EXPECT_EQ(interaction.clipboard, "hola");
 }
 
 TEST_F(MainWindowTest, ShowHideMinimiseAndCloseKeepTheMarksTrue) {

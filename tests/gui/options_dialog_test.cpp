@@ -9,7 +9,7 @@ namespace velmara {
 namespace {
 
 constexpr int kSwitchable[] = {OptionsDialog::kClipboard, OptionsDialog::kTiming, OptionsDialog::kDifficulty,
-                               OptionsDialog::kIntellisense};
+                               OptionsDialog::kIntellisense, OptionsDialog::kQuietNotice};
 constexpr int kDisabled[] = {OptionsDialog::kCaseSensitive, OptionsDialog::kAutoReplace,
                              OptionsDialog::kCapitalsAfterPunctuation};
 
@@ -44,6 +44,9 @@ TEST(OptionsDialog, ToggleStoresItsSettingAtOnce) {
   dialog.Toggle(OptionsDialog::kIntellisense)->click();
   EXPECT_EQ(settings.Inteligente, 1);
   EXPECT_EQ(settings.Crono, 0);
+  dialog.Toggle(OptionsDialog::kQuietNotice)->click();
+  EXPECT_EQ(dialog.Toggle(OptionsDialog::kQuietNotice)->text(), QStringLiteral("Avisar sin interrumpir"));
+  EXPECT_EQ(settings.Avisar_sin_interrumpir, 1);
 }
 
 TEST(OptionsDialog, OnlySalirCloses) {

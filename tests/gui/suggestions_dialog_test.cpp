@@ -244,5 +244,20 @@ TEST_F(SuggestionsDialogTest, OnlyYaEstaClosesAndClearsTheOpenFlag) {
   EXPECT_FALSE(state.setSuggestionReplacement);
 }
 
+TEST_F(SuggestionsDialogTest, ListsShowWholeRowsAndEnterInTheBoxAddsAsManualDoes) {
+  SuggestionsDialog dialog(state, interaction);
+  for (QListWidget* list : {dialog.MissingList(), dialog.SuggestionList()}) {
+    const int row = list->sizeHintForRow(0) > 0 ? list->sizeHintForRow(0) : dialog.MissingList()->sizeHintForRow(0);
+    EXPECT_EQ((list->height() - 2 * list->frameWidth()) % row, 0) << "a row is cut";
+    EXPECT_GE((list->height() - 2 * list->frameWidth()) / row, 8);
+  }
+  Select(dialog, "ola");
+  Type(dialog, "hola");
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(dialog.ReplacementBox(), &enter);
+  EXPECT_EQ(Intellisense(), "ola|hola\r\n");
+  EXPECT_TRUE(dialog.ReplacementBox()->text().isEmpty());
+}
+
 }  // namespace
 }  // namespace velmara

@@ -22,6 +22,8 @@ class ScriptedInteraction : public Interaction {
   // Answers given to Yes/No boxes in order; when none is left the answer is No.
   std::deque<MessageAnswer> answers;
   std::deque<std::optional<std::filesystem::path>> saveAnswers;
+  // The file type chosen with each path answered; when none is left, the one offered first.
+  std::deque<std::string> filterAnswers;
   std::vector<SaveFileRequest> saveRequests;
   std::deque<std::optional<std::uint32_t>> colourAnswers;
   std::vector<Shown> messages;
@@ -44,11 +46,27 @@ class ScriptedInteraction : public Interaction {
     return clipboardUtf8 ? Utf8ToWindows1252(*clipboardUtf8, unheld) : clipboard;
   }
   void SetClipboardText(const std::string& text) override { clipboard = text; }
+  // A copy as the desktop reports it: the text and one more change of hands.
+  std::uint64_t clipboardChanges = 0;
+  void Copy(std::string text) {
+    clipboard = std::move(text);
+    ++clipboardChanges;
+  }
+  std::uint64_t ClipboardChanges() override { return clipboardChanges; }
+  bool canWatchClipboard = true;
+  bool CanWatchClipboard() override { return canWatchClipboard; }
   std::optional<std::filesystem::path> AskSaveFileName(const SaveFileRequest& request) override {
     saveRequests.push_back(request);
     if (saveAnswers.empty()) return std::nullopt;
     auto answer = saveAnswers.front();
     saveAnswers.pop_front();
+    if (request.chosenFilter && answer) {
+      *request.chosenFilter = request.selectedFilter;
+      if (!filterAnswers.empty()) {
+        *request.chosenFilter = filterAnswers.front();
+        filterAnswers.pop_front();
+      }
+    }
     return answer;
   }
   std::optional<std::uint32_t> ChooseColour(std::uint32_t, std::array<std::uint32_t, 16>&) override {
