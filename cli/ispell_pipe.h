@@ -85,17 +85,13 @@ class IspellSession {
   Suggester suggester_;
   std::filesystem::path userWordsFile_;
   PipeEncoding encoding_;
-  std::unordered_set<std::string> sessionWords_;  // lowercased Windows-1252
+  std::unordered_set<std::string, TextHasher, std::equal_to<>> sessionWords_;  // lowercased Windows-1252
   bool terse_ = false;
   bool verboseCorrection_ = false;
   bool tex_ = false;
   std::string failure_;
   std::string lowered_;  // reused from word to word
   // The suggestions of each missing word of the line being answered, by the word as written.
-  struct TextHasher {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const { return static_cast<std::size_t>(HashText(text)); }
-  };
   static constexpr std::size_t kLineSuggestionsAtMost = 4096;
   static constexpr std::size_t kAnswerSpillBytes = std::size_t{1} << 20;
   std::function<bool(const std::string&)> spill_;

@@ -8,6 +8,7 @@
 #include "checker/characters.h"
 #include "checker/check_run.h"
 #include "checker/encoding.h"
+#include "worddb/text_hash.h"
 
 namespace velmara::server {
 namespace {
@@ -88,7 +89,7 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
 
   const Positions at{request.text, ByteStarts(request.text), Utf16Starts(request.text)};
   const std::vector<std::size_t> correctedEnds = CorrectedEnds(state);
-  std::unordered_map<std::string, std::vector<std::string>> suggested;
+  std::unordered_map<std::string, std::vector<std::string>, TextHasher, std::equal_to<>> suggested;
   const auto disabled = [&](const char* rule) {
     return std::find(request.disabledRules.begin(), request.disabledRules.end(), rule) != request.disabledRules.end();
   };

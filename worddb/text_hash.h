@@ -103,6 +103,12 @@ inline std::uint64_t HashPackedText(std::uint64_t low, std::uint64_t high, std::
   return state.Finish<3>();
 }
 
+// HashText for the standard containers, by any kind of text (std::equal_to<> beside it).
+struct TextHasher {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const { return static_cast<std::size_t>(HashText(text)); }
+};
+
 // Byte-for-byte equality; for words of a few letters a loop beats a call to memcmp.
 inline bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
