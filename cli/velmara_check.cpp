@@ -287,6 +287,9 @@ class FileCheck {
   cli::SpillBuffer corrected_;  // JSON only: the corrected text comes after the tokens
 };
 
+// The most of one unbroken run of letters held before it is checked.
+constexpr std::size_t kLongestHeldWord = std::size_t{1} << 20;
+
 // Reads, decodes and checks one input; returns whether some word was missing.
 bool CheckInput(cli::InputFile& input, Classifier& classifier, const Settings& settings, const Options& options,
                 bool colour, const Suggester* suggester, const ContextAdvisor* advisor, cli::Output& out) {
@@ -314,7 +317,13 @@ bool CheckInput(cli::InputFile& input, Classifier& classifier, const Settings& s
         end = held + lineEnd + 1;
       } else if (text.size() >= std::max(options.pieceSize, kLongLine)) {
         end = PieceEnd(fresh);
-        if (end > 0) end += held;
+        if (end > 0) {
+          end += held;
+        } else if (text.size() >= kLongestHeldWord) {
+          // A run of letters this long is no word: it is checked a stretch at a time, each stretch
+          // a word of its own, rather than held whole.
+          end = text.size();
+        }
       } else {
         end = 0;
       }
@@ -398,8 +407,9 @@ int Run(int argc, char** argv, int closedStreams) {
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   const int closedStreams = cli::ReopenClosedStandardStreams();
+  int status = kExitError;
   try {
-    return Run(argc, argv, closedStreams);
+    status = Run(argc, argv, closedStreams);
   } catch (const cli::StreamError& error) {
     std::cerr << "velmara-check: " << error.what() << '\n';
   } catch (const std::bad_alloc&) {
@@ -407,5 +417,7 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     std::cerr << "velmara-check: " << error.what() << '\n';
   }
-  return kExitError;
+  // A result line or a message that could not be written is an error: nobody saw it.
+  std::cerr.flush();
+  return std::cerr ? status : kExitError;
 }

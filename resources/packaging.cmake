@@ -108,9 +108,10 @@ set(CPACK_STRIP_FILES ON)
 # What the programs need to run: dpkg-shlibdeps finds the libraries the binaries link (the C and
 # C++ runtimes, Qt 6's core, gui, widgets and network, the Wayland client library, with the
 # versions they were built against); Qt loads its desktop platform plugin at run time, so that one
-# is named here, and its Wayland platform is recommended for Wayland sessions.
+# is named here, and its Wayland platform is recommended for Wayland sessions. velmara-server's
+# HTTP loop is libmicrohttpd, named too so a package built without dpkg-shlibdeps still pulls it in.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libmicrohttpd12")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY velmara)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [build|run|bench|desktop|fuzz|package|country|client]...
 set -euo pipefail
 
-build_packages=(cmake g++ make pkg-config googletest libgtest-dev qt6-base-dev qt6-translations-l10n libgl-dev python3 hunspell-es hunspell-tools fonts-dejavu-core libcpp-httplib-dev nlohmann-json3-dev emacs-nox hunspell
+build_packages=(cmake g++ make pkg-config googletest libgtest-dev qt6-base-dev qt6-translations-l10n libgl-dev python3 hunspell-es hunspell-tools fonts-dejavu-core libmicrohttpd-dev libcpp-httplib-dev nlohmann-json3-dev emacs-nox hunspell
   libwayland-dev qt6-wayland
   # The desktop tests: a headless sway and an X server, each with its clipboard tool.
   sway wl-clipboard xvfb xclip xdotool

@@ -12,6 +12,7 @@
 #include "checker/encoding.h"
 #include "suggest/neighbours.h"
 #include "worddb/countries.h"
+#include "worddb/text_hash.h"
 
 namespace velmara::server {
 namespace {
@@ -111,8 +112,8 @@ CheckService::CheckService(const WordDatabase& database, const Suggester& sugges
     : database_(database),
       suggester_(suggester),
       settings_(settings),
-      intellisenseFile_(std::move(intellisenseFile)),
-      limits_(limits) {}
+      limits_(limits),
+      intellisense_(std::move(intellisenseFile)) {}
 
 nlohmann::json CheckService::Software() {
   return {{"name", "Detector Velmara"}, {"version", kVersion}, {"buildDate", __DATE__}, {"apiVersion", 1},
@@ -143,13 +144,18 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
   const WordDatabase& database = country ? country->database : database_;
   const Suggester& suggester = country ? *country->suggester : suggester_;
   CheckState state;
-  Classifier classifier(database, settings_, intellisenseFile_, state);
+  IntellisenseList intellisense = [this] {
+    std::lock_guard<std::mutex> lock(intellisenseMutex_);
+    if (settings_.Inteligente == 1) intellisense_.Refresh();
+    return intellisense_;
+  }();
+  Classifier classifier(database, settings_, std::move(intellisense), state);
   CheckObserver quiet;
   CheckText(classifier, engineText, quiet, std::nullopt);
 
   const Positions at{request.text, ByteStarts(request.text), Utf16Starts(request.text), codePointOf};
   const std::vector<std::size_t> correctedEnds = CorrectedEnds(state);
-  std::unordered_map<std::string, std::vector<std::string>> suggested;
+  std::unordered_map<std::string, std::vector<std::string>, TextHasher, std::equal_to<>> suggested;
   const bool missingOff =
       !request.RuleOn(kMissingRuleId, kRuleCategory) ||
       std::find(request.disabledRules.begin(), request.disabledRules.end(), kFormerMissingRuleId) != request.disabledRules.end();

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -13,6 +14,7 @@
 #include "app/configuration.h"
 #include "server/country_databases.h"
 #include "server/request.h"
+#include "suggest/intellisense.h"
 #include "suggest/suggester.h"
 #include "worddb/word_database.h"
 
@@ -38,8 +40,9 @@ struct CheckLimits {
 
 class CheckService {
  public:
-  // `intellisenseFile` is read by a check only while settings.Inteligente is 1; it is the
-  // service's own fixed path, never one a request names. No trace is ever written.
+  // `intellisenseFile` is read only while settings.Inteligente is 1, and then again only when it
+  // changes; it is the service's own fixed path, never one a request names. No trace is ever
+  // written.
   CheckService(const WordDatabase& database, const Suggester& suggester, Settings settings,
                std::filesystem::path intellisenseFile, CheckLimits limits = {});
 
@@ -57,9 +60,11 @@ class CheckService {
   const WordDatabase& database_;
   const Suggester& suggester_;
   const Settings settings_;
-  const std::filesystem::path intellisenseFile_;
   const CheckLimits limits_;
   std::shared_ptr<CountryDatabases> countries_;
+  // Read once and again only when the file changes; each check gets a copy sharing its entries.
+  mutable std::mutex intellisenseMutex_;
+  mutable IntellisenseList intellisense_;
 };
 
 }  // namespace velmara::server

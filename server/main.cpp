@@ -2,13 +2,15 @@
 // office suites and editors on this machine.
 //
 //   velmara-server [--listen ADDR] [--port N] [--db DIR] [--country es_MX] [--intellisense|--no-intellisense]
-//                  [--threads N] [--queue N] [--max-text N]
+//                  [--threads N] [--queue N] [--max-text N] [--connections N] [--per-address N]
+//                  [--allow-origin ORIGIN]...
 //
 // It listens on 127.0.0.1:8081 unless told otherwise; an add-in is given http://127.0.0.1:8081/v2.
 // A request's language chooses among the installed countries (es-MX, es-AR, …); "es" and "auto"
 // are checked with the server's own (--country, VELMARA_COUNTRY, the configuration, or Spain).
 // SIGINT or SIGTERM stops it. Exit status: 0 stopped, 2 an error.
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -20,7 +22,9 @@
 #include <vector>
 
 #include <arpa/inet.h>
+#include <malloc.h>
 #include <pthread.h>
+#include <sys/resource.h>
 
 #include "app/configuration.h"
 #include "app/country_choice.h"
@@ -125,6 +129,15 @@ cli::CommandLine ServerCommandLine(Options& options) {
   line.Value("queue", 0, "N", "connections that may wait beyond them (64)", numeric("queue", 0, 100000, options.config.queue));
   line.Value("max-text", 0, "N", "the longest text checked, in characters (200000)",
              numeric("max-text", 1, 1000000, options.config.maxTextLength));
+  line.Value("connections", 0, "N", "connections open at once (512); beyond them a connection is closed",
+             numeric("connections", 1, 100000, options.config.maxConnections));
+  line.Value("per-address", 0, "N", "connections open at once from one client address (256)",
+             numeric("per-address", 1, 100000, options.config.maxPerAddress));
+  line.Value("allow-origin", 0, "ORIGIN", "a web origin (scheme://host[:port]) or browser add-on whose pages may "
+             "read the answers; may be given again; * allows every page", [&options](const std::string& value) {
+               options.config.allowedOrigins.push_back(value);
+               return true;
+             });
   return line;
 }
 
@@ -147,6 +160,15 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
+  // A body or an answer of a megabyte is given back to the system once it is done with, rather
+  // than kept by the allocator after the largest request it has seen.
+  mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+  // Every connection is a descriptor: room for as many as the server is allowed to hold.
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+    files.rlim_cur = std::min<rlim_t>(files.rlim_max, std::max<rlim_t>(files.rlim_cur, options.config.maxConnections + 64));
+    setrlimit(RLIMIT_NOFILE, &files);
+  }
 
   // The same files velmara-check reads: the user's folders for an installed program.
   const cli::TerminalStart start = cli::PrepareTerminalStart(argv[0], options.database, options.intellisense);

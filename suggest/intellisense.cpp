@@ -143,8 +143,8 @@ const std::string* IntellisenseList::FindLine(std::string_view key) {
   Refresh();
   if (key.empty()) return nullptr;
   // A key of the file never holds a line break or "|": such a word is in no line.
-  auto found = lastLines_.find(std::string(key));
-  return found == lastLines_.end() ? nullptr : &found->second;
+  auto found = lastLines_->find(std::string(key));
+  return found == lastLines_->end() ? nullptr : &found->second;
 }
 
 void IntellisenseList::Refresh() {
@@ -163,13 +163,14 @@ void IntellisenseList::Refresh() {
   }
   if (known_ && !racy_ && current == identity_) return;
 
-  lastLines_.clear();
-  ForEachLine(file_, [this](std::string_view line) {
+  auto entries = std::make_shared<Entries>();
+  ForEachLine(file_, [&entries](std::string_view line) {
     if (line.empty()) return;
     std::string_view key = line.substr(0, line.find(kFieldSeparator));
     if (key.empty()) return;
-    lastLines_.insert_or_assign(std::string(key), std::string(line));
+    entries->insert_or_assign(std::string(key), std::string(line));
   });
+  lastLines_ = std::move(entries);
   ++reads_;
   identity_ = current;
   known_ = true;
