@@ -25,6 +25,7 @@
 #include "ui/interaction.h"
 #include "ui/pictures.h"
 #include "ui/text.h"
+#include "suggest/suggester.h"
 #include "worddb/countries.h"
 #include "worddb/loading_animation.h"
 #include "worddb/user_words.h"
@@ -136,7 +137,7 @@ void MainWindow::LoadDatabase() {
   ScreenLoadHooks hooks(interaction_);
   state_.database = WordDatabase();
   LoadCountryDatabase(state_.DatabaseFolder(), choice.differences, state_.database, hooks,
-                      state_.Files().traceFile.parent_path());
+                      state_.Files().traceFile.parent_path(), StoredSuggesterIndex);
   LoadUserWords(state_.Files().userWordsFile, state_.database);
   state_.country = choice.country;
 }

@@ -18,6 +18,7 @@
 #include "app/version.h"
 #include "checker/characters.h"
 #include "checker/encoding.h"
+#include "suggest/suggester.h"
 #include "worddb/countries.h"
 #include "worddb/user_words.h"
 
@@ -480,7 +481,8 @@ int RunIspell(const IspellOptions& options, const FileLocations& locations) {
   }
   WordDatabase database;
   QuietLoadHooks hooks(notes);
-  LoadCountryDatabase(databaseFolder, country.differences, database, hooks, locations.traceFile.parent_path());
+  LoadCountryDatabase(databaseFolder, country.differences, database, hooks, locations.traceFile.parent_path(),
+                      StoredSuggesterIndex);
   // A database named on the command line brings its own lists; the editor may name the user's.
   const std::filesystem::path intellisenseFile =
       options.database ? databaseFolder / kIntellisenseFile : locations.intellisenseFile;

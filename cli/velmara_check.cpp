@@ -45,6 +45,7 @@
 #include "cli/terminal_start.h"
 #include "cli/stream_io.h"
 #include "tools/string_search.h"
+#include "suggest/suggester.h"
 #include "worddb/countries.h"
 #include "worddb/user_words.h"
 #include "worddb/word_database.h"
@@ -376,7 +377,8 @@ int Run(int argc, char** argv, int closedStreams) {
   WordDatabase database;
   TerminalHooks hooks;
   const bool databaseSound =
-      LoadCountryDatabase(databaseFolder, country.differences, database, hooks, start.locations.traceFile.parent_path());
+      LoadCountryDatabase(databaseFolder, country.differences, database, hooks, start.locations.traceFile.parent_path(),
+                          StoredSuggesterIndex);
   const int damaged = databaseSound || options.keepGoing ? kExitClean : kExitError;
   LoadUserWords(start.userWordsFile, database);
 

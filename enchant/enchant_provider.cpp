@@ -5,15 +5,16 @@
 //
 // This code runs inside other people's programs, so it never prints, never throws into Enchant
 // and never ends the process; a failure becomes Enchant's error text. Each dictionary has its own
-// checker behind a lock taken only inside a call; the database, the settings and the suggester are
-// shared by every dictionary and only read.
+// checker behind a lock taken only inside a call; the database, the settings and the suggester of
+// a country are shared by every dictionary of that country and only read. Every installed country
+// is offered ("es_MX", "es_AR", ...); "es" is the country the user chose, as for our own programs.
 
 #include <dlfcn.h>
 #include <enchant-provider.h>
 #include <glib.h>
 
-#include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -27,20 +28,19 @@
 #include <vector>
 
 #include "app/configuration.h"
+#include "app/country_choice.h"
 #include "app/file_locations.h"
 #include "checker/characters.h"
 #include "checker/encoding.h"
 #include "suggest/intellisense.h"
 #include "suggest/suggester.h"
 #include "suggest/word_check.h"
+#include "worddb/countries.h"
 #include "worddb/user_words.h"
 #include "worddb/word_database.h"
 
 #ifndef VELMARA_ENCHANT_TO_BIN
 #define VELMARA_ENCHANT_TO_BIN "../../../bin"
-#endif
-#ifndef VELMARA_COUNTRY
-#define VELMARA_COUNTRY "es_ES"
 #endif
 
 namespace velmara::enchant {
@@ -54,13 +54,7 @@ constexpr const char* kProviderDescription = "Detector Velmara";
 // terminal programs: its own Intellisense list and user's words come with it.
 constexpr const char* kDatabaseVariable = "VELMARA_DB";
 
-// The dictionary tags offered: the language and the country the installed database was made for.
-std::vector<std::string> OfferedTags() { return {"es", VELMARA_COUNTRY}; }
-
-bool Offered(std::string_view tag) {
-  const std::vector<std::string> tags = OfferedTags();
-  return std::find(tags.begin(), tags.end(), tag) != tags.end();
-}
+constexpr const char* kLanguageTag = "es";
 
 // Where this module's file is: the installed program's folders are found from it.
 fs::path ModuleFolder() {
@@ -76,18 +70,47 @@ struct Paths {
   fs::path databaseFolder;
   fs::path intellisenseFile;
   fs::path userWordsFile;
+  fs::path cacheFolder;  // where a country's lists are kept compiled after their first load
 };
 
 Paths DecidePaths() {
   const FileLocations locations = DecideFileLocations(ModuleFolder() / VELMARA_ENCHANT_TO_BIN, ProcessEnvironment());
   Paths paths{locations.configurationFile.parent_path(), locations.databaseFolder, locations.intellisenseFile,
-              locations.userWordsFile};
+              locations.userWordsFile, locations.traceFile.parent_path()};
   if (const char* folder = std::getenv(kDatabaseVariable); folder != nullptr && *folder != '\0') {
     paths.databaseFolder = folder;
     paths.intellisenseFile = paths.databaseFolder / kIntellisenseFile;
     paths.userWordsFile = paths.databaseFolder / kUserWordsFile;
   }
   return paths;
+}
+
+Settings ReadSettings(const fs::path& configurationFolder) {
+  Settings settings;
+  SetFixedColours(settings);
+  Configuration("get", configurationFolder, settings);
+  return settings;
+}
+
+// The dictionary tags offered: "es", then every installed country (es_ES, es_AR, ... es_VE).
+std::vector<std::string> OfferedTags(const fs::path& databaseFolder) {
+  std::vector<std::string> tags{kLanguageTag};
+  for (std::string& country : InstalledCountries(databaseFolder)) tags.push_back(std::move(country));
+  return tags;
+}
+
+// The country a tag asks for (es_MX for "es_MX" or "es-MX"; for "es" the one the user chose, as
+// our own programs choose it, or the database's own when that choice cannot be used); nothing
+// when the tag is not one we offer.
+std::optional<std::string> CountryOfTag(std::string_view tag, const Paths& paths) {
+  if (tag == kLanguageTag) {
+    const CountryChoice choice =
+        ChooseCountry(paths.databaseFolder, std::nullopt, ProcessEnvironment(), ReadSettings(paths.configurationFolder));
+    return choice.error.empty() ? choice.country : BaseCountry(paths.databaseFolder);
+  }
+  const std::optional<std::string> code = CountryCode(tag);
+  if (!code || !CountryDifferencesFolder(paths.databaseFolder, *code)) return std::nullopt;
+  return code;
 }
 
 // The word as the engine reads it, when Windows-1252 holds every character of it.
@@ -98,17 +121,36 @@ std::optional<std::string> EngineWord(std::string_view utf8) {
   return word;
 }
 
-// What every dictionary of the provider reads: loaded at the first dictionary asked for, freed
-// with the last one.
+// Words added to the user's list while the program runs, for the dictionaries of every country:
+// each country's database is read without a lock, so these are kept beside them.
+class AddedWords {
+ public:
+  bool Has(std::string_view key) const {
+    std::shared_lock lock(lock_);
+    return words_.count(std::string(key)) != 0;
+  }
+  void Add(std::string key) {
+    std::unique_lock lock(lock_);
+    words_.insert(std::move(key));
+  }
+
+ private:
+  mutable std::shared_mutex lock_;
+  std::unordered_set<std::string> words_;
+};
+
+// What every dictionary of one country reads: loaded at the first dictionary of that country,
+// freed with the last one.
 class Speller {
  public:
-  // Null when there is no word database to load.
-  static std::shared_ptr<Speller> Load() {
-    Paths paths = DecidePaths();
-    if (!CheckWordDatabasePresent(paths.databaseFolder)) return nullptr;
-    auto speller = std::shared_ptr<Speller>(new Speller(std::move(paths)));
+  // Null when the country's words cannot be loaded.
+  static std::shared_ptr<Speller> Load(Paths paths, const std::string& country, std::shared_ptr<AddedWords> added) {
+    const std::optional<fs::path> differences = CountryDifferencesFolder(paths.databaseFolder, country);
+    if (!differences || !CheckWordDatabasePresent(paths.databaseFolder)) return nullptr;
+    auto speller = std::shared_ptr<Speller>(new Speller(std::move(paths), std::move(added)));
     LoadHooks quiet;
-    LoadWordDatabase(speller->paths_.databaseFolder, speller->database_, quiet);
+    LoadCountryDatabase(speller->paths_.databaseFolder, *differences, speller->database_, quiet,
+                        speller->paths_.cacheFolder, StoredSuggesterIndex);
     LoadUserWords(speller->paths_.userWordsFile, speller->database_);
     return speller;
   }
@@ -118,29 +160,19 @@ class Speller {
   const Suggester& suggester() const { return suggester_; }
   const Paths& paths() const { return paths_; }
 
-  // Words added to the user's list while the program runs: the database's list is read by every
-  // dictionary without a lock, so these are kept beside it.
-  bool Added(std::string_view key) const {
-    std::shared_lock lock(addedLock_);
-    return added_.count(std::string(key)) != 0;
-  }
-  void Add(std::string key) {
-    std::unique_lock lock(addedLock_);
-    added_.insert(std::move(key));
-  }
+  bool Added(std::string_view key) const { return added_->Has(key); }
+  void Add(std::string key) { added_->Add(std::move(key)); }
 
  private:
-  explicit Speller(Paths paths) : paths_(std::move(paths)), suggester_(database_) {
-    SetFixedColours(settings_);
-    Configuration("get", paths_.configurationFolder, settings_);
-  }
+  Speller(Paths paths, std::shared_ptr<AddedWords> added)
+      : paths_(std::move(paths)), settings_(ReadSettings(paths_.configurationFolder)), suggester_(database_),
+        added_(std::move(added)) {}
 
   Paths paths_;
   Settings settings_;
   WordDatabase database_;
   Suggester suggester_;
-  mutable std::shared_mutex addedLock_;
-  std::unordered_set<std::string> added_;
+  std::shared_ptr<AddedWords> added_;
 };
 
 // The key a word is remembered by when added: the lowercased engine word, or the UTF-8 text
@@ -212,7 +244,8 @@ class Dictionary {
 
 struct Provider {
   std::mutex lock;  // held only inside a call
-  std::weak_ptr<Speller> speller;
+  std::map<std::string, std::weak_ptr<Speller>> spellers;  // by country
+  std::shared_ptr<AddedWords> added = std::make_shared<AddedWords>();
 };
 
 Dictionary* DictionaryOf(EnchantDict* me) { return static_cast<Dictionary*>(me->user_data); }
@@ -292,19 +325,27 @@ int DictIsWordCharacter(EnchantDict*, uint32_t code, size_t) {
 
 EnchantDict* ProviderRequestDict(EnchantProvider* me, const char* const tag) {
   try {
-    if (tag == nullptr || !Offered(tag)) return nullptr;
+    if (tag == nullptr) return nullptr;
+    Paths paths = DecidePaths();
+    if (!CheckWordDatabasePresent(paths.databaseFolder)) {
+      enchant_provider_set_error(me, "no Velmara word database is installed");
+      return nullptr;
+    }
+    const std::optional<std::string> country = CountryOfTag(tag, paths);
+    if (!country) return nullptr;
     Provider* provider = ProviderOf(me);
     std::shared_ptr<Speller> speller;
     {
+      // Held while a country loads: a second dictionary of it waits and shares it.
       std::lock_guard lock(provider->lock);
-      speller = provider->speller.lock();
+      speller = provider->spellers[*country].lock();
       if (!speller) {
-        speller = Speller::Load();
+        speller = Speller::Load(std::move(paths), *country, provider->added);
         if (!speller) {
-          enchant_provider_set_error(me, "no Velmara word database is installed");
+          enchant_provider_set_error(me, ("the words of " + *country + " cannot be loaded").c_str());
           return nullptr;
         }
-        provider->speller = speller;
+        provider->spellers[*country] = speller;
       }
     }
     auto dictionary = std::make_unique<Dictionary>(std::move(speller));
@@ -335,7 +376,9 @@ void ProviderDisposeDict(EnchantProvider*, EnchantDict* dict) {
 
 int ProviderDictionaryExists(EnchantProvider*, const char* const tag) {
   try {
-    return tag != nullptr && Offered(tag) && CheckWordDatabasePresent(DecidePaths().databaseFolder) ? 1 : 0;
+    if (tag == nullptr) return 0;
+    const Paths paths = DecidePaths();
+    return CheckWordDatabasePresent(paths.databaseFolder) && CountryOfTag(tag, paths) ? 1 : 0;
   } catch (...) {
     return 0;
   }
@@ -344,8 +387,9 @@ int ProviderDictionaryExists(EnchantProvider*, const char* const tag) {
 char** ProviderListDicts(EnchantProvider*, size_t* count) {
   if (count != nullptr) *count = 0;
   try {
-    if (!CheckWordDatabasePresent(DecidePaths().databaseFolder)) return nullptr;
-    return StringVector(OfferedTags(), count);
+    const fs::path databaseFolder = DecidePaths().databaseFolder;
+    if (!CheckWordDatabasePresent(databaseFolder)) return nullptr;
+    return StringVector(OfferedTags(databaseFolder), count);
   } catch (...) {
     return nullptr;
   }

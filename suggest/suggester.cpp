@@ -374,6 +374,8 @@ std::string Suggester::StoredIndex() const {
   return std::string(reinterpret_cast<const char*>(out.data()), out.size() * sizeof(std::uint32_t));
 }
 
+std::string StoredSuggesterIndex(const WordDatabase& database) { return Suggester(database).StoredIndex(); }
+
 std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t limit, Neighbours neighbours) const {
   limit = std::min(limit, kMaxSuggestions);
   if (word.empty() || word.size() > kMaxWrittenLength || limit == 0) return {};

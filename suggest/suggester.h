@@ -58,4 +58,8 @@ class Suggester {
   mutable std::unique_ptr<Index> index_;
 };
 
+// The stored index over `database` (Suggester(database).StoredIndex()): what a loader that
+// compiles a database into the cache folder is given, so the copy carries the index too.
+std::string StoredSuggesterIndex(const WordDatabase& database);
+
 }  // namespace velmara

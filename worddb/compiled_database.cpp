@@ -10,6 +10,7 @@
 #include <array>
 #include <bit>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -128,7 +129,7 @@ bool IdentityOfPath(const std::filesystem::path& path, FileIdentity& identity) {
 
 // The line of the verified note for the database and its sources as they are now.
 std::string VerifiedLine(const std::filesystem::path& file, const FileIdentity& compiled,
-                         const std::array<FileIdentity, 4>& sources) {
+                         const std::vector<FileIdentity>& sources) {
   std::ostringstream line;
   auto put = [&line](const FileIdentity& id) {
     line << ' ' << id.device << ':' << id.inode << ':' << id.size << ':' << id.modified << ':' << id.changed;
@@ -200,6 +201,13 @@ bool StampOf(const std::filesystem::path& path, std::uint64_t& size, std::uint64
   return sound;
 }
 
+// The checksum of a list made of several files: each file's size and sum chained onto the sum of
+// those before it, so the same bytes split otherwise, or in another order, sum otherwise.
+std::uint64_t ChainedSum(std::uint64_t before, std::uint64_t size, std::uint64_t sum) {
+  const std::uint64_t piece[2] = {size, sum};
+  return ChecksumBytes(piece, sizeof piece, before);
+}
+
 // Checks a list section and gives its view; false when it does not hold together.
 bool ListView(const unsigned char* section, std::uint64_t sectionSize, StoredListView& view) {
   if (sectionSize < sizeof(StoredListHeader)) return false;
@@ -227,9 +235,22 @@ bool ListView(const unsigned char* section, std::uint64_t sectionSize, StoredLis
 
 }  // namespace
 
-bool StampSources(const std::filesystem::path& folder, SourceStamp& stamp) {
-  for (std::size_t i = 0; i < 4; ++i)
-    if (!StampOf(folder / kSourceFiles[i], stamp.size[i], stamp.sum[i])) return false;
+SourceFiles RecordSources(const std::filesystem::path& folder) {
+  SourceFiles sources;
+  for (std::size_t i = 0; i < 4; ++i) sources.of[i] = {folder / kSourceFiles[i]};
+  return sources;
+}
+
+bool StampSources(const SourceFiles& sources, SourceStamp& stamp) {
+  for (std::size_t i = 0; i < 4; ++i) {
+    if (sources.of[i].empty()) return false;
+    for (std::size_t f = 0; f < sources.of[i].size(); ++f) {
+      std::uint64_t size = 0, sum = 0;
+      if (!StampOf(sources.of[i][f], size, sum)) return false;
+      stamp.size[i] = f == 0 ? size : stamp.size[i] + size;
+      stamp.sum[i] = f == 0 ? sum : ChainedSum(stamp.sum[i], size, sum);
+    }
+  }
   return true;
 }
 
@@ -293,7 +314,7 @@ std::string WriteCompiledDatabase(const std::filesystem::path& file, const std::
   return {};
 }
 
-std::string UseCompiledDatabase(const std::filesystem::path& file, const std::filesystem::path& sourceFolder,
+std::string UseCompiledDatabase(const std::filesystem::path& file, const SourceFiles& sourceFiles,
                                 const std::filesystem::path& verifiedNote, WordDatabase& database) {
   const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno == ENOENT ? "absent" : std::string("cannot be opened: ") + std::strerror(errno);
@@ -334,15 +355,23 @@ std::string UseCompiledDatabase(const std::filesystem::path& file, const std::fi
       return "is damaged (section table)";
 
   // Unchanged since a check found it and its sources sound: no need to read them again.
-  std::array<FileIdentity, 4> sources;
+  std::vector<FileIdentity> sources;
   bool identified = true;
-  for (std::size_t i = 0; i < 4; ++i) identified = IdentityOfPath(sourceFolder / kSourceFiles[i], sources[i]) && identified;
-  const std::string line = identified ? VerifiedLine(file, IdentityOf(status), sources) : std::string();
+  for (std::size_t i = 0; i < 4; ++i) {
+    std::uint64_t size = 0;
+    for (const std::filesystem::path& source : sourceFiles.of[i]) {
+      FileIdentity identity;
+      identified = IdentityOfPath(source, identity) && identified;
+      sources.push_back(identity);
+      size += identity.size;
+    }
+    identified = identified && !sourceFiles.of[i].empty() && size == header.sourceSize[i];
+  }
+  if (!identified) return "does not match the record files beside it";
+  const std::string line = VerifiedLine(file, IdentityOf(status), sources);
   bool verified = false;
-  if (identified && !verifiedNote.empty())
+  if (!verifiedNote.empty())
     for (const std::string& old : ReadLines(verifiedNote)) verified = verified || old == line;
-  for (std::size_t i = 0; i < 4; ++i)
-    if (!identified || sources[i].size != header.sourceSize[i]) return "does not match the record files beside it";
   if (!verified) {
     for (const SectionEntry& entry : table) {
       std::uint64_t sum = 0;
@@ -350,7 +379,7 @@ std::string UseCompiledDatabase(const std::filesystem::path& file, const std::fi
       if (sum != entry.sum) return "is damaged (section " + std::to_string(entry.id) + " checksum)";
     }
     SourceStamp now;
-    if (!StampSources(sourceFolder, now)) return "does not match the record files beside it (unreadable)";
+    if (!StampSources(sourceFiles, now)) return "does not match the record files beside it (unreadable)";
     for (std::size_t i = 0; i < 4; ++i)
       if (now.size[i] != header.sourceSize[i] || now.sum[i] != header.sourceSum[i])
         return "does not match the record files beside it";
@@ -391,6 +420,48 @@ std::string UseCompiledDatabase(const std::filesystem::path& file, const std::fi
   database.suggesterIndex = suggester;
   database.storage = owner;
   return {};
+}
+
+std::string CachedDatabaseName(const std::filesystem::path& databaseFolder, const std::filesystem::path& variant) {
+  auto absolute = [](const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::absolute(folder, error).lexically_normal();
+    if (path.has_filename() == false) path = path.parent_path();
+    return path.string();
+  };
+  char name[64];
+  std::snprintf(name, sizeof name, "palabrasbd-%016llx", static_cast<unsigned long long>(StoredHash(absolute(databaseFolder))));
+  std::string file = name;
+  if (!variant.empty()) {
+    // The country's code keeps the name readable; the hash of its folder keeps it apart from
+    // a folder of the same name elsewhere.
+    std::snprintf(name, sizeof name, "-%.16s-%08llx", std::filesystem::path(absolute(variant)).filename().c_str(),
+                  static_cast<unsigned long long>(StoredHash(absolute(variant)) & 0xFFFFFFFFull));
+    file += name;
+  }
+  return file + ".vdb";
+}
+
+bool LoadCachedDatabase(const std::filesystem::path& cached, const SourceFiles& sources,
+                        const std::filesystem::path& verifiedNote, WordDatabase& database,
+                        const StoredIndexBuilder& buildIndex, const std::function<bool()>& load) {
+  if (cached.empty()) return load();
+  if (UseCompiledDatabase(cached, sources, verifiedNote, database).empty()) return true;
+  // Stamped before reading, so a change while the lists load makes the cached file stale.
+  SourceStamp stamp;
+  const bool stamped = StampSources(sources, stamp);
+  if (!load()) return false;
+  if (!stamped) return true;
+  std::error_code ignored;
+  std::filesystem::create_directories(cached.parent_path(), ignored);
+  std::string bytes = CompileWordDatabase(database, stamp, buildIndex ? buildIndex(database) : std::string());
+  // Read from the file just written: the lists leave this process's memory for shared pages, and
+  // the suggester finds its index made.
+  if (WriteCompiledDatabase(cached, bytes).empty()) {
+    bytes = std::string();
+    (void)UseCompiledDatabase(cached, sources, verifiedNote, database);
+  }
+  return true;
 }
 
 }  // namespace velmara

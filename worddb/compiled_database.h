@@ -23,8 +23,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "worddb/word_database.h"
 
@@ -48,8 +50,21 @@ struct SourceStamp {
   std::uint64_t sum[4] = {};
 };
 
-// The stamp of the sources in `folder`; false when one cannot be read.
-bool StampSources(const std::filesystem::path& folder, SourceStamp& stamp);
+// The files each list of a compiled database is made from, in the order of kSourceFiles: a
+// record file, and for another country also the file of its differences; a list made of several
+// has the sum of their sizes and a checksum that chains theirs, so a change to any of them makes
+// the compiled file stale.
+struct SourceFiles {
+  std::vector<std::filesystem::path> of[4];
+};
+// The record files and "Falsos Positivos.txt" of a word database folder.
+SourceFiles RecordSources(const std::filesystem::path& folder);
+
+// The stamp of the sources; false when one cannot be read.
+bool StampSources(const SourceFiles& sources, SourceStamp& stamp);
+inline bool StampSources(const std::filesystem::path& folder, SourceStamp& stamp) {
+  return StampSources(RecordSources(folder), stamp);
+}
 
 // The bytes of a compiled database of `database` (loaded from the sources stamped), with the
 // suggester's index (opaque here; empty for none).
@@ -63,7 +78,28 @@ std::string WriteCompiledDatabase(const std::filesystem::path& file, const std::
 // of `database` into it and sets its false-positive count and suggester index. Returns an empty
 // text then; otherwise why the file cannot be used ("absent" when there is none), and
 // `database` is left as it was. `verifiedNote` (empty for none) is the note of verified files.
-std::string UseCompiledDatabase(const std::filesystem::path& file, const std::filesystem::path& sourceFolder,
+std::string UseCompiledDatabase(const std::filesystem::path& file, const SourceFiles& sources,
                                 const std::filesystem::path& verifiedNote, WordDatabase& database);
+inline std::string UseCompiledDatabase(const std::filesystem::path& file, const std::filesystem::path& sourceFolder,
+                                       const std::filesystem::path& verifiedNote, WordDatabase& database) {
+  return UseCompiledDatabase(file, RecordSources(sourceFolder), verifiedNote, database);
+}
+
+// True when the record files of the folder are large enough (10,000 words or more) for a compiled
+// copy in the cache folder to pay; below that they load in a few milliseconds.
+bool WorthCaching(const std::filesystem::path& databaseFolder);
+
+// The name of the compiled copy, in a cache folder, of the database folder's lists (`variant`
+// empty) or of another country's (`variant` its folder of differences).
+std::string CachedDatabaseName(const std::filesystem::path& databaseFolder, const std::filesystem::path& variant = {});
+
+// A database whose lists `load` reads from `sources` (false when one was damaged), kept compiled
+// in `cached`: read in place from there while the file is sound and matches the sources (the
+// verified note as for UseCompiledDatabase); otherwise loaded and, when sound, compiled into
+// `cached` with the suggester's index `buildIndex` gives, and read from there. A failure to
+// write only means the sources are read again next time. `cached` empty: `load` alone.
+bool LoadCachedDatabase(const std::filesystem::path& cached, const SourceFiles& sources,
+                        const std::filesystem::path& verifiedNote, WordDatabase& database,
+                        const StoredIndexBuilder& buildIndex, const std::function<bool()>& load);
 
 }  // namespace velmara

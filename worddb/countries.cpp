@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "worddb/compiled_database.h"
 #include "worddb/word_list_edit.h"
 #include "worddb/word_record.h"
 
@@ -18,6 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// In the order of the compiled database's sources (kSourceFiles).
 constexpr const char* kDifferenceFiles[][2] = {
     {kDictionaryFile, "diccionario.dif"}, {kVerbFile, "verbos.dif"}, {kProperNameFile, "npropios.dif"}};
 
@@ -154,8 +156,8 @@ void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::s
 }
 
 bool LoadCountryDatabase(const fs::path& databaseFolder, const fs::path& differencesFolder, WordDatabase& database,
-                         LoadHooks& hooks, const fs::path& cacheFolder) {
-  if (differencesFolder.empty()) return LoadWordDatabase(databaseFolder, database, hooks, cacheFolder);
+                         LoadHooks& hooks, const fs::path& cacheFolder, const StoredIndexBuilder& buildIndex) {
+  if (differencesFolder.empty()) return LoadWordDatabase(databaseFolder, database, hooks, cacheFolder, buildIndex);
   // Each list is changed as it is read, before it is indexed: one index, no second copy.
   const WordListEdit edit = [&differencesFolder, &hooks](const std::string& fileName, std::vector<std::string>& words) {
     for (const auto& names : kDifferenceFiles) {
@@ -169,8 +171,22 @@ bool LoadCountryDatabase(const fs::path& databaseFolder, const fs::path& differe
     }
     return true;
   };
-  const bool sound = LoadEditedWordDatabase(databaseFolder, database, hooks, edit);
-  LoadFalsePositiveList(differencesFolder, database.falsePositives);
+  // The country's lists are compiled into the cache folder at their first load, from the base's
+  // record files and the country's own files: a change to any of them makes the copy stale.
+  SourceFiles sources = RecordSources(databaseFolder);
+  for (std::size_t i = 0; i < 3; ++i) sources.of[i].push_back(differencesFolder / kDifferenceFiles[i][1]);
+  sources.of[3] = {differencesFolder / kFalsePositiveFile};
+  const bool cache = !cacheFolder.empty() && WorthCaching(databaseFolder);
+  const fs::path cached = cache ? cacheFolder / CachedDatabaseName(databaseFolder, differencesFolder) : fs::path();
+  const fs::path note = cache ? cacheFolder / kVerifiedDatabasesFile : fs::path();
+
+  hooks.StartLoadingAnimation();
+  const bool sound = LoadCachedDatabase(cached, sources, note, database, buildIndex, [&] {
+    const bool edited = LoadEditedRecordFiles(databaseFolder, database, hooks, edit);
+    LoadFalsePositiveList(differencesFolder, database.falsePositives);
+    return edited;
+  });
+  hooks.CloseLoadingAnimation();
   return sound;
 }
 

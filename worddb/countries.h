@@ -62,11 +62,16 @@ bool ReadWordDifferences(const std::filesystem::path& file, WordDifferences& dif
 // `words` without the removed words, with the added ones merged in (sorted words stay sorted).
 void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::string>& words);
 
-// Loads the base lists of `databaseFolder` (as LoadWordDatabase does, `cacheFolder` with it) and,
-// for another country, the base's record files with its differences applied and its false
-// positives. A damaged difference file shows the loader's message for that file and leaves the
-// list as the base has it; false then, as for a damaged list.
+// Loads the base lists of `databaseFolder` (as LoadWordDatabase does, `cacheFolder` and
+// `buildIndex` with it) and, for another country, the base's record files with its differences
+// applied and its false positives. A damaged difference file shows the loader's message for that
+// file and leaves the list as the base has it; false then, as for a damaged list.
+//
+// With a cache folder, another country's lists are compiled there at their first load (with the
+// suggester's index `buildIndex` gives) and read in place at the next ones, as long as the copy
+// is sound and the base's record files and the country's files are those it was made from.
 bool LoadCountryDatabase(const std::filesystem::path& databaseFolder, const std::filesystem::path& differencesFolder,
-                         WordDatabase& database, LoadHooks& hooks, const std::filesystem::path& cacheFolder = {});
+                         WordDatabase& database, LoadHooks& hooks, const std::filesystem::path& cacheFolder = {},
+                         const StoredIndexBuilder& buildIndex = {});
 
 }  // namespace velmara

@@ -1,7 +1,6 @@
 #include "worddb/word_database.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <optional>
@@ -12,7 +11,6 @@
 #include "checker/characters.h"
 #include "worddb/compiled_database.h"
 #include "worddb/large_pages.h"
-#include "worddb/stored_hash.h"
 #include "worddb/word_list_edit.h"
 #include "worddb/word_record.h"
 
@@ -88,27 +86,6 @@ std::optional<std::vector<std::string>> ReadWordListFile(const std::filesystem::
   return words;
 }
 
-// Below about 10,000 words the record files load in a few milliseconds: no cached copy.
-bool WorthCaching(const std::filesystem::path& databaseFolder) {
-  std::uintmax_t bytes = 0;
-  for (const char* name : {kDictionaryFile, kVerbFile, kProperNameFile}) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(databaseFolder / name, error);
-    if (!error) bytes += size;
-  }
-  return bytes >= 10000 * kRecordSize;
-}
-
-// One cached file per database folder, named after its absolute path.
-std::string CachedDatabaseName(const std::filesystem::path& databaseFolder) {
-  std::error_code error;
-  std::filesystem::path absolute = std::filesystem::absolute(databaseFolder, error).lexically_normal();
-  if (absolute.has_filename() == false) absolute = absolute.parent_path();
-  char name[48];
-  std::snprintf(name, sizeof name, "palabrasbd-%016llx.vdb", static_cast<unsigned long long>(StoredHash(absolute.string())));
-  return name;
-}
-
 }  // namespace
 
 std::filesystem::path WordDatabaseFolder(const std::filesystem::path& programFolder) {
@@ -118,6 +95,16 @@ std::filesystem::path WordDatabaseFolder(const std::filesystem::path& programFol
 bool PathExists(const std::filesystem::path& path) {
   std::error_code error;
   return std::filesystem::exists(path, error);
+}
+
+bool WorthCaching(const std::filesystem::path& databaseFolder) {
+  std::uintmax_t bytes = 0;
+  for (const char* name : {kDictionaryFile, kVerbFile, kProperNameFile}) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(databaseFolder / name, error);
+    if (!error) bytes += size;
+  }
+  return bytes >= 10000 * kRecordSize;
 }
 
 bool CheckWordDatabasePresent(const std::filesystem::path& databaseFolder) {
@@ -172,38 +159,28 @@ void LoadFalsePositiveList(const std::filesystem::path& databaseFolder, FalsePos
 }
 
 bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
-                      const std::filesystem::path& cacheFolder) {
+                      const std::filesystem::path& cacheFolder, const StoredIndexBuilder& buildIndex) {
   hooks.StartLoadingAnimation();
   const std::filesystem::path note = cacheFolder.empty() ? cacheFolder : cacheFolder / kVerifiedDatabasesFile;
   const std::filesystem::path compiled = databaseFolder / kCompiledDatabaseFile;
   const std::string refused = UseCompiledDatabase(compiled, databaseFolder, note, database);
   if (refused != "absent" && !refused.empty())
     hooks.Note(compiled.string() + " " + refused + "; reading the record files instead");
-  // A large database without a sound compiled file of its own (a user's) is compiled into the
-  // cache folder at its first load and read from there while it matches its record files.
-  const std::filesystem::path cached = refused.empty() || cacheFolder.empty() || !WorthCaching(databaseFolder)
-                                           ? std::filesystem::path()
-                                           : cacheFolder / CachedDatabaseName(databaseFolder);
-  if (refused.empty() || (!cached.empty() && UseCompiledDatabase(cached, databaseFolder, note, database).empty())) {
+  bool sound = true;
+  if (refused.empty()) {
     hooks.PumpPendingMessages();
-    hooks.CloseLoadingAnimation();
-    return true;
-  }
-  // Stamped before reading, so a change while the lists load makes the cached file stale.
-  SourceStamp stamp;
-  const bool stamped = !cached.empty() && StampSources(databaseFolder, stamp);
-  const bool sound = LoadRecordFiles(databaseFolder, database, hooks);
-  if (sound && stamped) {
-    std::error_code ignored;
-    std::filesystem::create_directories(cacheFolder, ignored);
-    // A failure only means the record files are read again next time.
-    (void)WriteCompiledDatabase(cached, CompileWordDatabase(database, stamp, {}));
+  } else {
+    // A large database without a sound compiled file of its own (a user's) is compiled into the
+    // cache folder at its first load and read from there while it matches its record files.
+    const std::filesystem::path cached = cacheFolder.empty() || !WorthCaching(databaseFolder)
+                                             ? std::filesystem::path()
+                                             : cacheFolder / CachedDatabaseName(databaseFolder);
+    sound = LoadCachedDatabase(cached, RecordSources(databaseFolder), note, database, buildIndex,
+                               [&] { return LoadRecordFiles(databaseFolder, database, hooks); });
   }
   hooks.CloseLoadingAnimation();
   return sound;
 }
-
-namespace {
 
 bool LoadEditedRecordFiles(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
                            const WordListEdit& edit) {
@@ -218,18 +195,8 @@ bool LoadEditedRecordFiles(const std::filesystem::path& databaseFolder, WordData
   return sound;
 }
 
-}  // namespace
-
 bool LoadRecordFiles(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks) {
   return LoadEditedRecordFiles(databaseFolder, database, hooks, {});
-}
-
-bool LoadEditedWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
-                            const WordListEdit& edit) {
-  hooks.StartLoadingAnimation();
-  const bool sound = LoadEditedRecordFiles(databaseFolder, database, hooks, edit);
-  hooks.CloseLoadingAnimation();
-  return sound;
 }
 
 }  // namespace velmara

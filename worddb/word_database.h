@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -55,6 +56,10 @@ class LoadHooks {
   virtual void Note(const std::string& text) { (void)text; }
 };
 
+// The stored form of the suggester's index over a loaded database, for a compiled file to carry
+// (the suggester makes it; the word database only keeps it). Empty: none.
+using StoredIndexBuilder = std::function<std::string(const WordDatabase&)>;
+
 std::filesystem::path WordDatabaseFolder(const std::filesystem::path& programFolder);
 
 // True when the file system reports the path (a file or a folder).
@@ -79,9 +84,10 @@ void LoadFalsePositiveList(const std::filesystem::path& databaseFolder, FalsePos
 // matches them; otherwise (said once through hooks.Note when it is there but refused) from the
 // record files. `cacheFolder`, when given, keeps the note of compiled databases found sound, so
 // an unchanged one is not read through again at the next start, and the compiled copy of a large
-// database that has none of its own (written at its first load, used while it matches).
+// database that has none of its own (written at its first load with the suggester's index from
+// `buildIndex`, used while it matches).
 bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
-                      const std::filesystem::path& cacheFolder = {});
+                      const std::filesystem::path& cacheFolder = {}, const StoredIndexBuilder& buildIndex = {});
 // The same from the record files and "Falsos Positivos.txt" alone (what the compiled database is
 // made from), without the animation.
 bool LoadRecordFiles(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks);

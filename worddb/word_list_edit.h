@@ -16,8 +16,8 @@ namespace velmara {
 // the list then keeps the words as read.
 using WordListEdit = std::function<bool(const std::string& fileName, std::vector<std::string>& words)>;
 
-// LoadWordDatabase with `edit` applied to each list; false also when an edit failed.
-bool LoadEditedWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
-                            const WordListEdit& edit);
+// LoadRecordFiles with `edit` applied to each list; false also when an edit failed.
+bool LoadEditedRecordFiles(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
+                           const WordListEdit& edit);
 
 }  // namespace velmara

@@ -7,7 +7,9 @@
 #include <glib.h>
 #include <stdlib.h>
 
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -38,10 +40,20 @@ Answer Ask(EnchantDict* dict, const std::string& word) {
 class Module : public testing::Test {
  protected:
   void SetUp() override {
-    velmara::testing::WriteFixtureDatabase(folder_.path(), {"hola", "cami\xF3n", "camino", "excelente", "casa"},
+    velmara::testing::WriteFixtureDatabase(folder_.path() / "palabrasbd",
+                                           {"hola", "cami\xF3n", "camino", "excelente", "casa", "ordenador"},
                                            {"lleg\xF3"}, {"madrid"}, {"wifi"});
-    setenv("VELMARA_DB", folder_.path().c_str(), 1);
+    // Mexico: the base's words without "ordenador", with "computadora".
+    const std::string magic = "VELMARA-DIF 1\n";
+    auto entry = [](char kind, std::string_view word) {
+      return std::string{kind, '\0', static_cast<char>(word.size())} + std::string(word);
+    };
+    folder_.Write("paises/es_MX/diccionario.dif", magic + entry('-', "ordenador") + entry('+', "computadora"));
+    for (const char* name : {"verbos.dif", "npropios.dif", "Falsos Positivos.txt"})
+      folder_.Write(std::string("paises/es_MX/") + name, name[0] == 'F' ? "" : magic);
+    setenv("VELMARA_DB", (folder_.path() / "palabrasbd").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (folder_.path() / "config").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (folder_.path() / "cache").c_str(), 1);
     module_ = dlopen(VELMARA_ENCHANT_MODULE, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(module_, nullptr) << dlerror();
     auto init = reinterpret_cast<EnchantProvider* (*)()>(dlsym(module_, "init_enchant_provider"));
@@ -53,6 +65,7 @@ class Module : public testing::Test {
     if (provider_ != nullptr) provider_->dispose(provider_);
     if (module_ != nullptr) dlclose(module_);
     unsetenv("VELMARA_DB");
+    unsetenv("VELMARA_COUNTRY");
   }
   EnchantDict* Dict(const char* tag) { return provider_->request_dict(provider_, tag); }
 
@@ -98,7 +111,7 @@ TEST_F(Module, DictionariesAndThreadsAtOnceAnswerAsOneDoes) {
   const std::string city = "\xC5\x81\xC3\xB3" "d\xC5\xBA";
   dicts[0]->add_to_personal(dicts[0], city.data(), city.size());
   EXPECT_EQ(dicts[2]->check(dicts[2], city.data(), city.size()), 0);
-  EXPECT_EQ(folder_.Read("Palabras del usuario.txt"), city + "\n");
+  EXPECT_EQ(folder_.Read("palabrasbd/Palabras del usuario.txt"), city + "\n");
   const std::string word = "tuiteo";
   dicts[1]->add_to_session(dicts[1], word.data(), word.size());
   EXPECT_EQ(dicts[1]->check(dicts[1], word.data(), word.size()), 0);
@@ -106,8 +119,42 @@ TEST_F(Module, DictionariesAndThreadsAtOnceAnswerAsOneDoes) {
 
   // Intellisense is off: a chosen replacement is not stored.
   dicts[0]->store_replacement(dicts[0], "exelente", 8, "excelente", 9);
-  EXPECT_FALSE(std::filesystem::exists(folder_.path() / "Intellisense.txt"));
+  EXPECT_FALSE(std::filesystem::exists(folder_.path() / "palabrasbd/Intellisense.txt"));
   for (EnchantDict* dict : dicts) provider_->dispose_dict(provider_, dict);
+}
+
+// Every installed country is a dictionary of its own words; "es" is the country the user chose;
+// the user's words are every country's.
+TEST_F(Module, EachCountryChecksWithItsOwnWords) {
+  size_t count = 0;
+  char** tags = provider_->list_dicts(provider_, &count);
+  std::vector<std::string> listed(tags, tags + count);
+  g_strfreev(tags);
+  EXPECT_EQ(listed, (std::vector<std::string>{"es", "es_ES", "es_MX"}));
+  EXPECT_EQ(provider_->dictionary_exists(provider_, "es_MX"), 1);
+  EXPECT_EQ(provider_->dictionary_exists(provider_, "es_AR"), 0);
+  EXPECT_EQ(Dict("es_AR"), nullptr);
+
+  EnchantDict* spain = Dict("es_ES");
+  EnchantDict* mexico = Dict("es-MX");
+  setenv("VELMARA_COUNTRY", "es_MX", 1);
+  EnchantDict* chosen = Dict("es");
+  const struct {
+    EnchantDict* dict;
+    const char* word;
+    int verdict;
+  } cases[] = {
+      {spain, "ordenador", 0}, {spain, "computadora", 1}, {mexico, "computadora", 0},
+      {mexico, "ordenador", 1}, {chosen, "computadora", 0}, {mexico, "camino", 0},
+  };
+  for (const auto& c : cases) {
+    ASSERT_NE(c.dict, nullptr);
+    EXPECT_EQ(c.dict->check(c.dict, c.word, std::strlen(c.word)), c.verdict) << c.word;
+  }
+  const std::string word = "tuitero";
+  spain->add_to_personal(spain, word.data(), word.size());
+  EXPECT_EQ(mexico->check(mexico, word.data(), word.size()), 0);
+  for (EnchantDict* dict : {spain, mexico, chosen}) provider_->dispose_dict(provider_, dict);
 }
 
 TEST_F(Module, NoDatabaseNoDictionary) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "suggest/suggester.h"
+#include "worddb/countries.h"
 #include "support/fixture_database.h"
 #include "support/generated_database.h"
 #include "support/test_folder.h"
@@ -57,6 +58,12 @@ void ExpectSameLists(const WordDatabase& stored, const WordDatabase& records, st
   EXPECT_EQ(stored.falsePositives.count, records.falsePositives.count);
 }
 
+// When the file was last written (the cache replaces a file by renaming a new one over it).
+std::filesystem::file_time_type Written(const std::filesystem::path& file) {
+  std::error_code error;
+  return std::filesystem::last_write_time(file, error);
+}
+
 void FlipBit(const std::filesystem::path& file, std::uintmax_t at) {
   std::fstream io(file, std::ios::in | std::ios::out | std::ios::binary);
   io.seekg(static_cast<std::streamoff>(at));
@@ -85,7 +92,8 @@ TEST(CompiledDatabase, AnswersExactlyAsTheRecordFilesAndSuggestsTheSame) {
 }
 
 // A large database without a compiled file of its own is compiled into the cache at its first
-// load, read from there afterwards, and compiled again once its record files change.
+// load (and read from there at once), read from there afterwards, and compiled again once its
+// record files change.
 TEST(CompiledDatabase, ADatabaseWithoutOneIsCompiledIntoTheCache) {
   TestFolder folder;
   const auto db = folder.path() / "palabrasbd";
@@ -100,18 +108,89 @@ TEST(CompiledDatabase, ADatabaseWithoutOneIsCompiledIntoTheCache) {
       count += entry.path().extension() == ".vdb";
     return count;
   };
-  const bool stored[] = {false, true, false, true};
+  const auto cached = cache / CachedDatabaseName(db);
+  const bool compiled[] = {true, false, true, false};
   for (int load = 0; load < 4; ++load) {
     SCOPED_TRACE(load);
     if (load == 2) testing::WriteWordListFile(db / kVerbFile, {"coma"});  // same size, other word
     NotingHooks hooks;
     WordDatabase loaded, records;
+    const auto before = Written(cached);
     ASSERT_TRUE(LoadWordDatabase(db, loaded, hooks, cache));
-    EXPECT_EQ(loaded.storage != nullptr, stored[load]);
+    EXPECT_EQ(Written(cached) != before, compiled[load]);
+    EXPECT_TRUE(loaded.storage != nullptr);
     EXPECT_EQ(cachedFiles(), 1u);
     EXPECT_TRUE(hooks.notes.empty());
     ASSERT_TRUE(LoadRecordFiles(db, records, hooks));
     ExpectSameLists(loaded, records, 37);
+  }
+}
+
+// Another country is compiled into the cache at its first load, with the suggester's index, and
+// read from there until the base's record files or any of the country's own files change; a
+// damaged or foreign copy is compiled again, silently. Lists and suggestions are always those of
+// the base's record files with the country's differences applied.
+TEST(CompiledDatabase, ACountryIsCompiledIntoTheCacheAndStaysTrueToItsSources) {
+  TestFolder folder;
+  const auto base = folder.path() / "palabrasbd";
+  const auto cache = folder.path() / "cache";
+  std::vector<std::string> many{"ordenador"};
+  for (int i = 0; i < 10000; ++i) many.push_back("palabra" + std::to_string(i));
+  WriteFixtureDatabase(base, many, {"hab\xE1is", "hablar"}, {"Madrid"}, {"Wifi"});
+  const std::string magic = kDifferencesMagic;
+  auto entry = [](char kind, std::string_view word) {
+    return std::string{kind, '\0', static_cast<char>(word.size())} + std::string(word);
+  };
+  folder.Write("paises/es_MX/diccionario.dif", magic + entry('-', "ordenador") + entry('+', "computadora"));
+  folder.Write("paises/es_MX/verbos.dif", magic + entry('-', "hab\xE1is"));
+  folder.Write("paises/es_MX/npropios.dif", magic + entry('+', "Jalisco"));
+  folder.Write("paises/es_MX/Falsos Positivos.txt", "guey\r\n");
+  for (const char* name : {"diccionario.dif", "verbos.dif", "npropios.dif"}) folder.Write(std::string("paises/es_AR/") + name, magic);
+  folder.Write("paises/es_AR/Falsos Positivos.txt", "che\r\n");
+  const auto mexico = folder.path() / "paises/es_MX";
+  const auto cached = cache / CachedDatabaseName(base, mexico);
+
+  const struct {
+    const char* change;
+    std::function<void()> make;
+    bool compiled;
+  } loads[] = {
+      {"first load", [] {}, true},
+      {"unchanged", [] {}, false},
+      {"a difference changed, same size",
+       [&] { folder.Write("paises/es_MX/diccionario.dif", magic + entry('-', "ordenador") + entry('+', "computadoro")); },
+       true},
+      {"the country's false positives", [&] { folder.Write("paises/es_MX/Falsos Positivos.txt", "wey\r\n"); }, true},
+      {"a base record file, same size", [&] { testing::WriteWordListFile(base / kVerbFile, {"hab\xE1is", "hablan"}); }, true},
+      {"unchanged again", [] {}, false},
+      {"truncated", [&] { std::filesystem::resize_file(cached, std::filesystem::file_size(cached) / 2); }, true},
+      {"another country's copy",
+       [&] {
+         WordDatabase argentina;
+         LoadHooks quiet;
+         ASSERT_TRUE(LoadCountryDatabase(base, folder.path() / "paises/es_AR", argentina, quiet, cache));
+         std::filesystem::copy_file(cache / CachedDatabaseName(base, folder.path() / "paises/es_AR"), cached,
+                                    std::filesystem::copy_options::overwrite_existing);
+       },
+       true},
+  };
+  for (const auto& load : loads) {
+    SCOPED_TRACE(load.change);
+    load.make();
+    const auto before = Written(cached);
+    NotingHooks hooks;
+    WordDatabase loaded, records;
+    ASSERT_TRUE(LoadCountryDatabase(base, mexico, loaded, hooks, cache, StoredSuggesterIndex));
+    EXPECT_EQ(Written(cached) != before, load.compiled);
+    EXPECT_TRUE(loaded.dictionary.Stored() && !loaded.suggesterIndex.empty());
+    EXPECT_TRUE(hooks.notes.empty() && hooks.messages.empty());
+    ASSERT_TRUE(LoadCountryDatabase(base, mexico, records, hooks));
+    ASSERT_FALSE(records.dictionary.Stored());
+    ExpectSameLists(loaded, records, 53);
+    EXPECT_EQ(loaded.dictionary.Find("ordenador"), 0u);
+    const Suggester fromFile(loaded), built(records);
+    for (const char* word : {"computadra", "ordenadr", "palabra12x", "havlan", "jalisko", "gey"})
+      EXPECT_EQ(fromFile.Suggest(word), built.Suggest(word)) << word;
   }
 }
 
