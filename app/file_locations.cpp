@@ -39,6 +39,7 @@ FileLocations ProgramFolderLocations(const fs::path& programFolder) {
   locations.userWordsFile = locations.databaseFolder / kUserWordsFile;
   locations.traceFile = programFolder / kTraceFile;
   locations.swatchFile = programFolder / kSwatchFile;
+  locations.cacheFolder = programFolder;
   return locations;
 }
 
@@ -69,6 +70,7 @@ FileLocations UserFolderLocations(const fs::path& programFolder, const fs::path&
   locations.userWordsFile = data / kUserWordsFile;
   locations.traceFile = state / kTraceFile;
   locations.swatchFile = cache / kSwatchFile;
+  locations.cacheFolder = cache;
   locations.installed = true;
   return locations;
 }

@@ -36,6 +36,9 @@ struct FileLocations {
   std::filesystem::path userWordsFile;      // kUserWordsFile
   std::filesystem::path traceFile;          // "sucio.txt"
   std::filesystem::path swatchFile;         // "color.bmp"
+  // What can be made again from the word database (its compiled copies, the note of those found
+  // sound): the cache folder, or the program folder in the portable layout.
+  std::filesystem::path cacheFolder;
   bool installed = false;                   // the user's files live in the XDG folders
 };
 

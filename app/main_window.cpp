@@ -137,7 +137,7 @@ void MainWindow::LoadDatabase() {
   ScreenLoadHooks hooks(interaction_);
   state_.database = WordDatabase();
   LoadCountryDatabase(state_.DatabaseFolder(), choice.differences, state_.database, hooks,
-                      state_.Files().traceFile.parent_path(), StoredSuggesterIndex);
+                      state_.Files().cacheFolder, StoredSuggesterIndex);
   LoadUserWords(state_.Files().userWordsFile, state_.database);
   state_.country = choice.country;
 }

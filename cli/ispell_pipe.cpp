@@ -481,7 +481,7 @@ int RunIspell(const IspellOptions& options, const FileLocations& locations) {
   }
   WordDatabase database;
   QuietLoadHooks hooks(notes);
-  LoadCountryDatabase(databaseFolder, country.differences, database, hooks, locations.traceFile.parent_path(),
+  LoadCountryDatabase(databaseFolder, country.differences, database, hooks, locations.cacheFolder,
                       StoredSuggesterIndex);
   // A database named on the command line brings its own lists; the editor may name the user's.
   const std::filesystem::path intellisenseFile =

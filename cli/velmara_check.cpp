@@ -377,7 +377,7 @@ int Run(int argc, char** argv, int closedStreams) {
   WordDatabase database;
   TerminalHooks hooks;
   const bool databaseSound =
-      LoadCountryDatabase(databaseFolder, country.differences, database, hooks, start.locations.traceFile.parent_path(),
+      LoadCountryDatabase(databaseFolder, country.differences, database, hooks, start.locations.cacheFolder,
                           StoredSuggesterIndex);
   const int damaged = databaseSound || options.keepGoing ? kExitClean : kExitError;
   LoadUserWords(start.userWordsFile, database);

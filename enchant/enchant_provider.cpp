@@ -76,7 +76,7 @@ struct Paths {
 Paths DecidePaths() {
   const FileLocations locations = DecideFileLocations(ModuleFolder() / VELMARA_ENCHANT_TO_BIN, ProcessEnvironment());
   Paths paths{locations.configurationFile.parent_path(), locations.databaseFolder, locations.intellisenseFile,
-              locations.userWordsFile, locations.traceFile.parent_path()};
+              locations.userWordsFile, locations.cacheFolder};
   if (const char* folder = std::getenv(kDatabaseVariable); folder != nullptr && *folder != '\0') {
     paths.databaseFolder = folder;
     paths.intellisenseFile = paths.databaseFolder / kIntellisenseFile;

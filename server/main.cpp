@@ -186,7 +186,7 @@ int main(int argc, char** argv) {
   }
   WordDatabase database;
   TerminalHooks hooks;
-  LoadCountryDatabase(databaseFolder, country.differences, database, hooks, start.locations.traceFile.parent_path(),
+  LoadCountryDatabase(databaseFolder, country.differences, database, hooks, start.locations.cacheFolder,
                       StoredSuggesterIndex);
   LoadUserWords(start.userWordsFile, database);
   // Ready before the first request (read in place from a compiled database, or built), so no
@@ -205,7 +205,7 @@ int main(int argc, char** argv) {
         if (!differences) return nullptr;
         auto engine = std::make_unique<server::CountryEngine>();
         TerminalHooks quiet;
-        LoadCountryDatabase(databaseFolder, *differences, engine->database, quiet, start.locations.traceFile.parent_path(),
+        LoadCountryDatabase(databaseFolder, *differences, engine->database, quiet, start.locations.cacheFolder,
                             StoredSuggesterIndex);
         LoadUserWords(start.userWordsFile, engine->database);
         engine->suggester = std::make_unique<Suggester>(engine->database);

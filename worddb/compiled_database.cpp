@@ -255,11 +255,17 @@ bool StampSources(const SourceFiles& sources, SourceStamp& stamp) {
 }
 
 std::string CompileWordDatabase(const WordDatabase& database, const SourceStamp& stamp, std::string_view suggesterIndex) {
-  std::vector<std::pair<std::uint32_t, std::string>> sections;
   const WordList* lists[4] = {&database.dictionary, &database.verbs, &database.properNames,
                               &database.falsePositives.entries};
-  for (std::size_t i = 0; i < 4; ++i) sections.emplace_back(kListSections[i], ListSection(*lists[i]));
-  if (!suggesterIndex.empty()) sections.emplace_back(kSuggesterSection, std::string(suggesterIndex));
+  std::string listSections[4];
+  std::vector<std::pair<std::uint32_t, std::string_view>> sections;
+  for (std::size_t i = 0; i < 4; ++i) {
+    listSections[i] = ListSection(*lists[i]);
+    sections.emplace_back(kListSections[i], listSections[i]);
+  }
+  // Not copied: the index is most of the file, and a program compiling a country's lists at its
+  // first start holds them in memory meanwhile.
+  if (!suggesterIndex.empty()) sections.emplace_back(kSuggesterSection, suggesterIndex);
 
   FileHeader header{};
   std::memcpy(header.magic, kMagic, sizeof kMagic);

@@ -35,6 +35,7 @@ TEST(FileLocations, AProgramWithItsOwnDatabaseKeepsEverythingInItsFolder) {
   EXPECT_EQ(locations.userWordsFile, bin / "palabrasbd" / kUserWordsFile);
   EXPECT_EQ(locations.traceFile, bin / "sucio.txt");
   EXPECT_EQ(locations.swatchFile, bin / "color.bmp");
+  EXPECT_EQ(locations.cacheFolder, bin);
 
   // A folder with no database anywhere stays as it is too: the missing database is reported there.
   TestFolder bare;
@@ -78,6 +79,7 @@ TEST(FileLocations, AnInstalledProgramReadsTheSharedDatabaseAndWritesTheXdgFolde
     EXPECT_EQ(locations.userWordsFile, c.data / kUserWordsFile);
     EXPECT_EQ(locations.traceFile, c.state / "sucio.txt");
     EXPECT_EQ(locations.swatchFile, c.cache / "color.bmp");
+    EXPECT_EQ(locations.cacheFolder, c.cache);
   }
 
   // The folders exist before the first write, and the settings come back from where they went.
