@@ -325,7 +325,8 @@ int DictIsWordCharacter(EnchantDict*, uint32_t code, size_t) {
 
 EnchantDict* ProviderRequestDict(EnchantProvider* me, const char* const tag) {
   try {
-    if (tag == nullptr) return nullptr;
+    // Another language is no business of ours, whatever is installed.
+    if (tag == nullptr || (tag != std::string_view(kLanguageTag) && !CountryCode(tag))) return nullptr;
     Paths paths = DecidePaths();
     if (!CheckWordDatabasePresent(paths.databaseFolder)) {
       enchant_provider_set_error(me, "no Velmara word database is installed");
