@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <iterator>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -40,6 +41,11 @@ constexpr float kTwoSlipsCost = 0.9f;
 // From the fixed-key hash of the compiled database, so an index written once serves every
 // process. The index is built from the word lists only; what a writer types is only looked up.
 std::uint32_t KeyHash(std::string_view key) { return static_cast<std::uint32_t>(StoredHash(key) >> 32); }
+
+// Appends 32-bit words to the stored form of the index, in this machine's byte order.
+void AppendWords(std::string& out, std::span<const std::uint32_t> words) {
+  out.append(reinterpret_cast<const char*>(words.data()), words.size() * sizeof(std::uint32_t));
+}
 
 struct SequenceHasher {
   using is_transparent = void;
@@ -94,11 +100,14 @@ class HashIndex {
   }
 
   // Stored form: bucket bits, then the bucket starts, then the entries' count and the entries.
-  void Write(std::vector<std::uint32_t>& out) const {
-    out.push_back(static_cast<std::uint32_t>(32 - bucketShift_));
-    out.insert(out.end(), starts_.data, starts_.data + starts_.size);
-    out.push_back(static_cast<std::uint32_t>(entries_.size));
-    out.insert(out.end(), entries_.data, entries_.data + entries_.size);
+  std::size_t StoredWords() const { return 2 + starts_.size + entries_.size; }
+  void Write(std::string& out) const {
+    const std::uint32_t bucketBits = static_cast<std::uint32_t>(32 - bucketShift_);
+    const std::uint32_t entryCount = static_cast<std::uint32_t>(entries_.size);
+    AppendWords(out, {&bucketBits, 1});
+    AppendWords(out, {starts_.data, starts_.size});
+    AppendWords(out, {&entryCount, 1});
+    AppendWords(out, {entries_.data, entries_.size});
   }
   // Points into a stored form at `data[at]`; advances `at`. False when it does not fit.
   bool Read(const std::uint32_t* data, std::size_t size, std::size_t& at, int idBits) {
@@ -365,13 +374,19 @@ const Suggester::Index& Suggester::BuiltIndex() const {
 
 std::string Suggester::StoredIndex() const {
   const Index& index = BuiltIndex();
-  std::vector<std::uint32_t> out = {kStoredIndexMagic, kStoredIndexVersion, KeyRulesFingerprint(),
-                                    static_cast<std::uint32_t>(index.words.size),
-                                    static_cast<std::uint32_t>(index.idBits)};
-  out.insert(out.end(), index.words.data, index.words.data + index.words.size);
+  // Written in place at its final size: the index of a large database is tens of megabytes, built
+  // while the database's lists and the index itself are in memory.
+  std::string out;
+  out.reserve((5 + index.words.size + index.byKey.StoredWords() + index.byDeletion.StoredWords()) *
+              sizeof(std::uint32_t));
+  const std::uint32_t header[] = {kStoredIndexMagic, kStoredIndexVersion, KeyRulesFingerprint(),
+                                  static_cast<std::uint32_t>(index.words.size),
+                                  static_cast<std::uint32_t>(index.idBits)};
+  AppendWords(out, header);
+  AppendWords(out, {index.words.data, index.words.size});
   index.byKey.Write(out);
   index.byDeletion.Write(out);
-  return std::string(reinterpret_cast<const char*>(out.data()), out.size() * sizeof(std::uint32_t));
+  return out;
 }
 
 std::string StoredSuggesterIndex(const WordDatabase& database) { return Suggester(database).StoredIndex(); }
