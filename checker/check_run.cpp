@@ -340,11 +340,12 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
         casedResult = text;
         sixteenReadable = SixteenReadable(text);
       };
+      // Only words are remembered: a word recalled needs no look at its characters.
       Recollection known;
-      if (!IsWordToken(asked)) {
+      if (classification == WordClassification::Remembered) known = memo.Recall(asked);
+      if (known.word == nullptr && !IsWordToken(asked)) {
         casedResult = asked;  // an address: passed over, neither checked nor counted
       } else {
-        if (classification == WordClassification::Remembered) known = memo.Recall(asked);
         if (known.word != nullptr && known.writtenStands && !sentenceStart) {
           casedResult = asked;  // the word's own case gives back the word as written
         } else if (known.word != nullptr) {
