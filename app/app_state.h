@@ -26,6 +26,10 @@ struct AppState {
   std::optional<FileLocations> locations;
   Settings settings;
   WordDatabase database;
+  std::string country;  // whose words `database` holds (es_MX)
+  // Loads the database again for the country chosen in the settings, the suggester with it; set
+  // by the running program.
+  std::function<void()> reloadDatabase;
   CheckState check;
 
   bool busy = false;         // a guarded menu command is running

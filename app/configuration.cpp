@@ -48,6 +48,7 @@ bool Configuration(std::string_view action, const std::filesystem::path& program
       std::string text = profile.Get(stored.section, stored.key, std::to_string(stored.defaultValue));
       settings.*stored.member = LeadingNumber(text);
     }
+    settings.Pais = profile.Get("Config", "Pais", "");
     return true;
   }
   if (action == "save") {
@@ -64,6 +65,7 @@ bool Configuration(std::string_view action, const std::filesystem::path& program
       values[i] = std::to_string(settings.*stored.member);
       entries.push_back({stored.section, stored.key, values[i]});
     }
+    if (!settings.Pais.empty()) entries.push_back({"Config", "Pais", settings.Pais});
     return WritePrivateProfileStrings(entries, file);
   }
   return true;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace velmara {
@@ -22,6 +23,9 @@ struct Settings {
   std::int32_t Avisar_sin_interrumpir = 0;
   // 1: advice on accents from the words around on accents from the words around (checker/context.h).
   std::int32_t Contexto = 1;
+  // The country whose words are checked ("es_MX"), key "Pais" of section "Config"; empty: the
+  // word database's own. Written only once it has been chosen.
+  std::string Pais;
   // Not stored: set at every start.
   std::int32_t MissingColour = 255;
   std::int32_t FalsePositiveColour = 9461965;
@@ -32,7 +36,7 @@ void SetFixedColours(Settings& settings);
 
 // "get" reads the keys (defaults where the file or a key is missing); "save" writes the seven
 // keys, and an option added since (Avisar_sin_interrumpir) once it is set or already in the
-// file, keeping every other line of the file. Any other action does nothing. Returns false when
+// file, and the country once it has been chosen, keeping every other line of the file. Any other action does nothing. Returns false when
 // "save" could not write the file.
 bool Configuration(std::string_view action, const std::filesystem::path& programFolder, Settings& settings);
 

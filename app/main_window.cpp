@@ -17,6 +17,7 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/country_choice.h"
 #include "app/file_locations.h"
 #include "app/menu_ids.h"
 #include "app/tray_menu.h"
@@ -24,6 +25,7 @@
 #include "ui/interaction.h"
 #include "ui/pictures.h"
 #include "ui/text.h"
+#include "worddb/countries.h"
 #include "worddb/loading_animation.h"
 #include "worddb/user_words.h"
 
@@ -117,11 +119,7 @@ bool MainWindow::Initialise() {
     Quit();
     return false;
   }
-  {
-    ScreenLoadHooks hooks(interaction_);
-    LoadWordDatabase(state_.DatabaseFolder(), state_.database, hooks, state_.Files().traceFile.parent_path());
-    LoadUserWords(state_.Files().userWordsFile, state_.database);
-  }
+  LoadDatabase();
   if (notificationArea_) {
     tray_->ShowIcon();
   } else {
@@ -129,6 +127,18 @@ bool MainWindow::Initialise() {
   }
   tray_->ShowColourSwatches(state_.settings, state_.Files().swatchFile.parent_path());
   return true;
+}
+
+void MainWindow::LoadDatabase() {
+  // The country chosen in "Configuración"; one no longer installed gives way to the database's own.
+  const CountryChoice choice = ChooseCountry(
+      state_.DatabaseFolder(), std::nullopt, [](const char*) { return std::optional<std::string>(); }, state_.settings);
+  ScreenLoadHooks hooks(interaction_);
+  state_.database = WordDatabase();
+  LoadCountryDatabase(state_.DatabaseFolder(), choice.differences, state_.database, hooks,
+                      state_.Files().traceFile.parent_path());
+  LoadUserWords(state_.Files().userWordsFile, state_.database);
+  state_.country = choice.country;
 }
 
 void MainWindow::OfferMenuInWindow() {

@@ -50,6 +50,9 @@ class MainWindow : public QMainWindow {
   // Before the window is first shown: the clipboard poll, the word database (false, with the
   // window closed, when it is missing), the notification-area icon and the menu's swatches.
   bool Initialise();
+  // Loads the word lists of the country chosen in the settings (and the user's words), with the
+  // loading animation.
+  void LoadDatabase();
 
   void SetCommand(int id, std::function<void()> handler);
   QAction* Action(int id) const;

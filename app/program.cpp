@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
+#include <memory>
 #include <thread>
 
 #include "app/app_state.h"
@@ -36,12 +37,25 @@ void RunMainWindow(AppState& state, Interaction& interaction, bool notificationA
   if (!window.Initialise()) return;
   // Over the loaded lists; what it builds beyond them is built beside the window, so the first
   // word asked about seldom waits for it (a word asked sooner waits until it is ready).
-  const Suggester suggester(state.database);
-  std::jthread preparing([&suggester] { suggester.Prepare(); });
+  std::unique_ptr<const Suggester> suggester;
+  std::jthread preparing;  // declared after the suggester: it ends before the suggester goes
+  auto prepare = [&] {
+    suggester = std::make_unique<const Suggester>(state.database);
+    preparing = std::jthread([ready = suggester.get()] { ready->Prepare(); });
+  };
+  prepare();
   state.suggest = [&suggester](std::string_view word, Neighbours neighbours) {
-    return suggester.Suggest(word, kMaxSuggestions, neighbours);
+    return suggester->Suggest(word, kMaxSuggestions, neighbours);
+  };
+  // Another country: the suggester lets go of the old lists before they are replaced.
+  state.reloadDatabase = [&] {
+    if (preparing.joinable()) preparing.join();
+    suggester.reset();
+    window.LoadDatabase();
+    prepare();
   };
   loop.exec();
+  state.reloadDatabase = nullptr;
   state.suggest = nullptr;
 }
 

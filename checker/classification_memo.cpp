@@ -10,17 +10,17 @@
 namespace velmara {
 namespace {
 
-// Even a whole book holds fewer distinct words than this; past it the memory grows as needed.
-constexpr std::size_t kDistinctWordsAtMost = 1 << 16;
+// Even a whole book holds fewer distinct words than this; past it the memory is emptied and
+// filled again, so it stays within a few tens of megabytes.
+constexpr std::size_t kDistinctWordsAtMost = ClassificationMemo::kRememberedMost;
+constexpr std::size_t kWrittenBytesAtMost = std::size_t{4} << 20;
 // Tables sized for more words would be read sparsely, each word on a cache line of its own.
 constexpr std::size_t kExpectedWordsAtMost = 1 << 14;
 
-// Keyed as HashText is: the key goes in before the first multiplication, so which words share a
-// value cannot be worked out without it.
+// Keyed as HashText is, so which words share a value cannot be worked out without the key.
 template <typename Packed>
 std::uint64_t ShortHash(const Packed& text, std::size_t length) {
-  constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
-  return MixBits((((text.low ^ HashSeed()) * kMultiplier) ^ text.high) * kMultiplier + length);
+  return HashPackedText(text.low, text.high, length);
 }
 
 // Evenly spread words at most half full seldom need a few dozen probes; far more means the words
@@ -231,6 +231,9 @@ void ClassificationMemo::Forget() {
 }
 
 void ClassificationMemo::Remember(std::string_view written, RememberedWord word, std::uint64_t loweredHash) {
+  // A text of more distinct words than a book holds starts its memory afresh: a word met again
+  // after that is classified once more, and the memory stays bounded whatever the input.
+  if (words_.size() >= kDistinctWordsAtMost || writtenText_.size() + written.size() > kWrittenBytesAtMost) Forget();
   word.writtenStands = WrittenStands(written, word.result);
   keys_.push_back(Key{static_cast<std::uint32_t>(writtenText_.size()), static_cast<std::uint32_t>(written.size())});
   writtenText_.append(written);

@@ -59,6 +59,12 @@ class ClassificationMemo {
   // The hash the table of short words (up to sixteen bytes) places a word by.
   static std::uint64_t ShortWordHash(std::string_view word);
 
+  // A text of more distinct words than this starts the memory afresh, so it stays bounded
+  // whatever the input.
+  static constexpr std::size_t kRememberedMost = std::size_t{1} << 16;
+  // How many written words are remembered now.
+  std::size_t Remembered() const { return words_.size(); }
+
   // The health of the tables: the most slots one insertion read since the table was last built.
   std::size_t LongestProbe() const {
     return std::max({longestShortProbe_, index_.LongestProbe(), loweredIndex_.LongestProbe()});

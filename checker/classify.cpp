@@ -49,6 +49,10 @@ Classifier::Classifier(const WordDatabase& database, const Settings& settings, s
                        CheckState& state)
     : database_(database), settings_(settings), intellisense_(std::move(intellisenseFile)), state_(state) {}
 
+Classifier::Classifier(const WordDatabase& database, const Settings& settings, IntellisenseList intellisense,
+                       CheckState& state)
+    : database_(database), settings_(settings), intellisense_(std::move(intellisense)), state_(state) {}
+
 std::string Classifier::ClassifyWord(std::string_view word, WrittenCase written) {
   CheckState& state = state_;
   if (settings_.Dificultad == 1) state.CharacterTotal += static_cast<std::int32_t>(word.size());

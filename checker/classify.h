@@ -29,6 +29,9 @@ class Classifier {
   // `intellisenseFile` is read only while the Intellisense option is on.
   Classifier(const WordDatabase& database, const Settings& settings, std::filesystem::path intellisenseFile,
              CheckState& state);
+  // The same with a list read already (a copy of a server's, which shares its entries).
+  Classifier(const WordDatabase& database, const Settings& settings, IntellisenseList intellisense,
+             CheckState& state);
 
   // Returns the replacement text (the word itself when nothing replaces it) for the lowercased
   // `word` and leaves the verdict in state().lastVerdict; updates the counts and the missing-word

@@ -1,11 +1,17 @@
 #include "checker/options_dialog.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
 #include "app/app_state.h"
 #include "ui/dialog_support.h"
+#include "ui/text.h"
+#include "worddb/countries.h"
 
 namespace velmara {
 
@@ -75,6 +81,30 @@ void OptionsDialog::Bind(int id, std::int32_t Settings::*option) {
           [this, option](bool pressed) { settings_.*option = pressed ? 1 : 0; });
 }
 
+void OptionsDialog::OfferCountries(const std::vector<std::string>& installed, const std::string& current) {
+  // On the row of "Salir", wherever the dialog has put it: the label 15 dialog units to its
+  // right, 25 wide, then the list, 150 wide.
+  const QRect exit = exit_->geometry();
+  const QRect label = DialogUnitsToPixels(15, 0, 25, 0);
+  const QRect list = DialogUnitsToPixels(0, 0, 150, 16);
+  auto* caption = new QLabel(QStringLiteral("País"), this);
+  caption->setGeometry(exit.right() + 1 + label.x(), exit.y(), label.width(), exit.height());
+  caption->setFont(DialogFont("MS Sans Serif", 10, true));
+  countries_ = new QComboBox(this);
+  countries_->setObjectName(QStringLiteral("pais"));
+  countries_->setGeometry(caption->geometry().right() + 1, exit.y() + (exit.height() - list.height()) / 2, list.width(),
+                          list.height());
+  caption->setBuddy(countries_);
+  for (const std::string& code : installed) {
+    countries_->addItem(ToQString(CountryName(code)) + QStringLiteral(" (") + QString::fromStdString(code) +
+                            QStringLiteral(")"),
+                        QString::fromStdString(code));
+  }
+  countries_->setCurrentIndex(std::max(0, countries_->findData(QString::fromStdString(current))));
+  connect(countries_, &QComboBox::currentIndexChanged, this,
+          [this](int index) { settings_.Pais = countries_->itemData(index).toString().toStdString(); });
+}
+
 void OptionsDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 void OptionsDialog::changeEvent(QEvent* event) {
@@ -91,11 +121,15 @@ void OptionsDialog::changeEvent(QEvent* event) {
 bool ShowOptionsDialog(AppState& state) {
   const Settings before = state.settings;
   OptionsDialog dialog(state.settings);
+  dialog.OfferCountries(InstalledCountries(state.DatabaseFolder()), state.country);
   RunOwnerlessDialog(dialog);
   const Settings& after = state.settings;
+  const bool otherCountry = !after.Pais.empty() && after.Pais != state.country;
+  if (otherCountry && state.reloadDatabase && !state.busy && !state.checking) state.reloadDatabase();
   return before.Hay_clipboard != after.Hay_clipboard || before.Crono != after.Crono ||
          before.Dificultad != after.Dificultad || before.Inteligente != after.Inteligente ||
-         before.Avisar_sin_interrumpir != after.Avisar_sin_interrumpir || before.Contexto != after.Contexto;
+         before.Avisar_sin_interrumpir != after.Avisar_sin_interrumpir || before.Contexto != after.Contexto ||
+         before.Pais != after.Pais;
 }
 
 }  // namespace velmara

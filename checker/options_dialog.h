@@ -4,9 +4,12 @@
 
 #include <QDialog>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "app/configuration.h"
 
+class QComboBox;
 class QPushButton;
 
 namespace velmara {
@@ -33,6 +36,11 @@ class OptionsDialog : public QDialog {
   QPushButton* Toggle(int id) const;
   QPushButton* ExitButton() const { return exit_; }
 
+  // The drop-down "País" beside "Salir": the installed countries (es_MX, …), `current` chosen;
+  // a choice is stored in settings.Pais at once.
+  void OfferCountries(const std::vector<std::string>& installed, const std::string& current);
+  QComboBox* CountryList() const { return countries_; }
+
  public slots:
   // Escape has no meaning here: only "Salir" closes the dialog.
   void reject() override {}
@@ -48,10 +56,12 @@ class OptionsDialog : public QDialog {
   Settings& settings_;
   std::map<int, QPushButton*> toggles_;
   QPushButton* exit_ = nullptr;
+  QComboBox* countries_ = nullptr;
 };
 
 // Shows the dialog without owner until "Salir" closes it. True when a setting was changed. The
-// menu command keeps it from opening twice and re-arms the clipboard poll after it.
+// menu command keeps it from opening twice and re-arms the clipboard poll after it; a country
+// chosen other than the one loaded is loaded then (state.reloadDatabase), unless a check runs.
 bool ShowOptionsDialog(AppState& state);
 
 }  // namespace velmara

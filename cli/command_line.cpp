@@ -3,9 +3,7 @@
 #include <iostream>
 #include <utility>
 
-#ifndef VELMARA_VERSION
-#define VELMARA_VERSION "0"
-#endif
+#include "app/version.h"
 
 namespace velmara::cli {
 

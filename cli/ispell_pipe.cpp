@@ -8,17 +8,18 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <string>
 #include <utility>
 
+#include "app/country_choice.h"
 #include "app/file_locations.h"
+#include "app/version.h"
 #include "checker/characters.h"
 #include "checker/encoding.h"
+#include "worddb/countries.h"
 #include "worddb/user_words.h"
-
-#ifndef VELMARA_VERSION
-#define VELMARA_VERSION "0"
-#endif
 
 namespace velmara::cli {
 namespace {
@@ -129,6 +130,8 @@ IspellOptions ParseIspellOptions(const std::vector<std::string>& args) {
       options.context = arg == "--context";
     } else if (arg == "--db" || arg.rfind("--db=", 0) == 0) {
       if (auto folder = value(4)) options.database = *folder;
+    } else if (arg == "--country" || arg.rfind("--country=", 0) == 0) {
+      if (auto country = value(9)) options.country = *country;
     } else if (arg == "--encoding" || arg.rfind("--encoding=", 0) == 0) {
       if (auto name = value(10)) setEncoding(*name);
     } else if (arg == "--personal" || arg.rfind("--personal=", 0) == 0) {
@@ -144,9 +147,12 @@ IspellOptions ParseIspellOptions(const std::vector<std::string>& args) {
           if (auto file = value(2)) options.userWordsFile = *file;
           break;
         case 'd':
-          // A dictionary name means nothing to us; a folder that holds a word database is used.
+          // A country's name (es_MX, es-AR) chooses that country; a folder that holds a word
+          // database is used; any other dictionary name means nothing to us.
           if (auto name = value(2)) {
-            if (CheckWordDatabasePresent(*name)) {
+            if (CountryCode(*name)) {
+              options.country = *name;
+            } else if (CheckWordDatabasePresent(*name)) {
               options.database = *name;
             } else {
               options.notes.push_back("dictionary '" + *name + "' ignored: the Spanish word database is used");
@@ -249,6 +255,10 @@ void IspellSession::AddUserWord(std::string_view text) {
   std::string word = encoding_ == PipeEncoding::Utf8 ? InputToWindows1252(text) : std::string(text);
   while (!word.empty() && (word.back() == '\r' || word.back() == ' ')) word.pop_back();
   if (word.empty()) return;
+  if (word.size() > kUserWordMostCharacters) {
+    failure_ = "cannot add a word of more than " + std::to_string(kUserWordMostCharacters) + " characters";
+    return;
+  }
   // Accepted for the session whether or not the file takes it: the error says it was not kept.
   sessionWords_.insert(LowerCase(word));
   std::string failure = AppendUserWord(userWordsFile_, word);
@@ -263,6 +273,9 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
   const bool utf8 = encoding_ == PipeEncoding::Utf8 && IsValidUtf8(line);
   // A question opened on one line ends with it: an editor sends lines and words in any order.
   check_.SetOpenQuestion(false);
+  // Suggestions are kept within a line only: a word added to the user's list in between changes
+  // what a later line is offered.
+  lineSuggestions_.clear();
   Word word;
   bool inWord = false;
   bool afterBackslash = false;
@@ -279,6 +292,27 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
   std::vector<Answered> accepted;
   std::string previous;         // the last word of the line so far
   bool previousBeside = false;  // and nothing but spaces after it
+  // The advice for the words read so far, put in place of their answers. A very long line is
+  // advised a part at a time, so what it holds stays bounded; a word at the seam of two parts is
+  // advised without the words on the other side.
+  auto advisePart = [&] {
+    if (!accepted.empty()) {
+      const std::vector<Advice> advice = advisor_.Advise(tokens, TokenList());
+      // From the last to the first, so the places of the answers before stay where they were.
+      auto answered = accepted.rbegin();
+      for (auto advised = advice.rbegin(); advised != advice.rend(); ++advised) {
+        while (answered != accepted.rend() && answered->token > advised->token) ++answered;
+        if (answered == accepted.rend() || answered->token != advised->token) continue;
+        const std::string shownWord =
+            answered->word.writtenIsUtf8 ? std::string(answered->word.written) : ToOutput(answered->word.written);
+        out.replace(answered->start, answered->end - answered->start,
+                    "& " + shownWord + " 1 " + std::to_string(answered->word.offset) + ": " +
+                        ToOutput(advised->replacement) + '\n');
+      }
+    }
+    accepted.clear();
+    tokens.clear();
+  };
   auto finish = [&](std::size_t end) {
     if (!inWord) return;
     inWord = false;
@@ -290,9 +324,17 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
     const bool wordAccepted = AnswerWord(word, out, listOnly);
     previous = word.windows1252;
     previousBeside = true;
-    if (!advise) return;
-    if (wordAccepted) accepted.push_back({tokens.size(), start, out.size(), word});
-    tokens.push_back(TokenEntry{word.windows1252, Verdict::Accepted});
+    if (advise) {
+      if (wordAccepted) accepted.push_back({tokens.size(), start, out.size(), word});
+      tokens.push_back(TokenEntry{word.windows1252, Verdict::Accepted});
+      if (tokens.size() >= kAdvisedTokensAtMost) advisePart();
+    }
+    // The answers of a very long line go out as they are made rather than all at its end.
+    if (out.size() >= kAnswerSpillBytes && spill_) {
+      advisePart();
+      if (!spill_(out)) spillFailed_ = true;
+      out.clear();
+    }
   };
   for (std::size_t i = 0, length = 1; i < line.size(); i += length, ++characters) {
     char byte = line[i];
@@ -353,23 +395,11 @@ void IspellSession::CheckLine(std::string_view line, std::size_t offsetBase, std
       word.offset = offsetBase + characters;
       word.windows1252.clear();
     }
-    word.windows1252 += byte;
+    // Only so much of a word is classified: a word as long as the line is not copied whole.
+    if (word.windows1252.size() < kMaxTokenLength) word.windows1252 += byte;
   }
   finish(line.size());
-  if (advise && !accepted.empty()) {
-    const std::vector<Advice> advice = advisor_.Advise(tokens, TokenList());
-    // From the last to the first, so the places of the answers before stay where they were.
-    auto answered = accepted.rbegin();
-    for (auto advised = advice.rbegin(); advised != advice.rend(); ++advised) {
-      while (answered != accepted.rend() && answered->token > advised->token) ++answered;
-      if (answered == accepted.rend() || answered->token != advised->token) continue;
-      const std::string shownWord =
-          answered->word.writtenIsUtf8 ? std::string(answered->word.written) : ToOutput(answered->word.written);
-      out.replace(answered->start, answered->end - answered->start,
-                  "& " + shownWord + " 1 " + std::to_string(answered->word.offset) + ": " +
-                      ToOutput(advised->replacement) + '\n');
-    }
-  }
+  advisePart();
   if (!listOnly) out += '\n';
 }
 
@@ -393,8 +423,18 @@ bool IspellSession::AnswerWord(const Word& word, std::string& out, bool listOnly
     return false;
   }
 
-  std::vector<std::string> offered =
-      OfferedWords(std::move(correction), written, suggester_, kMaxSuggestions, {word.before, word.after});
+  // A word misspelled all through a long line, between the same words, is offered its
+  // suggestions once.
+  std::string asked(written);
+  asked.append(1, '\0').append(word.before).append(1, '\0').append(word.after);
+  auto known = lineSuggestions_.find(asked);
+  if (known == lineSuggestions_.end()) {
+    if (lineSuggestions_.size() >= kLineSuggestionsAtMost) lineSuggestions_.clear();
+    known = lineSuggestions_
+                .emplace(std::move(asked), suggester_.Suggest(written, kMaxSuggestions, {word.before, word.after}))
+                .first;
+  }
+  std::vector<std::string> offered = OfferedWords(std::move(correction), known->second);
   // ", " separates the offers, and a line end would end the answer.
   std::erase_if(offered, [](const std::string& text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return c == ',' || static_cast<unsigned char>(c) < 32; });
@@ -433,14 +473,24 @@ int RunIspell(const IspellOptions& options, const FileLocations& locations) {
     std::cerr << "velmara-check: No puedo cargar bd ... (" << databaseFolder.string() << ")" << std::endl;
     return kExitError;
   }
+  const CountryChoice country = ChooseCountry(databaseFolder, options.country, ProcessEnvironment(), settings);
+  if (!country.error.empty()) {
+    std::cerr << "velmara-check: " << country.error << std::endl;
+    return kExitError;
+  }
   WordDatabase database;
   QuietLoadHooks hooks(notes);
-  LoadWordDatabase(databaseFolder, database, hooks, locations.traceFile.parent_path());
+  LoadCountryDatabase(databaseFolder, country.differences, database, hooks, locations.traceFile.parent_path());
   // A database named on the command line brings its own lists; the editor may name the user's.
   const std::filesystem::path intellisenseFile =
       options.database ? databaseFolder / kIntellisenseFile : locations.intellisenseFile;
   const std::filesystem::path userWords =
       options.userWordsFile.value_or(options.database ? databaseFolder / kUserWordsFile : locations.userWordsFile);
+  std::error_code userWordsError;
+  const auto userWordsStatus = std::filesystem::status(userWords, userWordsError);
+  // A pipe or a device there would block every word added: it is neither read nor written.
+  if (std::filesystem::exists(userWordsStatus) && !std::filesystem::is_regular_file(userWordsStatus))
+    notes.Note("the word list " + userWords.string() + " is not a regular file: words added are not kept");
   LoadUserWords(userWords, database);
 
   IspellSession session(database, settings, intellisenseFile, userWords, options.encoding);
@@ -455,6 +505,7 @@ int RunIspell(const IspellOptions& options, const FileLocations& locations) {
   std::string line;
   std::string answer;
   bool overlong = false;
+  session.SpillAnswersTo([](const std::string& part) { return WriteAll(STDOUT_FILENO, part); });
   auto answerLine = [&]() {
     answer.clear();
     if (overlong) {
@@ -469,9 +520,11 @@ int RunIspell(const IspellOptions& options, const FileLocations& locations) {
     if (std::string failure = session.TakeFailure(); !failure.empty()) notes.Note(failure);
     line.clear();
     overlong = false;
-    // After a very long line the buffer goes back to an ordinary size.
+    // After a very long line the buffers go back to an ordinary size.
     if (line.capacity() > (std::size_t{1} << 20)) line.shrink_to_fit();
-    return answer.empty() || WriteAll(STDOUT_FILENO, answer);
+    const bool written = !session.TakeSpillFailure() && (answer.empty() || WriteAll(STDOUT_FILENO, answer));
+    if (answer.capacity() > (std::size_t{1} << 20)) std::string().swap(answer);
+    return written;
   };
 
   char buffer[1 << 16];

@@ -14,7 +14,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <functional>
+#include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "app/configuration.h"
@@ -24,6 +27,7 @@
 #include "checker/context.h"
 #include "suggest/suggester.h"
 #include "suggest/word_check.h"
+#include "worddb/text_hash.h"
 #include "worddb/word_database.h"
 
 namespace velmara::cli {
@@ -36,6 +40,7 @@ struct IspellOptions {
   PipeEncoding encoding = PipeEncoding::Utf8;
   std::optional<std::filesystem::path> database;       // --db, or -d naming a database folder
   std::optional<std::filesystem::path> userWordsFile;  // -p or --personal
+  std::optional<std::string> country;                  // --country, or -d naming a country (es_MX)
   std::optional<bool> intellisense;
   bool context = true;  // --no-context: classic answers, no accent advice from the words around
   // What was accepted but has no effect here, for standard error.
@@ -67,6 +72,11 @@ class IspellSession {
   // On (the default): a word the line's other words say needs an accent (checker/context.h) is
   // answered "&" with the advised word first, though it is a word of the lists.
   void SetContextAdvice(bool on) { context_ = on; }
+  // Where the answers of a long line go once they pass a megabyte, before the line is done;
+  // without it they wait for the end of the line.
+  void SpillAnswersTo(std::function<bool(const std::string&)> spill) { spill_ = std::move(spill); }
+  // Whether writing such answers failed since the last call.
+  bool TakeSpillFailure() { return std::exchange(spillFailed_, false); }
 
  private:
   struct Word;
@@ -81,7 +91,7 @@ class IspellSession {
   Suggester suggester_;
   std::filesystem::path userWordsFile_;
   PipeEncoding encoding_;
-  std::unordered_set<std::string> sessionWords_;  // lowercased Windows-1252
+  std::unordered_set<std::string, TextHasher, std::equal_to<>> sessionWords_;  // lowercased Windows-1252
   bool terse_ = false;
   bool verboseCorrection_ = false;
   bool tex_ = false;
@@ -89,6 +99,15 @@ class IspellSession {
   ContextAdvisor advisor_;
   std::string failure_;
   std::string lowered_;  // reused from word to word
+  // The suggestions of each missing word of the line being answered, by the word as written and
+  // its neighbours.
+  static constexpr std::size_t kLineSuggestionsAtMost = 4096;
+  // How many tokens of a line are held for the accent advice before it is given for them.
+  static constexpr std::size_t kAdvisedTokensAtMost = 65536;
+  static constexpr std::size_t kAnswerSpillBytes = std::size_t{1} << 20;
+  std::function<bool(const std::string&)> spill_;
+  bool spillFailed_ = false;
+  std::unordered_map<std::string, std::vector<std::string>, TextHasher, std::equal_to<>> lineSuggestions_;
 };
 
 // Runs the mode over standard input and output. Returns the exit status: 0, or 2 when the

@@ -2,6 +2,9 @@
 // Every input is checked before anything is written, and each output goes through a temporary
 // file, so a refused word never leaves a half-built database behind.
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +22,7 @@
 #include "cli/stream_io.h"
 #include "cli/word_list_source.h"
 #include "suggest/suggester.h"
+#include "tools/replace_file.h"
 #include "worddb/compiled_database.h"
 #include "worddb/word_database.h"
 #include "worddb/word_record.h"
@@ -53,11 +57,21 @@ std::optional<std::string> ReadFile(const std::string& name) {
   }
 }
 
-bool WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return static_cast<bool>(out);
+// Writes `bytes` to a new file beside `final` under a name nobody can guess, made with O_EXCL and
+// never through a link a local user may have planted; `temporary` names it (empty when none was
+// made).
+bool WriteTemporary(const fs::path& final, const std::string& bytes, fs::path& temporary, std::error_code& error) {
+  const int descriptor = velmara::CreateTemporaryBeside(final, 0644, temporary, error);
+  if (descriptor < 0) {
+    temporary.clear();
+    return false;
+  }
+  bool written = velmara::WriteAll(descriptor, bytes, error);
+  if (::close(descriptor) != 0 && written) {
+    error = std::error_code(errno, std::generic_category());
+    written = false;
+  }
+  return written;
 }
 
 // Logs the loader's complaints about a record file.
@@ -162,10 +176,11 @@ int Run(int argc, char** argv) {
     for (const auto& path : temporaries) fs::remove(path, ignored);
   };
   for (const auto& job : jobs) {
-    fs::path temporary = *outFolder / (std::string(".") + job.outputName + ".tmp");
-    temporaries.push_back(temporary);
-    if (!WriteFile(temporary, job.records)) {
-      std::cerr << "velmara-mkdb: cannot write " << temporary.string() << '\n';
+    fs::path temporary;
+    const bool written = WriteTemporary(*outFolder / job.outputName, job.records, temporary, error);
+    if (!temporary.empty()) temporaries.push_back(temporary);
+    if (!written) {
+      std::cerr << "velmara-mkdb: cannot write in " << outFolder->string() << ": " << error.message() << '\n';
       removeTemporaries();
       return kExitIoError;
     }
@@ -192,12 +207,15 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   velmara::cli::ReopenClosedStandardStreams();
+  int status = kExitIoError;
   try {
-    return Run(argc, argv);
+    status = Run(argc, argv);
   } catch (const std::bad_alloc&) {
     std::cerr << "velmara-mkdb: out of memory\n";
   } catch (const std::exception& failure) {
     std::cerr << "velmara-mkdb: " << failure.what() << '\n';
   }
-  return kExitIoError;
+  // A message nobody could read is an error of its own.
+  std::cerr.flush();
+  return std::cerr || status != 0 ? status : kExitIoError;
 }

@@ -1,9 +1,10 @@
 // velmara-check: the detector's engine for scripts, pipes and tests.
 //
-//   velmara-check [--db DIR] [--intellisense|--no-intellisense] [--suggest] [--no-context] [--trace FILE] [--keep-going]
+//   velmara-check [--db DIR] [--country es_MX] [--intellisense|--no-intellisense] [--suggest] [--no-context]
+//                 [--trace FILE] [--keep-going]
 //                 [--format text|tsv|json] [--color=never|always|auto] [FILE...]
 //   velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]
-//   velmara-check -a | -l [--db DIR] [-p FILE] [-i ENCODING]   (the ispell pipe, cli/ispell_pipe.h)
+//   velmara-check -a | -l [--db DIR] [--country es_MX] [-p FILE] [-i ENCODING]   (the ispell pipe)
 //
 // Each FILE (standard input without one) is one check run, in order, so a question left open at
 // the end of one file is still open in the next, as between two clipboard checks. A file is read
@@ -30,6 +31,7 @@
 #include <vector>
 
 #include "app/configuration.h"
+#include "app/country_choice.h"
 #include "app/file_locations.h"
 #include "app/result_texts.h"
 #include "checker/characters.h"
@@ -43,6 +45,7 @@
 #include "cli/terminal_start.h"
 #include "cli/stream_io.h"
 #include "tools/string_search.h"
+#include "worddb/countries.h"
 #include "worddb/user_words.h"
 #include "worddb/word_database.h"
 
@@ -59,6 +62,7 @@ enum class Colour { Never, Always, Auto };
 
 struct Options {
   std::optional<fs::path> database;
+  std::optional<std::string> country;
   std::optional<bool> intellisense;
   std::optional<fs::path> trace;
   cli::Format format = cli::Format::Text;
@@ -92,14 +96,19 @@ class TerminalHooks : public LoadHooks {
 cli::CommandLine CheckCommandLine(Options& options) {
   cli::CommandLine line("velmara-check",
                         "velmara-check [OPTION]... [FILE]...\n"
-                        "       velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR]\n"
-                        "       velmara-check -a | -l [--db DIR] [-p FILE] [-i ENCODING]",
+                        "       velmara-check --find TEXT [--mode 1|2|3|4] [--db DIR] [--country es_MX]\n"
+                        "       velmara-check -a | -l [--db DIR] [--country es_MX] [-p FILE] [-i ENCODING]",
                         "Checks Spanish text (the FILEs, or standard input) with the detector's word database.\n"
                         "Exit status: 0 no word missing, 1 some word missing, 2 an error.");
   line.Value("db", 0, "DIR", "the word database folder", [&options](const std::string& v) {
     options.database = v;
     return true;
   });
+  line.Value("country", 0, "CODE", "the Spanish of this country (es_MX, es-AR, ...; default VELMARA_COUNTRY, then the "
+             "configuration's, then the database's own)", [&options](const std::string& v) {
+               options.country = v;
+               return true;
+             });
   line.Flag("intellisense", 0, "apply the Intellisense list", [&options] { options.intellisense = true; });
   line.Flag("no-intellisense", 0, "do not apply the Intellisense list", [&options] { options.intellisense = false; });
   line.Value("format", 0, "FORMAT", "text (default), tsv or json", [&options](const std::string& v) {
@@ -168,7 +177,8 @@ cli::CommandLine CheckCommandLine(Options& options) {
   line.Flag("", 'v', "print the ispell version line", nullptr);
   line.Value("personal", 'p', "FILE", "the user's word list the pipe adds words to", pipeOnly("-p"));
   line.Value("encoding", 'i', "ENCODING", "utf-8 (default), iso-8859-1 or windows-1252", pipeOnly("-i"));
-  line.Value("", 'd', "NAME", "a dictionary name (ignored) or a word database folder", pipeOnly("-d"));
+  line.Value("", 'd', "NAME", "a country (es_MX), a word database folder, or a dictionary name (ignored)",
+             pipeOnly("-d"));
   return line;
 }
 
@@ -277,6 +287,9 @@ class FileCheck {
   cli::SpillBuffer corrected_;  // JSON only: the corrected text comes after the tokens
 };
 
+// The most of one unbroken run of letters held before it is checked.
+constexpr std::size_t kLongestHeldWord = std::size_t{1} << 20;
+
 // Reads, decodes and checks one input; returns whether some word was missing.
 bool CheckInput(cli::InputFile& input, Classifier& classifier, const Settings& settings, const Options& options,
                 bool colour, const Suggester* suggester, const ContextAdvisor* advisor, cli::Output& out) {
@@ -304,7 +317,13 @@ bool CheckInput(cli::InputFile& input, Classifier& classifier, const Settings& s
         end = held + lineEnd + 1;
       } else if (text.size() >= std::max(options.pieceSize, kLongLine)) {
         end = PieceEnd(fresh);
-        if (end > 0) end += held;
+        if (end > 0) {
+          end += held;
+        } else if (text.size() >= kLongestHeldWord) {
+          // A run of letters this long is no word: it is checked a stretch at a time, each stretch
+          // a word of its own, rather than held whole.
+          end = text.size();
+        }
       } else {
         end = 0;
       }
@@ -349,9 +368,15 @@ int Run(int argc, char** argv, int closedStreams) {
     TerminalHooks::PrintError("No puedo cargar bd ...");
     return kExitError;
   }
+  const CountryChoice country = ChooseCountry(databaseFolder, options.country, ProcessEnvironment(), settings);
+  if (!country.error.empty()) {
+    std::cerr << "velmara-check: " << country.error << '\n';
+    return kExitError;
+  }
   WordDatabase database;
   TerminalHooks hooks;
-  const bool databaseSound = LoadWordDatabase(databaseFolder, database, hooks, start.locations.traceFile.parent_path());
+  const bool databaseSound =
+      LoadCountryDatabase(databaseFolder, country.differences, database, hooks, start.locations.traceFile.parent_path());
   const int damaged = databaseSound || options.keepGoing ? kExitClean : kExitError;
   LoadUserWords(start.userWordsFile, database);
 
@@ -382,8 +407,9 @@ int Run(int argc, char** argv, int closedStreams) {
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   const int closedStreams = cli::ReopenClosedStandardStreams();
+  int status = kExitError;
   try {
-    return Run(argc, argv, closedStreams);
+    status = Run(argc, argv, closedStreams);
   } catch (const cli::StreamError& error) {
     std::cerr << "velmara-check: " << error.what() << '\n';
   } catch (const std::bad_alloc&) {
@@ -391,5 +417,7 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     std::cerr << "velmara-check: " << error.what() << '\n';
   }
-  return kExitError;
+  // A result line or a message that could not be written is an error: nobody saw it.
+  std::cerr.flush();
+  return std::cerr ? status : kExitError;
 }

@@ -1,5 +1,5 @@
 // The check request as velmara-server reads it, over any bytes: the bytes as a URL-encoded form,
-// and as the annotation JSON. A request that is accepted holds valid UTF-8, its checked text has
+// as the annotation JSON, as text and as a multipart body. A request that is accepted holds valid UTF-8, its checked text has
 // as many characters as the text the positions count in, and every position table ends where the
 // text ends.
 
@@ -61,5 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   text.text = std::string(bytes);
   text.language = "auto";
   CheckAccepted(ReadCheckRequest(text, 1 << 20));
+
+  // The same bytes as a multipart body: read or refused, and what is read is checked as ever.
+  FormFields multipart;
+  if (ReadMultipartForm("multipart/form-data; boundary=b", bytes, multipart)) {
+    FUZZ_CHECK(IsMultipartForm("Multipart/Form-Data; boundary=b"));
+    if (multipart.text) CheckAccepted(ReadCheckRequest(multipart, 1 << 20));
+  }
   return 0;
 }

@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [build|run|bench|desktop|fuzz|package|country|client]...
 set -euo pipefail
 
-build_packages=(cmake g++ make pkg-config googletest libgtest-dev qt6-base-dev qt6-translations-l10n libgl-dev python3 hunspell-es hunspell-tools fonts-dejavu-core libcpp-httplib-dev nlohmann-json3-dev emacs-nox hunspell
+build_packages=(cmake g++ make pkg-config googletest libgtest-dev qt6-base-dev qt6-translations-l10n libgl-dev python3 hunspell-es hunspell-tools fonts-dejavu-core libmicrohttpd-dev libcpp-httplib-dev nlohmann-json3-dev emacs-nox hunspell
   libwayland-dev qt6-wayland
   # The desktop tests: a headless sway and an X server, each with its clipboard tool.
   sway wl-clipboard xvfb xclip xdotool
@@ -13,7 +13,7 @@ run_packages=(hunspell-es hunspell-tools)
 bench_packages=(libhunspell-dev libnuspell-dev libaspell-dev aspell-es hunspell hunspell-es manpages-es man-db groff-base bsdextrautils time)
 desktop_packages=(xvfb openbox tint2 xdotool xclip imagemagick)
 fuzz_packages=(clang libclang-rt-14-dev)
-package_packages=(dpkg-dev)
+package_packages=(dpkg-dev lintian)
 # The dictionaries of countries other than Spain come as npm packages.
 country_packages=(npm)
 # A real client of velmara-server (scripts/libreoffice-remote-check.py); large, so never in CI.

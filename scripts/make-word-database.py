@@ -301,6 +301,9 @@ def main():
     affixes = read_affixes(aff_path)
     dictionary, verbs, proper_names = sort_entries(read_entries(dic_path, affixes.encoding), affixes)
     os.makedirs(args.out, exist_ok=True)
+    # The programs name the country of these lists from it (and offer the others beside them).
+    with open(os.path.join(args.out, "pais.txt"), "w", encoding="ascii", newline="\n") as handle:
+        handle.write(args.country + "\n")
     with tempfile.TemporaryDirectory(prefix="velmara-db-") as work:
         lists = {}
         for name, entries in (("diccionario", dictionary), ("verbos", verbs), ("npropios", proper_names)):

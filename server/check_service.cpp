@@ -5,11 +5,14 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/version.h"
 #include "checker/characters.h"
 #include "checker/check_run.h"
 #include "checker/context.h"
 #include "checker/encoding.h"
 #include "suggest/neighbours.h"
+#include "worddb/countries.h"
+#include "worddb/text_hash.h"
 
 namespace velmara::server {
 namespace {
@@ -109,37 +112,57 @@ CheckService::CheckService(const WordDatabase& database, const Suggester& sugges
     : database_(database),
       suggester_(suggester),
       settings_(settings),
-      intellisenseFile_(std::move(intellisenseFile)),
-      limits_(limits) {}
+      limits_(limits),
+      intellisense_(std::move(intellisenseFile)) {}
 
 nlohmann::json CheckService::Software() {
-  return {{"name", "Detector Velmara"}, {"version", "0.1.0"}, {"buildDate", __DATE__}, {"apiVersion", 1},
+  return {{"name", "Detector Velmara"}, {"version", kVersion}, {"buildDate", __DATE__}, {"apiVersion", 1},
           {"status", ""},                {"premium", false},   {"premiumHint", ""}};
 }
 
-nlohmann::json CheckService::Languages() {
-  return nlohmann::json::array({{{"name", "Spanish"}, {"code", "es"}, {"longCode", "es"}},
-                                {{"name", "Spanish (Spain)"}, {"code", "es"}, {"longCode", "es-ES"}}});
+nlohmann::json CheckService::Languages() const {
+  nlohmann::json list = nlohmann::json::array({{{"name", "Spanish"}, {"code", "es"}, {"longCode", "es"}}});
+  const std::vector<std::string> countries = countries_ ? countries_->Installed() : std::vector<std::string>{kDefaultCountry};
+  for (const std::string& country : countries) {
+    std::string longCode = country;
+    longCode[2] = '-';
+    list.push_back({{"name", "Spanish (" + Windows1252ToUtf8(CountryName(country)) + ")"},
+                    {"code", "es"},
+                    {"longCode", longCode}});
+  }
+  return list;
 }
 
 nlohmann::json CheckService::Check(const CheckRequest& request) const {
   std::vector<std::uint32_t> codePointOf;
   const std::string engineText = EngineText(request.checked, request.codePoints, codePointOf);
+  // The country the language names, when it is one served besides our own.
+  std::shared_ptr<const CountryEngine> country;
+  if (countries_) {
+    if (const std::optional<std::string> code = CountryCode(request.language)) country = countries_->For(*code);
+  }
+  const WordDatabase& database = country ? country->database : database_;
+  const Suggester& suggester = country ? *country->suggester : suggester_;
   CheckState state;
-  Classifier classifier(database_, settings_, intellisenseFile_, state);
+  IntellisenseList intellisense = [this] {
+    std::lock_guard<std::mutex> lock(intellisenseMutex_);
+    if (settings_.Inteligente == 1) intellisense_.Refresh();
+    return intellisense_;
+  }();
+  Classifier classifier(database, settings_, std::move(intellisense), state);
   CheckObserver quiet;
   CheckText(classifier, engineText, quiet, std::nullopt);
 
   const Positions at{request.text, ByteStarts(request.text), Utf16Starts(request.text), codePointOf};
   const std::vector<std::size_t> correctedEnds = CorrectedEnds(state);
-  std::unordered_map<std::string, std::vector<std::string>> suggested;
+  std::unordered_map<std::string, std::vector<std::string>, TextHasher, std::equal_to<>> suggested;
   const bool missingOff =
       !request.RuleOn(kMissingRuleId, kRuleCategory) ||
       std::find(request.disabledRules.begin(), request.disabledRules.end(), kFormerMissingRuleId) != request.disabledRules.end();
   const bool correctionOff = !request.RuleOn(kCorrectionRuleId, kRuleCategory);
   std::vector<Advice> advice;
   if (settings_.Contexto != 0 && request.RuleOn(kContextRuleId, kContextCategory))
-    advice = ContextAdvisor(database_).Advise(state);
+    advice = ContextAdvisor(database).Advise(state);
   auto advised = advice.cbegin();
 
   nlohmann::json matches = nlohmann::json::array();
@@ -174,8 +197,8 @@ nlohmann::json CheckService::Check(const CheckRequest& request) const {
       auto found = suggested.find(asked);
       if (found == suggested.end() && suggested.size() < limits_.maxSuggestedWords) {
         std::vector<std::string> values;
-        for (const std::string& word : suggester_.Suggest(engineText.substr(wordStart, end - wordStart),
-                                                          limits_.suggestionsPerWord, neighbours))
+        for (const std::string& word : suggester.Suggest(engineText.substr(wordStart, end - wordStart),
+                                                         limits_.suggestionsPerWord, neighbours))
           values.push_back(Windows1252ToUtf8(word));
         found = suggested.emplace(std::move(asked), std::move(values)).first;
       }

@@ -5,12 +5,16 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "app/configuration.h"
+#include "server/country_databases.h"
 #include "server/request.h"
+#include "suggest/intellisense.h"
 #include "suggest/suggester.h"
 #include "worddb/word_database.h"
 
@@ -36,23 +40,31 @@ struct CheckLimits {
 
 class CheckService {
  public:
-  // `intellisenseFile` is read by a check only while settings.Inteligente is 1; it is the
-  // service's own fixed path, never one a request names. No trace is ever written.
+  // `intellisenseFile` is read only while settings.Inteligente is 1, and then again only when it
+  // changes; it is the service's own fixed path, never one a request names. No trace is ever
+  // written.
   CheckService(const WordDatabase& database, const Suggester& suggester, Settings settings,
                std::filesystem::path intellisenseFile, CheckLimits limits = {});
 
+  // The countries a request's language (es-MX, es-AR, …) may choose. Without them, or for "es",
+  // "auto" and a country not installed, a request is checked with the service's own database.
+  void ServeCountries(std::shared_ptr<CountryDatabases> countries) { countries_ = std::move(countries); }
+
   nlohmann::json Check(const CheckRequest& request) const;
 
-  // GET /v2/languages
-  static nlohmann::json Languages();
+  // GET /v2/languages: "es" and every country served.
+  nlohmann::json Languages() const;
   static nlohmann::json Software();
 
  private:
   const WordDatabase& database_;
   const Suggester& suggester_;
   const Settings settings_;
-  const std::filesystem::path intellisenseFile_;
   const CheckLimits limits_;
+  std::shared_ptr<CountryDatabases> countries_;
+  // Read once and again only when the file changes; each check gets a copy sharing its entries.
+  mutable std::mutex intellisenseMutex_;
+  mutable IntellisenseList intellisense_;
 };
 
 }  // namespace velmara::server

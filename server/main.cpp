@@ -1,31 +1,40 @@
 // velmara-server: the detector's checks over the LanguageTool HTTP API, for browser add-ins,
 // office suites and editors on this machine.
 //
-//   velmara-server [--listen ADDR] [--port N] [--db DIR] [--intellisense|--no-intellisense]
-//                  [--threads N] [--queue N] [--max-text N]
+//   velmara-server [--listen ADDR] [--port N] [--db DIR] [--country es_MX] [--intellisense|--no-intellisense]
+//                  [--threads N] [--queue N] [--max-text N] [--connections N] [--per-address N]
+//                  [--allow-origin ORIGIN]...
 //
 // It listens on 127.0.0.1:8081 unless told otherwise; an add-in is given http://127.0.0.1:8081/v2.
+// A request's language chooses among the installed countries (es-MX, es-AR, …); "es" and "auto"
+// are checked with the server's own (--country, VELMARA_COUNTRY, the configuration, or Spain).
 // SIGINT or SIGTERM stops it. Exit status: 0 stopped, 2 an error.
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <arpa/inet.h>
+#include <malloc.h>
 #include <pthread.h>
+#include <sys/resource.h>
 
 #include "app/configuration.h"
+#include "app/country_choice.h"
 #include "app/file_locations.h"
 #include "checker/encoding.h"
 #include "server/http_server.h"
 #include "cli/command_line.h"
 #include "cli/terminal_start.h"
 #include "suggest/suggester.h"
+#include "worddb/countries.h"
 #include "worddb/user_words.h"
 #include "worddb/word_database.h"
 
@@ -43,6 +52,7 @@ class TerminalHooks : public LoadHooks {
 struct Options {
   server::ServerConfig config;
   std::optional<fs::path> database;
+  std::optional<std::string> country;
   std::optional<bool> intellisense;
 };
 
@@ -108,12 +118,26 @@ cli::CommandLine ServerCommandLine(Options& options) {
     options.database = value;
     return true;
   });
+  line.Value("country", 0, "CODE", "the server's own country (es_MX, es-AR, ...); a request's language chooses "
+             "among the installed ones", [&options](const std::string& value) {
+               options.country = value;
+               return true;
+             });
   line.Flag("intellisense", 0, "apply the Intellisense list", [&options] { options.intellisense = true; });
   line.Flag("no-intellisense", 0, "do not apply the Intellisense list", [&options] { options.intellisense = false; });
   line.Value("threads", 0, "N", "threads serving connections (8)", numeric("threads", 1, 256, options.config.threads));
   line.Value("queue", 0, "N", "connections that may wait beyond them (64)", numeric("queue", 0, 100000, options.config.queue));
   line.Value("max-text", 0, "N", "the longest text checked, in characters (200000)",
              numeric("max-text", 1, 1000000, options.config.maxTextLength));
+  line.Value("connections", 0, "N", "connections open at once (512); beyond them a connection is closed",
+             numeric("connections", 1, 100000, options.config.maxConnections));
+  line.Value("per-address", 0, "N", "connections open at once from one client address (256)",
+             numeric("per-address", 1, 100000, options.config.maxPerAddress));
+  line.Value("allow-origin", 0, "ORIGIN", "a web origin (scheme://host[:port]) or browser add-on whose pages may "
+             "read the answers; may be given again; * allows every page", [&options](const std::string& value) {
+               options.config.allowedOrigins.push_back(value);
+               return true;
+             });
   return line;
 }
 
@@ -136,6 +160,15 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
+  // A body or an answer of a megabyte is given back to the system once it is done with, rather
+  // than kept by the allocator after the largest request it has seen.
+  mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+  // Every connection is a descriptor: room for as many as the server is allowed to hold.
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+    files.rlim_cur = std::min<rlim_t>(files.rlim_max, std::max<rlim_t>(files.rlim_cur, options.config.maxConnections + 64));
+    setrlimit(RLIMIT_NOFILE, &files);
+  }
 
   // The same files velmara-check reads: the user's folders for an installed program.
   const cli::TerminalStart start = cli::PrepareTerminalStart(argv[0], options.database, options.intellisense);
@@ -146,15 +179,37 @@ int main(int argc, char** argv) {
     std::cerr << "velmara-server: no word database in '" << databaseFolder.string() << "'\n";
     return 2;
   }
+  const CountryChoice country = ChooseCountry(databaseFolder, options.country, ProcessEnvironment(), settings);
+  if (!country.error.empty()) {
+    std::cerr << "velmara-server: " << country.error << '\n';
+    return 2;
+  }
   WordDatabase database;
   TerminalHooks hooks;
-  LoadWordDatabase(databaseFolder, database, hooks, start.locations.traceFile.parent_path());
+  LoadCountryDatabase(databaseFolder, country.differences, database, hooks, start.locations.traceFile.parent_path());
   LoadUserWords(start.userWordsFile, database);
   // Ready before the first request (read in place from a compiled database, or built), so no
   // request waits for it.
   Suggester suggester(database);
   suggester.Prepare();
   server::CheckService service(database, suggester, settings, intellisenseFile);
+
+  // The other countries, each loaded when a request first names it.
+  std::vector<std::string> countries{country.country};
+  for (const std::string& other : InstalledCountries(databaseFolder))
+    if (other != country.country) countries.push_back(other);
+  service.ServeCountries(std::make_shared<server::CountryDatabases>(
+      countries, [&databaseFolder, &start](const std::string& code) -> std::unique_ptr<server::CountryEngine> {
+        const std::optional<fs::path> differences = CountryDifferencesFolder(databaseFolder, code);
+        if (!differences) return nullptr;
+        auto engine = std::make_unique<server::CountryEngine>();
+        TerminalHooks quiet;
+        LoadCountryDatabase(databaseFolder, *differences, engine->database, quiet, start.locations.traceFile.parent_path());
+        LoadUserWords(start.userWordsFile, engine->database);
+        engine->suggester = std::make_unique<Suggester>(engine->database);
+        engine->suggester->Prepare();
+        return engine;
+      }));
 
   server::HttpServer http(service, options.config);
   const int port = http.Bind();

@@ -1,6 +1,7 @@
 #include "server/request.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <nlohmann/json.hpp>
 
@@ -8,6 +9,14 @@ namespace velmara::server {
 namespace {
 
 constexpr std::size_t kMaxAnnotationDepth = 16;
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 
 // The length of the UTF-8 sequence at `p` when it is a well-formed one (no overlong form, no
 // surrogate, nothing past U+10FFFF), otherwise 0.
@@ -58,12 +67,67 @@ std::size_t CountCodePoints(std::string_view utf8) {
   return count;
 }
 
+// JSON with every lone surrogate escape (\ud800 without its low half, or a low half alone)
+// written as \ufffd, as a browser's JSON.stringify writes half of a broken emoji; the parser
+// refuses them otherwise.
+std::string ReplaceLoneSurrogates(std::string_view json) {
+  const auto unit = [&](std::size_t p) -> int {  // the value of "\uXXXX" at p, or -1
+    if (p + 6 > json.size() || json[p] != '\\' || (json[p + 1] != 'u')) return -1;
+    int value = 0;
+    for (std::size_t k = p + 2; k < p + 6; ++k) {
+      const int digit = HexValue(json[k]);
+      if (digit < 0) return -1;
+      value = value * 16 + digit;
+    }
+    return value;
+  };
+  std::string out;
+  out.reserve(json.size());
+  bool inString = false;
+  for (std::size_t p = 0; p < json.size(); ++p) {
+    const char c = json[p];
+    if (!inString) {
+      inString = c == '"';
+      out += c;
+      continue;
+    }
+    if (c == '"') {
+      inString = false;
+      out += c;
+      continue;
+    }
+    if (c != '\\' || p + 1 >= json.size()) {
+      out += c;
+      continue;
+    }
+    const int first = unit(p);
+    if (first >= 0xD800 && first <= 0xDBFF) {
+      const int second = unit(p + 6);
+      if (second >= 0xDC00 && second <= 0xDFFF) {
+        out.append(json.substr(p, 12));
+        p += 11;
+      } else {
+        out += "\\ufffd";
+        p += 5;
+      }
+    } else if (first >= 0xDC00 && first <= 0xDFFF) {
+      out += "\\ufffd";
+      p += 5;
+    } else {
+      out.append(json.substr(p, 2));  // any other escape, kept for the parser to judge
+      ++p;
+    }
+  }
+  return out;
+}
+
 RequestError BadRequest(std::string message) { return RequestError{400, std::move(message)}; }
 
 // The annotation's parts appended to `text` and, markup as spaces, to `checked`.
 std::optional<RequestError> ReadAnnotation(std::string_view data, std::string& text, std::string& checked) {
   if (!ShallowEnough(data)) return BadRequest("Error: 'data' is nested too deeply");
-  const nlohmann::json json = nlohmann::json::parse(data.begin(), data.end(), nullptr, false);
+  const std::string whole = ReplaceLoneSurrogates(data);
+  const nlohmann::json json = nlohmann::json::parse(whole.begin(), whole.end(), nullptr, false);
   if (json.is_discarded() || !json.is_object()) return BadRequest("Error: 'data' is not valid JSON");
   const auto annotation = json.find("annotation");
   if (annotation == json.end() || !annotation->is_array())
@@ -92,13 +156,6 @@ std::optional<RequestError> ReadAnnotation(std::string_view data, std::string& t
   return std::nullopt;
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::string DecodeFormPart(std::string_view part) {
   std::string out;
   out.reserve(part.size());
@@ -115,6 +172,51 @@ std::string DecodeFormPart(std::string_view part) {
     }
   }
   return out;
+}
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool StartsWithLetters(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i)
+    if (Lower(text[i]) != prefix[i]) return false;
+  return true;
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// The value of the parameter `name` (lower case) in a header value like
+// `form-data; name="text"`, unquoted; nullopt when it is absent.
+std::optional<std::string> HeaderParameter(std::string_view value, std::string_view name) {
+  std::size_t p = value.find(';');
+  while (p != std::string_view::npos) {
+    std::string_view rest = Trim(value.substr(p + 1));
+    const std::size_t equals = rest.find('=');
+    if (equals == std::string_view::npos) return std::nullopt;
+    const std::string_view key = Trim(rest.substr(0, equals));
+    rest = Trim(rest.substr(equals + 1));
+    std::string parameter;
+    std::size_t used = 0;
+    if (!rest.empty() && rest.front() == '"') {
+      for (used = 1; used < rest.size() && rest[used] != '"'; ++used) {
+        if (rest[used] == '\\' && used + 1 < rest.size()) ++used;
+        parameter += rest[used];
+      }
+      if (used >= rest.size()) return std::nullopt;  // no closing quote
+      ++used;
+    } else {
+      used = std::min(rest.find(';'), rest.size());
+      parameter = std::string(Trim(rest.substr(0, used)));
+    }
+    if (key.size() == name.size() && StartsWithLetters(key, name)) return parameter;
+    const std::size_t next = rest.find(';', used);
+    p = next == std::string_view::npos ? next : static_cast<std::size_t>(rest.data() - value.data()) + next;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -167,6 +269,46 @@ bool ReadJsonForm(std::string_view body, FormFields& fields) {
 }
 
 }  // namespace
+
+bool IsMultipartForm(std::string_view contentType) {
+  return StartsWithLetters(Trim(contentType), "multipart/form-data");
+}
+
+bool ReadMultipartForm(std::string_view contentType, std::string_view body, FormFields& fields) {
+  const std::optional<std::string> boundary = HeaderParameter(contentType, "boundary");
+  if (!boundary || boundary->empty() || boundary->size() > 200) return false;
+  const std::string delimiter = "--" + *boundary;
+  const std::string partEnd = "\r\n" + delimiter;
+  // The first delimiter opens the body or ends its preamble's line.
+  std::size_t p = body.rfind(delimiter, 0) == 0 ? 0 : body.find(partEnd);
+  if (p == std::string_view::npos) return false;
+  p = body.find(delimiter, p) + delimiter.size();
+  for (;;) {
+    if (body.substr(p, 2) == "--") return true;  // the closing delimiter
+    while (p < body.size() && (body[p] == ' ' || body[p] == '\t')) ++p;
+    if (body.substr(p, 2) != "\r\n") return false;
+    p += 2;
+    const std::size_t headEnd = body.find("\r\n\r\n", p - 2);
+    const std::size_t valueEnd = headEnd == std::string_view::npos ? headEnd : body.find(partEnd, headEnd + 4);
+    if (valueEnd == std::string_view::npos) return false;
+    // A part with no head lines starts its value right after the delimiter's line.
+    std::string_view head = headEnd == p - 2 ? std::string_view() : body.substr(p, headEnd - p);
+    std::optional<std::string> name;
+    while (!head.empty()) {
+      const std::size_t lineEnd = std::min(head.find("\r\n"), head.size());
+      const std::string_view line = head.substr(0, lineEnd);
+      head = lineEnd == head.size() ? std::string_view() : head.substr(lineEnd + 2);
+      if (StartsWithLetters(line, "content-disposition:")) {
+        const std::string_view value = Trim(line.substr(20));
+        if (!StartsWithLetters(value, "form-data")) return false;
+        name = HeaderParameter(value, "name");
+      }
+    }
+    if (!name) return false;
+    if (IsFormField(*name)) SetField(fields, *name, std::string(body.substr(headEnd + 4, valueEnd - headEnd - 4)));
+    p = valueEnd + partEnd.size();
+  }
+}
 
 bool IsFormField(std::string_view name) {
   FormFields probe;

@@ -33,6 +33,12 @@ struct FormFields {
 // set in `fields` is kept. Whatever its Content-Type says: ltex-ls labels its form body
 // application/json. A body that is a JSON object ({"text": …, "language": …}) is read as one.
 void ReadUrlEncodedForm(std::string_view body, FormFields& fields);
+// Whether a Content-Type names multipart/form-data (its name in any case).
+bool IsMultipartForm(std::string_view contentType);
+// Reads the fields we use from a multipart/form-data body whose boundary the Content-Type names;
+// false when the body is malformed (no boundary, a part without its head or its end, no closing
+// delimiter), what is answered 400.
+bool ReadMultipartForm(std::string_view contentType, std::string_view body, FormFields& fields);
 // Whether a field of that name is one we read.
 bool IsFormField(std::string_view name);
 // Sets the field `name` to `value` unless it is set already; false for a field we do not use.

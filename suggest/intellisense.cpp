@@ -123,7 +123,8 @@ bool IntellisenseAppend(const std::filesystem::path& file, std::string_view line
   bool written = std::fwrite(record.data(), 1, record.size(), out) == record.size();
   written = std::fflush(out) == 0 && written;
   // A disk that fills up midway leaves part of the entry, which would read as a line of its own.
-  if (!written && size >= 0) (void)::ftruncate(::fileno(out), size);
+  // Should that fail too, the failed write is still what the caller hears of.
+  if (!written && size >= 0 && ::ftruncate(::fileno(out), size) != 0) written = false;
   written = std::fclose(out) == 0 && written;
   return written;
 }
@@ -142,8 +143,8 @@ const std::string* IntellisenseList::FindLine(std::string_view key) {
   Refresh();
   if (key.empty()) return nullptr;
   // A key of the file never holds a line break or "|": such a word is in no line.
-  auto found = lastLines_.find(std::string(key));
-  return found == lastLines_.end() ? nullptr : &found->second;
+  auto found = lastLines_->find(std::string(key));
+  return found == lastLines_->end() ? nullptr : &found->second;
 }
 
 void IntellisenseList::Refresh() {
@@ -162,13 +163,14 @@ void IntellisenseList::Refresh() {
   }
   if (known_ && !racy_ && current == identity_) return;
 
-  lastLines_.clear();
-  ForEachLine(file_, [this](std::string_view line) {
+  auto entries = std::make_shared<Entries>();
+  ForEachLine(file_, [&entries](std::string_view line) {
     if (line.empty()) return;
     std::string_view key = line.substr(0, line.find(kFieldSeparator));
     if (key.empty()) return;
-    lastLines_.insert_or_assign(std::string(key), std::string(line));
+    entries->insert_or_assign(std::string(key), std::string(line));
   });
+  lastLines_ = std::move(entries);
   ++reads_;
   identity_ = current;
   known_ = true;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -32,21 +33,18 @@ int IntellisenseCountEntries(const std::filesystem::path& file);
 // with one stat at each lookup), and the entries are looked up in memory. A file changed in the
 // last moments is read again at every lookup until it has stood still for a while, since a second
 // edit within the file system's clock tick would leave its times as they were. Not shared between
-// threads: each classifier holds its own.
+// threads: each classifier holds its own. A copy shares the entries read so far (they are never
+// changed, only replaced by a new reading), so a server keeps one list and hands each check a copy
+// without reading the file again.
 class IntellisenseList {
  public:
   explicit IntellisenseList(std::filesystem::path file) : file_(std::move(file)) {}
-  IntellisenseList(const IntellisenseList& other) : file_(other.file_) {}
-  IntellisenseList& operator=(const IntellisenseList& other) {
-    if (this != &other) *this = IntellisenseList(other.file_);
-    return *this;
-  }
-  IntellisenseList(IntellisenseList&&) = default;
-  IntellisenseList& operator=(IntellisenseList&&) = default;
 
   // The last line whose first field is the key, or nullptr when none is (as IntellisenseHasKey
   // false). Valid until the next lookup.
   const std::string* FindLine(std::string_view key);
+  // Reads the file again if it has changed since the last reading.
+  void Refresh();
 
   // How many times the file has been read, for tests and figures.
   std::size_t Reads() const { return reads_; }
@@ -64,14 +62,14 @@ class IntellisenseList {
   struct KeyHash {
     std::size_t operator()(std::string_view text) const;
   };
-  void Refresh();
+  using Entries = std::unordered_map<std::string, std::string, KeyHash>;  // key -> last line with it
 
   std::filesystem::path file_;
   bool known_ = false;  // whether `identity_` and the entries describe a reading
   bool racy_ = false;   // read moments after a change: read again at the next lookup
   Identity identity_;
   std::size_t reads_ = 0;
-  std::unordered_map<std::string, std::string, KeyHash> lastLines_;  // key -> last line with it
+  std::shared_ptr<const Entries> lastLines_ = std::make_shared<const Entries>();
 };
 
 }  // namespace velmara

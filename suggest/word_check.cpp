@@ -34,13 +34,17 @@ bool WordCheck::Accepted(std::string_view written, std::string& correction) {
   return false;
 }
 
-std::vector<std::string> OfferedWords(std::string correction, std::string_view written, const Suggester& suggester,
-                                      std::size_t limit, Neighbours neighbours) {
+std::vector<std::string> OfferedWords(std::string correction, const std::vector<std::string>& suggestions) {
   std::vector<std::string> offered;
   if (!correction.empty()) offered.push_back(std::move(correction));
-  for (std::string& suggestion : suggester.Suggest(written, limit, neighbours))
-    if (std::find(offered.begin(), offered.end(), suggestion) == offered.end()) offered.push_back(std::move(suggestion));
+  for (const std::string& suggestion : suggestions)
+    if (std::find(offered.begin(), offered.end(), suggestion) == offered.end()) offered.push_back(suggestion);
   return offered;
+}
+
+std::vector<std::string> OfferedWords(std::string correction, std::string_view written, const Suggester& suggester,
+                                      std::size_t limit, Neighbours neighbours) {
+  return OfferedWords(std::move(correction), suggester.Suggest(written, limit, neighbours));
 }
 
 }  // namespace velmara

@@ -46,5 +46,7 @@ class WordCheck {
 // one), then the suggester's words, each once, in Windows-1252.
 std::vector<std::string> OfferedWords(std::string correction, std::string_view written, const Suggester& suggester,
                                       std::size_t limit = kMaxSuggestions, Neighbours neighbours = {});
+// The same over suggestions already made (a caller that keeps them for a word met again).
+std::vector<std::string> OfferedWords(std::string correction, const std::vector<std::string>& suggestions);
 
 }  // namespace velmara

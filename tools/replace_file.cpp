@@ -14,6 +14,8 @@ namespace {
 
 std::error_code LastError() { return {errno, std::generic_category()}; }
 
+}  // namespace
+
 bool WriteAll(int descriptor, std::string_view bytes, std::error_code& error) {
   while (!bytes.empty()) {
     ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
@@ -27,7 +29,19 @@ bool WriteAll(int descriptor, std::string_view bytes, std::error_code& error) {
   return true;
 }
 
-}  // namespace
+int CreateTemporaryBeside(const std::filesystem::path& path, unsigned mode, std::filesystem::path& temporary,
+                          std::error_code& error) {
+  std::random_device random;
+  int descriptor = -1;
+  for (int attempt = 0; attempt < 20 && descriptor < 0; ++attempt) {
+    temporary = path.parent_path() /
+                ("." + path.filename().string() + "." + std::to_string(random()) + std::to_string(random()) + ".tmp");
+    descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, static_cast<mode_t>(mode));
+    if (descriptor < 0 && errno != EEXIST) break;
+  }
+  if (descriptor < 0) error = LastError();
+  return descriptor;
+}
 
 std::function<void(const std::filesystem::path&)> replaceFileWrittenHook;
 
@@ -51,18 +65,9 @@ bool ReplaceFileContent(const std::filesystem::path& path, std::string_view byte
   const bool replacing = fs::is_regular_file(status);
   const mode_t finalMode = replacing ? static_cast<mode_t>(status.permissions()) & 07777 : 0644;
   const mode_t creationMode = replacing ? finalMode & 0600 : finalMode;
-  std::random_device random;
   fs::path temporary;
-  int descriptor = -1;
-  for (int attempt = 0; attempt < 20 && descriptor < 0; ++attempt) {
-    temporary = folder / ("." + path.filename().string() + "." + std::to_string(random()) + ".tmp");
-    descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, creationMode);
-    if (descriptor < 0 && errno != EEXIST) break;
-  }
-  if (descriptor < 0) {
-    error = LastError();
-    return false;
-  }
+  const int descriptor = CreateTemporaryBeside(path, creationMode, temporary, error);
+  if (descriptor < 0) return false;
   bool written = WriteAll(descriptor, bytes, error);
   if (written && replaceFileWrittenHook) replaceFileWrittenHook(temporary);
   if (written && finalMode != creationMode) ::fchmod(descriptor, finalMode);

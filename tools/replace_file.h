@@ -14,6 +14,13 @@ namespace velmara {
 // regular file (a folder, a device), so a careless name can never clobber them.
 bool ReplaceFileContent(const std::filesystem::path& path, std::string_view bytes, std::error_code& error);
 
+// Creates a new file beside `path` under a name nobody can guess (".NAME.<random>.tmp"), never
+// through a link and never one that exists already; returns its descriptor, or -1 and why.
+int CreateTemporaryBeside(const std::filesystem::path& path, unsigned mode, std::filesystem::path& temporary,
+                          std::error_code& error);
+// Writes all of `bytes` to the descriptor (again after an interruption); false and why otherwise.
+bool WriteAll(int descriptor, std::string_view bytes, std::error_code& error);
+
 // For tests: called with the temporary file once the bytes are in it, before it gets its final
 // mode and is renamed over the old file.
 extern std::function<void(const std::filesystem::path&)> replaceFileWrittenHook;

@@ -18,9 +18,13 @@ namespace velmara {
 // Fills database.userWords from the file; a missing or unreadable file leaves the list empty.
 void LoadUserWords(const std::filesystem::path& file, WordDatabase& database);
 
+// Longer words are not kept: no word is, and a line that long is a mistake.
+inline constexpr std::size_t kUserWordMostCharacters = 255;
+
 // Appends one word (Windows-1252) to the file at once, creating the file and its folder when
-// needed, and makes sure it reached the disk. Returns an empty text on success, otherwise why it
-// failed (in English, for a terminal).
+// needed, and makes sure it reached the disk: one write of the whole line, so the list holds the
+// whole word or none of it. Only a regular file is written. Returns an empty text on success,
+// otherwise why it failed (in English, for a terminal).
 std::string AppendUserWord(const std::filesystem::path& file, std::string_view word);
 // The same for a word in UTF-8, which may hold characters Windows-1252 lacks.
 std::string AppendUserWordUtf8(const std::filesystem::path& file, std::string_view word);

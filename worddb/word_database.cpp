@@ -13,6 +13,7 @@
 #include "worddb/compiled_database.h"
 #include "worddb/large_pages.h"
 #include "worddb/stored_hash.h"
+#include "worddb/word_list_edit.h"
 #include "worddb/word_record.h"
 
 namespace velmara {
@@ -125,8 +126,10 @@ bool CheckWordDatabasePresent(const std::filesystem::path& databaseFolder) {
   return true;
 }
 
-bool LoadWordList(const std::filesystem::path& databaseFolder, const std::string& fileName, WordList& list,
-                  std::size_t pumpPeriod, LoadHooks& hooks) {
+namespace {
+
+bool LoadEditedWordList(const std::filesystem::path& databaseFolder, const std::string& fileName, WordList& list,
+                        std::size_t pumpPeriod, LoadHooks& hooks, const WordListEdit& edit) {
   std::optional<std::vector<std::string>> words = ReadWordListFile(databaseFolder / fileName, pumpPeriod, hooks);
   // An unreadable file gets the same message as a malformed one: the list cannot be trusted
   // either way, and the user learns which file to look at.
@@ -134,8 +137,16 @@ bool LoadWordList(const std::filesystem::path& databaseFolder, const std::string
     hooks.ShowMessageBox(std::string("Fichero con formato Erroneo ..") + "\r\n" + fileName);
     return false;
   }
+  const bool edited = !edit || edit(fileName, *words);
   list.Assign(std::move(*words));
-  return true;
+  return edited;
+}
+
+}  // namespace
+
+bool LoadWordList(const std::filesystem::path& databaseFolder, const std::string& fileName, WordList& list,
+                  std::size_t pumpPeriod, LoadHooks& hooks) {
+  return LoadEditedWordList(databaseFolder, fileName, list, pumpPeriod, hooks, {});
 }
 
 void LoadFalsePositiveList(const std::filesystem::path& databaseFolder, FalsePositiveList& list) {
@@ -192,13 +203,32 @@ bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase&
   return sound;
 }
 
-bool LoadRecordFiles(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks) {
+namespace {
+
+bool LoadEditedRecordFiles(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
+                           const WordListEdit& edit) {
   database.storage.reset();
   database.suggesterIndex = {};
-  bool sound = LoadWordList(databaseFolder, kVerbFile, database.verbs, kVerbPumpPeriod, hooks);
-  sound = LoadWordList(databaseFolder, kDictionaryFile, database.dictionary, kDictionaryPumpPeriod, hooks) && sound;
-  sound = LoadWordList(databaseFolder, kProperNameFile, database.properNames, kProperNamePumpPeriod, hooks) && sound;
+  bool sound = LoadEditedWordList(databaseFolder, kVerbFile, database.verbs, kVerbPumpPeriod, hooks, edit);
+  sound = LoadEditedWordList(databaseFolder, kDictionaryFile, database.dictionary, kDictionaryPumpPeriod, hooks,
+                             edit) && sound;
+  sound = LoadEditedWordList(databaseFolder, kProperNameFile, database.properNames, kProperNamePumpPeriod, hooks,
+                             edit) && sound;
   LoadFalsePositiveList(databaseFolder, database.falsePositives);
+  return sound;
+}
+
+}  // namespace
+
+bool LoadRecordFiles(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks) {
+  return LoadEditedRecordFiles(databaseFolder, database, hooks, {});
+}
+
+bool LoadEditedWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
+                            const WordListEdit& edit) {
+  hooks.StartLoadingAnimation();
+  const bool sound = LoadEditedRecordFiles(databaseFolder, database, hooks, edit);
+  hooks.CloseLoadingAnimation();
   return sound;
 }
 

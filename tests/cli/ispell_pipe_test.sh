@@ -93,6 +93,13 @@ check "unwritable list" "*|" "$(printf '%s\n' "$out" | tr '\n' '|')"
 check "unwritable list message" 1 "$(grep -c "cannot add 'blogueo'" "$work/err")"
 out=$(printf '*blogueo\nblogueo\n' | "$check_program" -a --db "$db" -p "$work/dir/Palabras.txt" 2>&1 | tail -n +2)
 check "unwritable list, one stream" "*|" "$(printf '%s\n' "$out" | tr '\n' '|')"
+# A pipe as the word list is refused, never written to (a writer with no reader waits for ever);
+# a word of more than 255 characters is not kept; standard error says so for each.
+mkfifo "$work/fifo"
+out=$(printf '*blogueo\n*%0300d\nblogueo\n' 0 | timeout 20 "$check_program" -a --db "$db" -p "$work/fifo" 2>"$work/err" | tail -n +2)
+check "word list a pipe" "0|*|" "$?|$(printf '%s\n' "$out" | tr '\n' '|')"
+check "word list a pipe message" 2 "$(grep -c "not a regular file" "$work/err")"
+check "overlong word message" 1 "$(grep -c "more than 255 characters" "$work/err")"
 # Options of the peers never stop the program; a missing database does, before the version line.
 check "peer options" "*" "$(printf 'hola\n' | pipe -m -B -C -d es_ES -i utf-8 --lang=es "" 2>/dev/null | sed -n 2p)"
 printf 'hola\n' | "$check_program" -a --db "$work/nada" >"$work/out" 2>/dev/null

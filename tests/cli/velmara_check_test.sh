@@ -208,10 +208,11 @@ for args in "--format text" "--format tsv" "--format json" "--find cas"; do
   check "closed output, $args" "2/1" "$?/$(grep -c 'cannot write standard output' "$work/err")"
 done
 
-# Out of memory: a clear message and exit 2, never an abort (one word of 64 MB in 256 MB).
-# AddressSanitizer reserves more address space than any such limit, so a sanitized build skips it.
+# Out of memory: a clear message and exit 2, never an abort (a line of 60 MB to the ispell pipe,
+# which answers a line whole, in 128 MB). AddressSanitizer reserves more address space than any
+# such limit, so a sanitized build skips it.
 if ! ldd "$bin/velmara-check" 2>/dev/null | grep -q libasan; then
-  status=$( (ulimit -v 262144; head -c 67108864 /dev/zero | tr '\0' a | "$bin/velmara-check" --db "$db" >/dev/null 2>"$work/err"; echo $?) )
+  status=$( (ulimit -v 131072; head -c 62914560 /dev/zero | tr '\0' a | "$bin/velmara-check" -a --db "$db" >/dev/null 2>"$work/err"; echo $?) )
   check "out of memory" "2/1" "$status/$(grep -c 'out of memory' "$work/err")"
 fi
 
@@ -228,6 +229,21 @@ check "damaged list, keep going" 0 $?
 rm "$work/damaged/verbos.log" && mkdir "$work/damaged/verbos.log"
 printf 'hola' | "$bin/velmara-check" --db "$work/damaged" >/dev/null 2>&1
 check "word list a folder" 2 $?
+
+# Hostile input and hostile neighbours on this machine.
+# A link planted where velmara-mkdb once put its temporary files: never followed.
+mkdir -p "$work/db3"
+printf 'kept' >"$work/victim"
+for list in diccionario verbos npropios; do ln -s "$work/victim" "$work/db3/.$list.log.tmp"; done
+printf 'hola\n' >"$work/one.txt"
+"$bin/velmara-mkdb" --out "$work/db3" --dictionary "$work/one.txt" >/dev/null 2>&1
+check "mkdb planted link" "0/kept/0" "$?/$(cat "$work/victim")/$(find "$work/db3" -type f -name '.*.tmp' | wc -l)"
+# A message that cannot be written to standard error is an error.
+printf 'hola perrro' | "$bin/velmara-check" --db "$db" --color=never >/dev/null 2>/dev/full
+check "full standard error" 2 $?
+# One run of letters longer than a megabyte is checked a megabyte at a time, never held whole.
+status=$( (ulimit -v 1048576; head -c 3145728 /dev/zero | tr '\0' a | "$bin/velmara-check" --db "$db" --format tsv 2>/dev/null | wc -l; exit "${PIPESTATUS[2]}") ; echo "/$?")
+check "overlong word" "3/1" "$(tr -d '\n ' <<<"$status")"
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -91,6 +91,12 @@ TEST(Configuration, SaveKeepsOtherContentAndRoundTrips) {
   EXPECT_EQ(again.Corregidos, 255);
   EXPECT_EQ(again.Crono, 1);
   EXPECT_EQ(again.Dificultad, 1);
+  // The country, once chosen, beside the seven keys.
+  again.Pais = "es_MX";
+  ASSERT_TRUE(Configuration("save", folder.path(), again));
+  Settings country;
+  ASSERT_TRUE(Configuration("get", folder.path(), country));
+  EXPECT_EQ(country.Pais, "es_MX");
 }
 
 TEST(Configuration, AnAddedOptionIsWrittenOnceItIsOnAndKeptAfterwards) {

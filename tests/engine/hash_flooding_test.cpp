@@ -71,5 +71,41 @@ TEST(HashFlooding, CollidingWordsKeepEveryRunShort) {
   EXPECT_EQ(state.MissingCount, 2 * static_cast<std::int32_t>(unknown.size()));
 }
 
+// The keyed hash is SipHash: the published answer for the key 00..0f and the message 00..0e
+// (with the paper's 2-4 rounds; HashText runs the same code with 1-3). Words that differ only in
+// their last byte, or only in length, never share a value, whatever their length.
+TEST(HashFlooding, TheHashIsSipHash) {
+  std::string message;
+  for (char c = 0; c < 15; ++c) message += c;
+  EXPECT_EQ((SipHash<2, 4>(HashKey{0x0706050403020100ull, 0x0F0E0D0C0B0A0908ull}, message)), 0xA129CA6149BE45E5ull);
+  for (std::size_t length : {7u, 8u, 16u, 248u}) {
+    const std::string word(length, 'a');
+    EXPECT_NE(HashText(word), HashText(word + '\0')) << length;
+    EXPECT_NE(HashText(word), HashText(word.substr(0, length - 1) + 'b')) << length;
+  }
+}
+
+// Any number of distinct words keeps the memory of classified words within its bound, and a word
+// met again after it was emptied is classified as before.
+TEST(HashFlooding, TheMemoryOfClassifiedWordsStaysBounded) {
+  testing::TestFolder folder;
+  WordDatabase database;
+  database.dictionary = WordList({"hola"});
+  Settings settings;
+  CheckState state;
+  Classifier classifier(database, settings, folder.path() / kIntellisenseFile, state);
+  ClassificationMemo memo(classifier, 300000);
+  memo.Classify("hola", "hola");
+  std::string word = "aaaaaa";
+  for (int i = 0; i < 200000; ++i) {
+    for (std::size_t k = word.size(); k-- > 0 && ++word[k] > 'z';) word[k] = 'a';
+    memo.Classify(word, word);
+    ASSERT_LE(memo.Remembered(), ClassificationMemo::kRememberedMost);
+  }
+  EXPECT_EQ(memo.Classify("hola", "hola"), "hola");
+  EXPECT_EQ(state.lastVerdict, Verdict::Accepted);
+  EXPECT_EQ(state.MissingCount, 200000);
+}
+
 }  // namespace
 }  // namespace velmara

@@ -151,7 +151,8 @@ TEST(IspellOptions, WhatEditorsPassIsAcceptedNeverFatal) {
       {{"-vv"}, IspellMode::Version, PipeEncoding::Utf8, 0},
       // Emacs with an ispell-like program, with Hunspell's and with Aspell's arguments.
       {{"-a", "-m", "-B", "-d", "castellano", "-p", "/tmp/p", "--db", "x"}, IspellMode::Pipe, PipeEncoding::Utf8, 3},
-      {{"-a", "", "-d", "es_ES", "-i", "ISO-8859-1"}, IspellMode::Pipe, PipeEncoding::Windows1252, 1},
+      // A country's name chooses that country.
+      {{"-a", "", "-d", "es_ES", "-i", "ISO-8859-1"}, IspellMode::Pipe, PipeEncoding::Windows1252, 0},
       {{"-a", "--encoding=utf-8", "--lang=es", "--sug-mode=ultra", "-C", "-S", "-w", "'", "-W3"},
        IspellMode::Pipe, PipeEncoding::Utf8, 6},
       {{"-l", "-Tlatin1", "-i", "koi8-r", "fichero", "-p"}, IspellMode::List, PipeEncoding::Utf8, 4},
@@ -165,6 +166,8 @@ TEST(IspellOptions, WhatEditorsPassIsAcceptedNeverFatal) {
   const IspellOptions emacs = ParseIspellOptions({"-a", "-p", "/tmp/p", "--db=/db"});
   EXPECT_EQ(emacs.userWordsFile, std::filesystem::path("/tmp/p"));
   EXPECT_EQ(emacs.database, std::filesystem::path("/db"));
+  EXPECT_EQ(ParseIspellOptions({"-a", "-d", "es-MX"}).country, "es-MX");
+  EXPECT_EQ(ParseIspellOptions({"-a", "--country=es_AR"}).country, "es_AR");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "app/command_wiring.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -16,6 +17,7 @@
 #include "app/main_window.h"
 #include "app/menu_ids.h"
 #include "checker/options_dialog.h"
+#include "worddb/countries.h"
 #include "resources/artwork.h"
 #include "suggest/suggestions_dialog.h"
 #include "support/fixture_database.h"
@@ -127,6 +129,28 @@ TEST_F(WiredDialogsTest, OptionsSetTheClipboardPollAfterClosing) {
   window->GetCommands().Run(command::kOptions);
   EXPECT_EQ(state.settings.Hay_clipboard, 0);
   EXPECT_FALSE(window->ClipboardPollActive());
+}
+
+TEST_F(WiredDialogsTest, CountryChosenInTheOptionsIsLoadedAtOnce) {
+  const std::string magic = kDifferencesMagic;
+  folder.Write("paises/es_MX/diccionario.dif", magic + std::string("+\0\x0B", 3) + "computadora");
+  folder.Write("paises/es_MX/verbos.dif", magic);
+  folder.Write("paises/es_MX/npropios.dif", magic + std::string("-\0\x06", 3) + "madrid");
+  folder.Write("paises/es_MX/Falsos Positivos.txt", "");
+  state.reloadDatabase = [this] { window->LoadDatabase(); };
+  EXPECT_EQ(state.country, "es_ES");
+  QStringList offered;
+  WhenShown<OptionsDialog>([&](OptionsDialog& dialog) {
+    for (int i = 0; i < dialog.CountryList()->count(); ++i) offered << dialog.CountryList()->itemText(i);
+    dialog.CountryList()->setCurrentIndex(dialog.CountryList()->findData(QStringLiteral("es_MX")));
+    dialog.ExitButton()->click();
+  });
+  window->GetCommands().Run(command::kOptions);
+  EXPECT_EQ(offered, (QStringList{QStringLiteral("España (es_ES)"), QStringLiteral("México (es_MX)")}));
+  EXPECT_EQ(state.settings.Pais, "es_MX");
+  EXPECT_EQ(state.country, "es_MX");
+  EXPECT_NE(state.database.dictionary.Find("computadora"), 0u);
+  EXPECT_EQ(state.database.properNames.Count(), 0u);
 }
 
 TEST_F(WiredDialogsTest, ACheckEndingWhileTheOptionsAreOpenLeavesThemInFront) {

@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
 """The word lists of Mexico and Argentina, built from the countries' own dictionaries, against
-Spain's: a few words that only some of them accept. Skipped when npm or its registry is not
-there. Usage: countries_test.py --work DIR"""
+Spain's: a few words that only some of them accept. With --check, the same words through
+velmara-check --country, each country loaded as Spain's database (the build's) and its
+differences, as the package installs them. Skipped when npm or its registry is not there.
+Usage: countries_test.py --work DIR [--check BUILD/bin/velmara-check]"""
 
 import argparse
+import importlib.util
 import os
 import shutil
 import subprocess
@@ -11,6 +14,7 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 GENERATOR = os.path.join(HERE, "..", "..", "scripts", "make-word-database.py")
+DIFFERENCES = os.path.join(HERE, "..", "..", "scripts", "make-country-differences.py")
 
 # word: accepted in (es_ES, es_MX, es_AR)
 EXPECTED = {
@@ -34,9 +38,37 @@ def words_of(folder):
     return words
 
 
+def installed_countries(check, work):
+    """The words through velmara-check --country, Mexico and Argentina as differences from Spain."""
+    database = os.path.join(os.path.dirname(os.path.abspath(check)), "palabrasbd")
+    with open(os.path.join(database, "pais.txt")) as handle:
+        if handle.read().strip() != "es_ES":
+            return [f"{database} is not Spain's database"]
+    spec = importlib.util.spec_from_file_location("differences", DIFFERENCES)
+    differences = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(differences)
+    root = os.path.join(work, "installed")
+    shutil.rmtree(root, ignore_errors=True)
+    os.makedirs(os.path.join(root, "paises"))
+    shutil.copytree(database, os.path.join(root, "palabrasbd"))
+    failures = []
+    for country in ("es_MX", "es_AR"):
+        differences.write_country(country, os.path.join(work, "es_ES"), os.path.join(work, country),
+                                  os.path.join(root, "paises"))
+    for index, country in enumerate(COUNTRIES):
+        run = subprocess.run([check, "-l", "--db", os.path.join(root, "palabrasbd"), "--country", country],
+                             input=" ".join(EXPECTED), stdout=subprocess.PIPE, text=True)
+        rejected = set(run.stdout.split())
+        for word, expected in EXPECTED.items():
+            if (word not in rejected) != expected[index]:
+                failures.append(f"velmara-check --country {country} {'rejects' if expected[index] else 'accepts'} {word}")
+    return failures
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--work", required=True)
+    parser.add_argument("--check", help="velmara-check, with Spain's database beside it")
     args = parser.parse_args()
     npm = shutil.which("npm")
     if not npm:
@@ -70,6 +102,8 @@ def main():
             if country in accepted:
                 print(f"{country}: {len(accepted[country] - accepted['es_ES'])} words Spain's lists lack, "
                       f"{len(accepted['es_ES'] - accepted[country])} of Spain's it lacks")
+    if args.check and len(accepted) == len(COUNTRIES):
+        failures += installed_countries(args.check, args.work)
     for failure in failures:
         print("FAIL:", failure)
     return 1 if failures else 0
