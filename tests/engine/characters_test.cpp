@@ -105,6 +105,12 @@ TEST(Tokenise, SameTokensWhereverTheTextFalls) {
     const std::vector<std::string> texts = Texts(list);
     EXPECT_EQ(std::vector<std::string>(texts.begin() + shift, texts.end() - trailing), Texts(expected)) << shift;
   }
+  // Every character inside a block read whole splits a word exactly when it is a separator.
+  for (int c = 0; c < 256; ++c) {
+    std::string text(70, 'a');
+    text[33] = static_cast<char>(c);
+    EXPECT_EQ(Tokenise(text, list), IsSeparatorChar(static_cast<unsigned char>(c)) ? 3u : 1u) << c;
+  }
   std::string pairs;
   for (int i = 0; i < 6000; ++i) pairs += "a.";
   for (const std::string& text : {std::string(10000, ','), pairs}) {
