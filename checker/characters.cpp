@@ -309,7 +309,8 @@ std::size_t SplitTokens(std::string_view text, MakeRoom&& makeRoom, Store&& stor
   std::size_t count = 0;
   std::size_t runStart = 0;  // where the word run before the next separator begins
   for (std::size_t base = 0; base < size; base += 64) {
-    if (base % kStretch == 0) makeRoom(count, kStretchTokens);
+    // A text gives at most one token a character: a short one gets no more room than it needs.
+    if (base % kStretch == 0) makeRoom(count, std::min(kStretchTokens, size - count));
     // Past an address that went on into this block, its bytes are not read again.
     if (runStart >= base + 64) continue;
     std::uint64_t bits = SeparatorBits(s + base, std::min<std::size_t>(64, size - base));

@@ -111,6 +111,10 @@ TEST(Tokenise, SameTokensWhereverTheTextFalls) {
     text[33] = static_cast<char>(c);
     EXPECT_EQ(Tokenise(text, list), IsSeparatorChar(static_cast<unsigned char>(c)) ? 3u : 1u) << c;
   }
+  // A short text takes no more room than its tokens (it may be one word from a spelling library).
+  TokenList fresh;
+  Tokenise("hola mundo", fresh);
+  EXPECT_LE(fresh.capacity(), 16u);
   std::string pairs;
   for (int i = 0; i < 6000; ++i) pairs += "a.";
   for (const std::string& text : {std::string(10000, ','), pairs}) {
