@@ -3,7 +3,7 @@
 
 The base country's lists are installed whole (palabrasbd, record files); every other country gets
 a folder OUT/<country> with one difference file per list (the forms it removes from the base's
-list and the forms it adds, front-coded; the format is described in worddb/countries.h) and its
+list and the forms it adds, front-coded; proper names are only ever added; the format is described in worddb/countries.h) and its
 own "Falsos Positivos.txt". Each country's lists are made by make-word-database.py --lists-only
 (Debian's hunspell-es for Spain, the country's npm package dictionary-es-xx for the others),
 kept in --work so a second run only writes the differences again.
@@ -24,6 +24,9 @@ import sys
 COUNTRIES = ["es_ES", "es_AR", "es_BO", "es_CL", "es_CO", "es_CR", "es_CU", "es_DO", "es_EC", "es_GT", "es_HN",
              "es_MX", "es_NI", "es_PA", "es_PE", "es_PR", "es_PY", "es_SV", "es_US", "es_UY", "es_VE"]
 LISTS = ["diccionario", "verbos", "npropios"]
+# A name is written the same wherever Spanish is: each country keeps the base's proper names
+# beside its own (the countries' dictionaries hold far fewer, and Madrid is no error in Mexico).
+SHARED_LISTS = {"npropios"}
 MAGIC = b"VELMARA-DIF 1\n"
 HERE = os.path.dirname(os.path.abspath(__file__))
 GENERATOR = os.path.join(HERE, "make-word-database.py")
@@ -102,6 +105,9 @@ def write_country(country, base_folder, country_folder, out):
     for name in LISTS:
         base = read_list(base_folder, name)
         own = read_list(country_folder, name)
+        if name in SHARED_LISTS:
+            known = set(base)
+            own = base + sorted(set(word for word in own if word not in known))
         own_set, base_set = set(own), set(base)
         removed = sorted(word for word in base_set if word not in own_set)
         added = sorted(word for word in own_set if word not in base_set)
@@ -155,7 +161,8 @@ def main():
     for country in countries:
         # Written after both lists were last made: nothing to do.
         target = os.path.join(args.out, country)
-        made = max(os.path.getmtime(os.path.join(folders[name], "stamp")) for name in (args.base, country))
+        made = max([os.path.getmtime(__file__)] +
+                   [os.path.getmtime(os.path.join(folders[name], "stamp")) for name in (args.base, country)])
         if os.path.isdir(target) and os.path.getmtime(target) > made:
             print(f"  {country}  up to date")
             continue

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -83,6 +85,18 @@ TEST(HashFlooding, TheHashIsSipHash) {
     EXPECT_NE(HashText(word), HashText(word + '\0')) << length;
     EXPECT_NE(HashText(word), HashText(word.substr(0, length - 1) + 'b')) << length;
   }
+  // Words that share one value under a multiply-and-shift hash whatever its key: each pair of
+  // 8-byte blocks is "aaaaaaaa aaaaaaaa" or "aaaaaaa\xE1 aaaaeaa\xE1", whose differences (the top
+  // bit, then the top bit and bit 34) cancel through one round. Six pairs make 64 such words.
+  std::vector<std::uint64_t> values;
+  for (unsigned choice = 0; choice < 64; ++choice) {
+    std::string word;
+    for (unsigned pair = 0; pair < 6; ++pair)
+      word += (choice >> pair & 1) != 0 ? "aaaaaaa\xE1" "aaaaeaa\xE1" : "aaaaaaaa" "aaaaaaaa";
+    values.push_back(HashText(word + "aaaaaaaa"));
+  }
+  std::sort(values.begin(), values.end());
+  EXPECT_EQ(std::unique(values.begin(), values.end()), values.end());
 }
 
 // Any number of distinct words keeps the memory of classified words within its bound, and a word
