@@ -29,7 +29,8 @@ OptionsDialog::OptionsDialog(Settings& settings, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       settings_(settings) {
-  SetUpDialogFrame(*this, QStringLiteral("Configuración"), QRect(70, 70, 397, 220));
+  // Tall enough for the nine toggles with "Salir" (and "País") below them and a margin under it.
+  SetUpDialogFrame(*this, QStringLiteral("Configuración"), QRect(70, 70, 397, 228));
 
   // Creation order is the tab order.
   AddToggle(kCaseSensitive, QStringLiteral("Sensible a mayúsculas y minúsculas"), 10, 20);

@@ -1,11 +1,11 @@
 #include "suggest/suggester.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "checker/characters.h"
 #include "checker/enclitic.h"
@@ -201,21 +201,33 @@ struct Suggester::Index {
   std::unordered_map<std::string_view, std::size_t> rank;
   float logCount = 0.0f;
   // The common sequences (words separated by spaces): ids after the words', never stored, with
-  // their ranks and indexes of their own, and the same texts for asking whether a neighbour and a
-  // candidate make one.
-  std::vector<std::string> sequences;
+  // their ranks and indexes of their own, and their numbers by text for asking whether a
+  // neighbour and a candidate make one. Whether the lists let a sequence be offered is decided
+  // the first time it is met, not for all of them at the start: looking each word up in the
+  // lists would read pages of the whole database before the first suggestion.
+  std::vector<std::string_view> sequences;
   std::vector<std::size_t> sequenceRank;
   float logSequences = 0.0f;
   HashIndex sequencesByKey;
   HashIndex sequencesByDeletion;
-  std::unordered_set<std::string_view, SequenceHasher, std::equal_to<>> sequenceSet;
+  std::unordered_map<std::string_view, std::uint32_t, SequenceHasher, std::equal_to<>> sequenceNumbers;
+  enum : std::uint8_t { kNotYetAsked, kOffered, kNotOffered };
+  mutable std::unique_ptr<std::atomic<std::uint8_t>[]> sequenceOffered;
 
   bool IsSequence(std::uint32_t id) const { return id >= words.size; }
   std::string_view Text(const WordDatabase& database, std::uint32_t id) const;
   std::uint8_t Lists(std::uint32_t id) const {
     return IsSequence(id) ? kSequence : kListBits[words.data[id] >> kListShift];
   }
-  void BuildSequences(const WordDatabase& database);
+  void BuildSequences();
+  // Whether sequence `s` may be offered: its words are all words of the lists, and run together
+  // they are not one already. Safe from several threads (each may decide it; all decide alike).
+  bool SequenceOffered(const WordDatabase& database, std::size_t s) const;
+  // The same for a text, false when it is no common sequence.
+  bool IsOfferedSequence(const WordDatabase& database, std::string_view text) const {
+    const auto found = sequenceNumbers.find(text);
+    return found != sequenceNumbers.end() && SequenceOffered(database, found->second);
+  }
   // Frequency prior less the list's penalty.
   float Bonus(const WordDatabase& database, std::uint32_t id) const;
   bool Read(std::string_view stored);
@@ -270,32 +282,18 @@ bool Suggester::Index::Read(std::string_view stored) {
   return byKey.Read(data, size, at, idBits) && byDeletion.Read(data, size, at, idBits) && at == size;
 }
 
-// Sequences whose words are all words, and that are not one word run together already. Few, so
-// they are indexed at every start rather than stored.
-void Suggester::Index::BuildSequences(const WordDatabase& database) {
-  auto known = [&](std::string_view word) {
-    for (std::size_t l = 0; l < 4; ++l)
-      if (ListOf(database, l).Find(word) != 0) return true;
-    return false;
-  };
-  const std::vector<std::string_view> common = CommonSequences();
-  for (std::size_t r = 0; r < common.size(); ++r) {
-    const std::string_view sequence = common[r];
-    bool allWords = true;
-    for (std::size_t start = 0; start <= sequence.size() && allWords;) {
-      std::size_t end = sequence.find(' ', start);
-      if (end == std::string_view::npos) end = sequence.size();
-      allWords = end > start && known(sequence.substr(start, end - start));
-      start = end + 1;
-    }
-    if (!allWords || known(WithoutSpaces(sequence))) continue;
-    sequences.emplace_back(sequence);
-    sequenceRank.push_back(r + 1);
+// Every common sequence, indexed by its key; few, so indexed at every start rather than stored.
+void Suggester::Index::BuildSequences() {
+  sequences = CommonSequences();
+  sequenceRank.resize(sequences.size());
+  sequenceOffered = std::make_unique<std::atomic<std::uint8_t>[]>(sequences.size());
+  for (std::size_t r = 0; r < sequences.size(); ++r) {
+    sequenceRank[r] = r + 1;
+    sequenceNumbers.emplace(sequences[r], static_cast<std::uint32_t>(r));
   }
-  for (const std::string& sequence : sequences) sequenceSet.insert(sequence);
-  logSequences = std::log(static_cast<float>(common.size()) + 2.0f);
+  logSequences = std::log(static_cast<float>(sequences.size()) + 2.0f);
   std::vector<std::uint32_t> keyHashes, deletionHashes, keyStarts, deletionStarts;
-  for (const std::string& sequence : sequences) {
+  for (const std::string_view sequence : sequences) {
     keyStarts.push_back(static_cast<std::uint32_t>(keyHashes.size()));
     deletionStarts.push_back(static_cast<std::uint32_t>(deletionHashes.size()));
     const std::string key = SpellingKey(WithoutSpaces(sequence));
@@ -308,6 +306,27 @@ void Suggester::Index::BuildSequences(const WordDatabase& database) {
   sequencesByDeletion.Build(deletionHashes, deletionStarts, 12, 21);
 }
 
+bool Suggester::Index::SequenceOffered(const WordDatabase& database, std::size_t s) const {
+  std::atomic<std::uint8_t>& state = sequenceOffered[s];
+  if (const std::uint8_t known = state.load(std::memory_order_relaxed); known != kNotYetAsked) return known == kOffered;
+  auto known = [&](std::string_view word) {
+    for (std::size_t l = 0; l < 4; ++l)
+      if (ListOf(database, l).Find(word) != 0) return true;
+    return false;
+  };
+  const std::string_view sequence = sequences[s];
+  bool allWords = true;
+  for (std::size_t start = 0; start <= sequence.size() && allWords;) {
+    std::size_t end = sequence.find(' ', start);
+    if (end == std::string_view::npos) end = sequence.size();
+    allWords = end > start && known(sequence.substr(start, end - start));
+    start = end + 1;
+  }
+  const bool offered = allWords && !known(WithoutSpaces(sequence));
+  state.store(offered ? kOffered : kNotOffered, std::memory_order_relaxed);
+  return offered;
+}
+
 Suggester::Suggester(const WordDatabase& database) : database_(database) {}
 Suggester::~Suggester() = default;
 
@@ -318,7 +337,7 @@ const Suggester::Index& Suggester::BuiltIndex() const {
     for (std::size_t r = 0; r < frequent.size(); ++r) index->rank.emplace(frequent[r], r + 1);
     index->logCount = std::log(static_cast<float>(frequent.size()) + 2.0f);
     if (!database_.suggesterIndex.empty() && index->Read(database_.suggesterIndex)) {
-      index->BuildSequences(database_);
+      index->BuildSequences();
       index_ = std::move(index);
       return;
     }
@@ -357,7 +376,7 @@ const Suggester::Index& Suggester::BuiltIndex() const {
     index->byKey.Build(keyHashes, keyStarts, 18, idBits);
     index->byDeletion.Build(deletionHashes, deletionStarts, 21, idBits);
     index->idBits = idBits;
-    index->BuildSequences(database_);
+    index->BuildSequences();
     index_ = std::move(index);
   });
   return *index_;
@@ -391,7 +410,7 @@ std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t l
     if (id < index.words.size) ids.push_back(id);
   };
   auto addSequence = [&](std::uint32_t s) {
-    if (s < index.sequences.size()) ids.push_back(static_cast<std::uint32_t>(index.words.size + s));
+    if (s < index.sequences.size() && index.SequenceOffered(database_, s)) ids.push_back(static_cast<std::uint32_t>(index.words.size + s));
   };
   // The words of a key, and those one letter longer (a key that is this one less a letter).
   auto addKey = [&](std::string_view text) {
@@ -417,14 +436,14 @@ std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t l
     std::string pair;
     if (!before.empty()) {
       pair.assign(before).append(" ").append(text);
-      if (index.sequenceSet.contains(pair)) bonus += kNeighbourBonus;
+      if (index.IsOfferedSequence(database_, pair)) bonus += kNeighbourBonus;
       const char last = text.back();
       if (before == "yo" && last == '\xF3') bonus -= kNeighbourBonus;
       if ((before == "\xE9l" || before == "ella" || before == "usted") && last == 'o') bonus -= kNeighbourBonus;
     }
     if (!after.empty()) {
       pair.assign(text).append(" ").append(after);
-      if (index.sequenceSet.contains(pair)) bonus += kNeighbourBonus;
+      if (index.IsOfferedSequence(database_, pair)) bonus += kNeighbourBonus;
     }
     return bonus;
   };
