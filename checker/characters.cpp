@@ -1,6 +1,13 @@
 #include "checker/characters.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "checker/encoding.h"
 
@@ -83,19 +90,6 @@ constexpr auto kUpper = MakeUpperTable();
 constexpr auto kAlphabetic = MakeAlphabeticTable();
 constexpr auto kAddress = MakeAddressTable();
 
-// Stores token `count` (from 0), reusing the entry and its text's buffer when the list already
-// has one: a check reuses its lists, and a text has hundreds of thousands of tokens.
-void StoreToken(TokenList& list, std::size_t count, std::string_view text, bool sixteenReadable) {
-  if (count == list.size()) list.emplace_back();
-  TokenEntry& entry = list[count];
-  if (sixteenReadable) {
-    entry.text.assign_sixteen(text);
-  } else {
-    entry.text.assign(text);
-  }
-  entry.verdict = Verdict::Accepted;
-}
-
 // What a character is for the case pattern of a word.
 enum LetterSet : unsigned char { kNeither = 0, kUpperSet = 1, kLowerSet = 2 };
 
@@ -147,16 +141,6 @@ bool IsKnownTopLevelDomain(std::string_view host) {
   for (std::string_view domain : kDomains)
     if (last.size() == domain.size() && StartsWithNoCase(last, domain)) return true;
   return false;
-}
-
-// A separator inside a word run that may go on into a web or e-mail address (. : @ / - _ and
-// digits, followed by a letter, a digit or a slash).
-inline bool MayContinueAddress(std::string_view text, std::size_t p) {
-  const auto c = static_cast<unsigned char>(text[p]);
-  if (!kAddress[c] || c == ',' || c == ';' || c == '!' || c == '?' || c == ')' || c == ']' || p + 1 >= text.size())
-    return false;
-  const auto next = static_cast<unsigned char>(text[p + 1]);
-  return IsAsciiAlphanumeric(next) || next == '/';
 }
 
 }  // namespace
@@ -217,74 +201,184 @@ bool IsSeparator(std::string_view text) {
   return !text.empty() && kSeparator[static_cast<unsigned char>(text.front())];
 }
 
-// A token of `text` from `start`: sixteen bytes can be read there unless the text ends sooner.
-void StoreTokenOf(TokenList& list, std::size_t count, std::string_view text, std::size_t start, std::size_t length) {
-  StoreToken(list, count, text.substr(start, length), text.size() - start >= 16);
-}
-
 namespace {
 
-// Where an address that begins at `runStart` and goes on past the separator at `p` ends; 0 when
-// none does.
-std::size_t AddressEndAt(std::string_view text, std::size_t runStart, std::size_t p) {
-  if (p == runStart || !MayContinueAddress(text, p)) return 0;
-  const std::size_t length = AddressLength(text, runStart);
-  return runStart + length > p ? runStart + length : 0;
+// Separators that may go on into a web or e-mail address when a letter, a digit or a slash
+// follows (. : @ / - _ and digits, not the punctuation that closes a sentence or an aside).
+constexpr std::array<bool, 256> MakeAddressContinuationTable() {
+  std::array<bool, 256> table = kAddress;
+  for (unsigned char c : {',', ';', '!', '?', ')', ']'}) table[c] = false;
+  return table;
+}
+
+constexpr auto kAddressContinuation = MakeAddressContinuationTable();
+
+// Fills a token list in place. The entries already in the list are written over (a check reuses
+// its lists, and a text has hundreds of thousands of tokens); room is made a stretch of the text
+// at a time, so storing a token is a copy into an entry that is there.
+class TokenListWriter {
+ public:
+  explicit TokenListWriter(TokenList& list) : list_(list) {}
+
+  // Room for `more` tokens after the first `count`.
+  void MakeRoom(std::size_t count, std::size_t more) {
+    if (list_.size() < count + more) list_.resize(count + more);
+    entries_ = list_.data();
+  }
+
+  // `sixteenReadable`: sixteen bytes can be read from `start`.
+  void Put(std::size_t index, const char* start, std::size_t length, bool sixteenReadable) {
+    TokenEntry& entry = entries_[index];
+    if (sixteenReadable) {
+      entry.text.assign_sixteen(std::string_view(start, length));
+    } else {
+      entry.text.assign(std::string_view(start, length));
+    }
+    entry.verdict = Verdict::Accepted;
+  }
+
+  void Finish(std::size_t count) { list_.resize(count); }
+
+ private:
+  TokenList& list_;
+  TokenEntry* entries_ = nullptr;
+};
+
+// Below 128 a character separates words unless it is a letter, NUL or DEL: what the
+// tokeniser's block test below relies on.
+constexpr bool AsciiSeparatorsAreTheNonLetters() {
+  for (int c = 0; c < 128; ++c) {
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (kSeparator[c] != (c != 0 && c != 127 && !letter)) return false;
+  }
+  return true;
+}
+static_assert(AsciiSeparatorsAreTheNonLetters());
+
+// Bit i tells whether s[i] is a separator, for the `count` (at most 64) bytes from s, with no
+// branch per byte, so the end of a word costs no mispredicted jump. A full block is tested
+// sixteen bytes at a time where the processor can (ASCII by rule, the few bytes above 127 by the
+// table); otherwise a table lookup per byte.
+inline std::uint64_t SeparatorBits(const char* s, std::size_t count) {
+  std::uint64_t bits = 0;
+#if defined(__SSE2__)
+  if (count == 64) {
+    std::uint64_t high = 0;
+    for (int part = 0; part < 4; ++part) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16 * part));
+      // 'A'-'Z' and 'a'-'z' land on -128 to -103 once folded to lower case and shifted.
+      const __m128i folded = _mm_add_epi8(_mm_or_si128(bytes, _mm_set1_epi8(0x20)), _mm_set1_epi8(128 - 'a'));
+      const __m128i notSeparator =
+          _mm_or_si128(_mm_cmplt_epi8(folded, _mm_set1_epi8(-128 + 26)),
+                       _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_setzero_si128()), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(127))));
+      const auto above = static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(bytes)));
+      const auto kept = static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(notSeparator)));
+      high |= above << (16 * part);
+      bits |= (~(kept | above) & 0xFFFF) << (16 * part);
+    }
+    for (; high != 0; high &= high - 1) {
+      const int i = std::countr_zero(high);
+      bits |= std::uint64_t{kSeparator[static_cast<unsigned char>(s[i])]} << i;
+    }
+    return bits;
+  }
+#endif
+  for (std::size_t i = 0; i < count; ++i)
+    bits |= std::uint64_t{kSeparator[static_cast<unsigned char>(s[i])]} << i;
+  return bits;
+}
+
+// How much of the text the lists make room for at a time: each separator in it gives at most
+// two tokens (the word before it and itself).
+constexpr std::size_t kStretch = 4096;
+constexpr std::size_t kStretchTokens = 2 * kStretch + 2;
+
+// Splits the text into word runs and single separators, an address as one token, in one pass
+// over the bytes, 64 at a time. store(index, start, length, sixteenReadable) writes token
+// `index`; makeRoom(count, more) is called before a stretch of the text that may give `more`
+// tokens.
+template <typename MakeRoom, typename Store>
+std::size_t SplitTokens(std::string_view text, MakeRoom&& makeRoom, Store&& store) {
+  const char* const s = text.data();
+  const std::size_t size = text.size();
+  // From here on sixteen bytes cannot be read from a token's start.
+  const std::size_t sixteenEnd = size >= 16 ? size - 15 : 0;
+  auto put = [&](std::size_t index, std::size_t start, std::size_t length) {
+    store(index, start, length, start < sixteenEnd);
+  };
+  std::size_t count = 0;
+  std::size_t runStart = 0;  // where the word run before the next separator begins
+  for (std::size_t base = 0; base < size; base += 64) {
+    // A text gives at most one token a character: a short one gets no more room than it needs.
+    if (base % kStretch == 0) makeRoom(count, std::min(kStretchTokens, size - count));
+    // Past an address that went on into this block, its bytes are not read again.
+    if (runStart >= base + 64) continue;
+    std::uint64_t bits = SeparatorBits(s + base, std::min<std::size_t>(64, size - base));
+    if (runStart > base) bits &= ~std::uint64_t{0} << (runStart - base);
+    while (bits != 0) {
+      const std::size_t p = base + static_cast<std::size_t>(std::countr_zero(bits));
+      bits &= bits - 1;
+      const auto c = static_cast<unsigned char>(s[p]);
+      // A separator inside a word run that may go on into an address.
+      if (kAddressContinuation[c] && p > runStart && p + 1 < size) [[unlikely]] {
+        const auto next = static_cast<unsigned char>(s[p + 1]);
+        if (IsAsciiAlphanumeric(next) || next == '/') {
+          const std::size_t end = runStart + AddressLength(text, runStart);
+          if (end > p) {
+            // The address ends at a separator or at the end of the text; that separator comes next.
+            put(count++, runStart, end - runStart);
+            runStart = end;
+            bits = end - base >= 64 ? 0 : bits & (~std::uint64_t{0} << (end - base));
+            continue;
+          }
+        }
+      }
+      // The word before the separator, if any: an empty one is written over by the separator.
+      const std::size_t length = p - runStart;
+      put(count, runStart, length);
+      count += length != 0;
+      put(count++, p, 1);
+      runStart = p + 1;
+    }
+  }
+  if (runStart < size) put(count++, runStart, size - runStart);
+  return count;
 }
 
 }  // namespace
 
 std::size_t Tokenise(std::string_view text, TokenList& list) {
-  std::size_t count = 0;
-  std::size_t runStart = 0;
-  for (std::size_t p = 0; p < text.size(); ++p) {
-    if (!kSeparator[static_cast<unsigned char>(text[p])]) continue;
-    if (const std::size_t end = AddressEndAt(text, runStart, p)) {
-      StoreTokenOf(list, count++, text, runStart, end - runStart);
-      runStart = end;
-      p = end - 1;
-      continue;
-    }
-    if (p > runStart) StoreTokenOf(list, count++, text, runStart, p - runStart);
-    StoreTokenOf(list, count++, text, p, 1);
-    runStart = p + 1;
-  }
-  if (runStart < text.size()) StoreTokenOf(list, count++, text, runStart, text.size() - runStart);
-  list.resize(count);
+  TokenListWriter writer(list);
+  const std::size_t count = SplitTokens(
+      text, [&](std::size_t done, std::size_t more) { writer.MakeRoom(done, more); },
+      [&](std::size_t index, std::size_t start, std::size_t length, bool sixteenReadable) {
+        writer.Put(index, text.data() + start, length, sixteenReadable);
+      });
+  writer.Finish(count);
   return count;
 }
 
 std::size_t TokeniseSourceAndDisplay(std::string_view text, TokenList& source, TokenList& display) {
-  std::size_t count = 0;
-  std::size_t runStart = 0;
-  for (std::size_t p = 0; p < text.size(); ++p) {
-    const char c = text[p];
-    if (!kSeparator[static_cast<unsigned char>(c)]) continue;
-    if (const std::size_t end = AddressEndAt(text, runStart, p)) {
-      StoreTokenOf(source, count, text, runStart, end - runStart);
-      StoreTokenOf(display, count++, text, runStart, end - runStart);
-      runStart = end;
-      p = end - 1;
-      continue;
-    }
-    if (p > runStart) {
-      StoreTokenOf(source, count, text, runStart, p - runStart);
-      StoreTokenOf(display, count++, text, runStart, p - runStart);
-    }
-    StoreTokenOf(source, count, text, p, 1);
-    if (c == '\r' || c == '\n') {
-      StoreToken(display, count++, " ", false);
-    } else {
-      StoreTokenOf(display, count++, text, p, 1);
-    }
-    runStart = p + 1;
-  }
-  if (runStart < text.size()) {
-    StoreTokenOf(source, count, text, runStart, text.size() - runStart);
-    StoreTokenOf(display, count++, text, runStart, text.size() - runStart);
-  }
-  source.resize(count);
-  display.resize(count);
+  TokenListWriter sourceWriter(source), displayWriter(display);
+  static constexpr char kShownLineBreak[16] = " ";
+  const std::size_t count = SplitTokens(
+      text,
+      [&](std::size_t done, std::size_t more) {
+        sourceWriter.MakeRoom(done, more);
+        displayWriter.MakeRoom(done, more);
+      },
+      [&](std::size_t index, std::size_t start, std::size_t length, bool sixteenReadable) {
+        const char* characters = text.data() + start;
+        sourceWriter.Put(index, characters, length, sixteenReadable);
+        // A line break is shown as a space.
+        if (length == 1 && (*characters == '\r' || *characters == '\n')) {
+          displayWriter.Put(index, kShownLineBreak, 1, true);
+        } else {
+          displayWriter.Put(index, characters, length, sixteenReadable);
+        }
+      });
+  sourceWriter.Finish(count);
+  displayWriter.Finish(count);
   return count;
 }
 

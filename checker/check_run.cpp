@@ -129,6 +129,9 @@ class SentenceStarts {
 
 namespace {
 
+// The plain observer's hooks do nothing: a run given it is watched by nobody.
+bool Watched(const CheckObserver& observer) { return typeid(observer) != typeid(CheckObserver); }
+
 std::string_view TrimmedSpaces(std::string_view text) {
   std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
@@ -255,9 +258,9 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
   CorrectedTextWriter corrected(state.correctedText, displayText.size());
   state.longResults.clear();
   SentenceStarts& sentences = carry.sentences;
-  // The plain observer's hooks do nothing: a run nobody watches skips what only feeds them (the
-  // word count, the highlight, the progress text).
-  const bool watched = typeid(observer) != typeid(CheckObserver);
+  // A run nobody watches skips what only feeds the observer (the word count, the highlight, the
+  // progress text).
+  const bool watched = Watched(observer);
   ProgressText progress(watched ? CountWords(state.display) : 0);
 
   std::size_t previousStart = 0;
@@ -340,11 +343,12 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
         casedResult = text;
         sixteenReadable = SixteenReadable(text);
       };
+      // Only words are remembered: a word recalled needs no look at its characters.
       Recollection known;
-      if (!IsWordToken(asked)) {
+      if (classification == WordClassification::Remembered) known = memo.Recall(asked);
+      if (known.word == nullptr && !IsWordToken(asked)) {
         casedResult = asked;  // an address: passed over, neither checked nor counted
       } else {
-        if (classification == WordClassification::Remembered) known = memo.Recall(asked);
         if (known.word != nullptr && known.writtenStands && !sentenceStart) {
           casedResult = asked;  // the word's own case gives back the word as written
         } else if (known.word != nullptr) {
@@ -422,7 +426,6 @@ struct PiecewiseCheck::Carry {
   static constexpr std::size_t kExpectedTokens = std::size_t{1} << 20;
   RunCarry run;
   CharacterNameTable names;
-  std::string display;
 };
 
 PiecewiseCheck::PiecewiseCheck(Classifier& classifier, const std::optional<std::filesystem::path>& traceFile)
@@ -437,11 +440,9 @@ PiecewiseCheck::~PiecewiseCheck() = default;
 
 void PiecewiseCheck::Check(std::string_view sourcePiece) {
   PrepareCheck(classifier_.state(), sourcePiece);
-  carry_->display.assign(sourcePiece);
-  for (char& c : carry_->display)
-    if (c == '\r' || c == '\n') c = ' ';
   CheckObserver quiet;
-  RunPiece(classifier_, carry_->display, carry_->names, quiet, carry_->run, WordClassification::Remembered);
+  // Nobody watches: the display text is read only for its length, which is the source's.
+  RunPiece(classifier_, sourcePiece, carry_->names, quiet, carry_->run, WordClassification::Remembered);
 }
 
 std::size_t PieceEnd(std::string_view text) {
@@ -474,7 +475,10 @@ void CheckText(Classifier& classifier, std::string_view sourceText, CheckObserve
   if (classifier.settings().Dificultad == 1) state.CharacterTotal = 0;
   PrepareCheck(state, sourceText);
   CharacterNameTable names = BuildCharacterNameTable();
-  CheckRun(classifier, DisplayTextOf(sourceText), names, observer, traceFile, classification);
+  // A run nobody watches reads the display text only for its length, which is the source's.
+  const bool watched = Watched(observer);
+  const std::string display = watched ? DisplayTextOf(sourceText) : std::string();
+  CheckRun(classifier, watched ? std::string_view(display) : sourceText, names, observer, traceFile, classification);
 }
 
 }  // namespace velmara

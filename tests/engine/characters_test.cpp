@@ -91,6 +91,40 @@ TEST(Tokenise, ReusedListsEndAsFreshOnes) {
     for (const TokenEntry& entry : *list) EXPECT_EQ(entry.verdict, Verdict::Accepted);
 }
 
+// The text is read in blocks: a token across a block's edge or near the text's end, and a text
+// of one-character tokens longer than the lists make room for at once, come out as anywhere else.
+TEST(Tokenise, SameTokensWhereverTheTextFalls) {
+  const std::string sample = "Vea www.gnu.org/licencias, escriba a juan.perez@ejemplo.es o " + std::string(70, 'x') +
+                             ".\r\nacci\xF3n \xBFQu\xE9? palabraDeQuince";
+  TokenList expected, list, display;
+  Tokenise(sample, expected);
+  for (std::size_t shift = 0; shift < 140; ++shift) {
+    const std::size_t trailing = shift % 17;
+    const std::string text = std::string(shift, ' ') + sample + std::string(trailing, ' ');
+    ASSERT_EQ(TokeniseSourceAndDisplay(text, list, display), shift + expected.size() + trailing) << shift;
+    const std::vector<std::string> texts = Texts(list);
+    EXPECT_EQ(std::vector<std::string>(texts.begin() + shift, texts.end() - trailing), Texts(expected)) << shift;
+  }
+  // Every character inside a block read whole splits a word exactly when it is a separator.
+  for (int c = 0; c < 256; ++c) {
+    std::string text(70, 'a');
+    text[33] = static_cast<char>(c);
+    EXPECT_EQ(Tokenise(text, list), IsSeparatorChar(static_cast<unsigned char>(c)) ? 3u : 1u) << c;
+  }
+  // A short text takes no more room than its tokens (it may be one word from a spelling library).
+  TokenList fresh;
+  Tokenise("hola mundo", fresh);
+  EXPECT_LE(fresh.capacity(), 16u);
+  std::string pairs;
+  for (int i = 0; i < 6000; ++i) pairs += "a.";
+  for (const std::string& text : {std::string(10000, ','), pairs}) {
+    ASSERT_EQ(TokeniseSourceAndDisplay(text, list, display), text.size());
+    std::string joined;
+    for (const TokenEntry& entry : display) joined += entry.text.view();
+    EXPECT_EQ(joined, text);
+  }
+}
+
 TEST(FindAfter, SearchesAfterThePosition) {
   EXPECT_EQ(FindAfter("la casa y la casa", "casa", 0), 4u);
   EXPECT_EQ(FindAfter("la casa y la casa", "casa", 4), 14u);

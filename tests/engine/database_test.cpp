@@ -86,8 +86,8 @@ TEST_F(GeneratedDatabaseTest, VerbFormsAndNeologismsAreNotMissing) {
 TEST_F(GeneratedDatabaseTest, CorrectSentencesStandAndNonWordsDoNot) {
   const char* correct[] = {
       "\x97Hola \x97" "dijo Juan\x97. Pero, \xBFqu\xE9 quieres? Lo explic\xF3 McLuhan en www.gnu.org, p. ej. ayer.",
-      "\x97\xBFVienes? \x97pregunt\xF3 Juan. Si vienes, \xA1qu\xE9 alegr\xEDa! Me dijo \xABhola\xBB y se fue.",
-      "Compr\xE9 un iPhone y dos PCs. El Sr. Garc\xEDa vino, etc. y luego el 3.5 por ciento\x85 no s\xE9.",
+      "\x97\xBFVienes? \x97pregunt\xF3 Juan. Si vienes, \xA1qu\xE9 alegr\xED" "a! Me dijo \xABhola\xBB y se fue.",
+      "Compr\xE9 un iPhone y dos PCs. El Sr. Garc\xED" "a vino, etc. y luego el 3.5 por ciento\x85 no s\xE9.",
       "Escribe a juan.perez@ejemplo.es o visita https://www.debian.org/doc/ hoy. Uno * dos + tres \xB7 cuatro.",
       "Tengo camiones, \xE1rboles, ex\xE1menes, jers\xE9is, peces, pa\xEDses y j\xF3venes en la Uni\xF3n.",
   };
