@@ -226,7 +226,7 @@ struct Suggester::Index {
   bool IsSequence(std::uint32_t id) const { return id >= words.size; }
   std::string_view Text(const WordDatabase& database, std::uint32_t id) const;
   std::uint8_t Lists(std::uint32_t id) const {
-    return IsSequence(id) ? kSequence : kListBits[words.data[id] >> kListShift];
+    return IsSequence(id) ? std::uint8_t{kSequence} : kListBits[words.data[id] >> kListShift];
   }
   void BuildSequences();
   // Whether sequence `s` may be offered: its words are all words of the lists, and run together
@@ -282,11 +282,11 @@ bool Suggester::Index::Read(std::string_view stored) {
   if (size < 5 || data[0] != kStoredIndexMagic || data[1] != kStoredIndexVersion || data[2] != KeyRulesFingerprint())
     return false;
   const std::size_t count = data[3];
-  const int idBits = static_cast<int>(data[4]);
-  if (idBits < 1 || idBits > 31 || count > (std::size_t{1} << idBits) || size - 5 < count) return false;
+  const int storedIdBits = static_cast<int>(data[4]);
+  if (storedIdBits < 1 || storedIdBits > 31 || count > (std::size_t{1} << storedIdBits) || size - 5 < count) return false;
   words.data = data + 5;
   words.size = count;
-  this->idBits = idBits;
+  idBits = storedIdBits;
   std::size_t at = 5 + count;
   return byKey.Read(data, size, at, idBits) && byDeletion.Read(data, size, at, idBits) && at == size;
 }
