@@ -100,6 +100,19 @@ out=$(printf '*blogueo\n*%0300d\nblogueo\n' 0 | timeout 20 "$check_program" -a -
 check "word list a pipe" "0|*|" "$?|$(printf '%s\n' "$out" | tr '\n' '|')"
 check "word list a pipe message" 2 "$(grep -c "not a regular file" "$work/err")"
 check "overlong word message" 1 "$(grep -c "more than 255 characters" "$work/err")"
+# A stop signal in the middle of the appends leaves every word in the list whole: each word is
+# written in one piece, with the stop signals held back while it is.
+word=$(printf 'palabra%.0s' $(seq 30))
+: >"$work/stopped.txt"
+for run in $(seq 12); do
+  for i in $(seq 300); do printf '*%s%d\n' "$word" "$i"; done |
+    "$check_program" -a --db "$db" -p "$work/stopped.txt" >/dev/null 2>&1 &
+  sleep "0.0$((run % 9 + 1))"
+  kill -TERM $! 2>/dev/null
+  wait $! 2>/dev/null
+done
+check "appends stopped midway" "whole" \
+  "$([ -s "$work/stopped.txt" ] && ! grep -qvE "^${word}[0-9]+\$" "$work/stopped.txt" && echo whole)"
 # Options of the peers never stop the program; a missing database does, before the version line.
 check "peer options" "*" "$(printf 'hola\n' | pipe -m -B -C -d es_ES -i utf-8 --lang=es "" 2>/dev/null | sed -n 2p)"
 printf 'hola\n' | "$check_program" -a --db "$work/nada" >"$work/out" 2>/dev/null
