@@ -46,9 +46,9 @@ def installed_countries(check, work):
     with open(os.path.join(database, "pais.txt")) as handle:
         if handle.read().strip() != "es_ES":
             return [f"{database} is not Spain's database"]
-    spec = importlib.util.spec_from_file_location("differences", DIFFERENCES)
-    differences = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(differences)
+    found = importlib.util.spec_from_file_location("differences", DIFFERENCES)
+    differences = importlib.util.module_from_spec(found)
+    found.loader.exec_module(differences)
     root = os.path.join(work, "installed")
     shutil.rmtree(root, ignore_errors=True)
     os.makedirs(os.path.join(root, "paises"))
