@@ -20,6 +20,7 @@
 
 #include "fuzz_database.h"
 #include "fuzz_support.h"
+#include "support/loopback.h"
 #include "server/http_server.h"
 
 namespace {
@@ -46,23 +47,12 @@ struct FuzzServer {
   }
 };
 
-int Connect(int port) {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
-  close(fd);
-  return -1;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static FuzzServer& server = *new FuzzServer;  // never destroyed: its loop runs until the process ends
   FUZZ_CHECK(server.port > 0);
-  const int fd = Connect(server.port);
+  const int fd = testing::ConnectToLoopback(server.port);
   FUZZ_CHECK(fd >= 0);
   std::size_t sent = 0;
   while (sent < size) {

@@ -25,6 +25,7 @@
 
 #include "server/http_server.h"
 #include "support/fixture_database.h"
+#include "support/loopback.h"
 #include "support/test_folder.h"
 
 namespace velmara::server {
@@ -257,19 +258,10 @@ TEST(Server, IntellisenseEntryIsACorrectionOnlyWhenTheOptionIsOn) {
   }
 }
 
-int Connect(int port) {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  return connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ? fd : -1;
-}
-
 // Sends `bytes` as they are (what comes back to a send is no matter), then reads until the server
 // closes or `seconds` pass with nothing more.
 std::string RawExchange(int port, const std::string& bytes, int seconds = 3) {
-  const int fd = Connect(port);
+  const int fd = testing::ConnectToLoopback(port);
   if (fd < 0) return "";
   for (std::size_t sent = 0; sent < bytes.size();) {
     const ssize_t n = send(fd, bytes.data() + sent, std::min<std::size_t>(bytes.size() - sent, 65536), MSG_NOSIGNAL);
@@ -424,7 +416,7 @@ TEST(Server, SlowClientsNeitherStallOthersNorStayPastTheirDeadline) {
   Server server(config);
   std::vector<int> slow;
   for (int i = 0; i < 100; ++i) {
-    const int fd = Connect(server.port());
+    const int fd = testing::ConnectToLoopback(server.port());
     ASSERT_GE(fd, 0);
     send(fd, "POST /v2/check HTTP/1.1\r\nHo", 27, MSG_NOSIGNAL);
     slow.push_back(fd);
@@ -441,7 +433,7 @@ TEST(Server, SlowClientsNeitherStallOthersNorStayPastTheirDeadline) {
   // a second.
   const std::string body = "POST /v2/check HTTP/1.1\r\nHost: localhost\r\nContent-Length: 40\r\n\r\n";
   for (const std::string& sent : {std::string(), body}) {
-    const int fd = Connect(server.port());
+    const int fd = testing::ConnectToLoopback(server.port());
     ASSERT_GE(fd, 0);
     ASSERT_EQ(send(fd, sent.data(), sent.size(), MSG_NOSIGNAL), static_cast<ssize_t>(sent.size()));
     for (int i = 0; i < 12; ++i) {
@@ -580,7 +572,9 @@ TEST(Server, AnswersTheClientsRequestsAsTheyReadThem) {
       // ltex-ls reads the sentence of every match without looking.
       EXPECT_NE(match["sentence"].get<std::string>().find(id == kMissingRuleId ? "Hola perrro" : "arbol?"), std::string::npos);
     }
-    if (!matches.empty() && request.rules[0] == kMissingRuleId) EXPECT_EQ(matches[0]["offset"], 5);
+    if (!matches.empty() && request.rules[0] == kMissingRuleId) {
+      EXPECT_EQ(matches[0]["offset"], 5);
+    }
   }
 }
 
