@@ -456,7 +456,11 @@ bool LoadCachedDatabase(const std::filesystem::path& cached, const SourceFiles& 
                         const std::filesystem::path& verifiedNote, WordDatabase& database,
                         const StoredIndexBuilder& buildIndex, const std::function<bool()>& load) {
   if (cached.empty()) return load();
-  if (UseCompiledDatabase(cached, sources, verifiedNote, database).empty()) return true;
+  // A copy written without the suggester's index (by a program that made none) is made again
+  // when one can be made, so suggestions never wait for an index build at every start.
+  if (UseCompiledDatabase(cached, sources, verifiedNote, database).empty() &&
+      (!buildIndex || !database.suggesterIndex.empty()))
+    return true;
   // Stamped before reading, so a change while the lists load makes the cached file stale.
   SourceStamp stamp;
   const bool stamped = StampSources(sources, stamp);
