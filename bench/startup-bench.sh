@@ -35,25 +35,24 @@ for name in diccionario.log verbos.log npropios.log "Falsos Positivos.txt"; do
 done
 
 declare -A labels commands inputs
-order=(hunspell check suggest pipe before before_suggest)
-labels[hunspell]="hunspell -l -d es_ES"
-commands[hunspell]="hunspell -l -d es_ES"
-inputs[hunspell]=$line
-labels[check]="velmara-check"
-commands[check]="$bin/velmara-check --db $db"
-inputs[check]=$line
-labels[suggest]="velmara-check --suggest (one missing word)"
-commands[suggest]="$bin/velmara-check --suggest --db $db"
-inputs[suggest]=$missing_line
-labels[pipe]="velmara-check -a (a line with a misspelling)"
-commands[pipe]="$bin/velmara-check -a --db $db"
-inputs[pipe]=$line
-labels[before]="velmara-check, record files only (as before)"
-commands[before]="$bin/velmara-check --db $records"
-inputs[before]=$line
-labels[before_suggest]="  the same with --suggest"
-commands[before_suggest]="$bin/velmara-check --suggest --db $records"
-inputs[before_suggest]=$missing_line
+order=()
+# program NAME LABEL INPUT COMMAND...: one program of the table, in the order given.
+program() {
+  local name=$1 label=$2 input=$3
+  shift 3
+  order+=("$name")
+  labels[$name]=$label
+  inputs[$name]=$input
+  commands[$name]="$*"
+}
+program hunspell "hunspell -l -d es_ES" "$line" hunspell -l -d es_ES
+program check "velmara-check" "$line" "$bin/velmara-check" --db "$db"
+program suggest "velmara-check --suggest (one missing word)" "$missing_line" "$bin/velmara-check" --suggest --db "$db"
+program pipe "velmara-check -a (a line with a misspelling)" "$line" "$bin/velmara-check" -a --db "$db"
+# A folder of record files alone is compiled into the cache folder at its first load, and read
+# from that copy afterwards.
+program before "velmara-check, record files only (cached copy)" "$line" "$bin/velmara-check" --db "$records"
+program before_suggest "  the same with --suggest" "$missing_line" "$bin/velmara-check" --suggest --db "$records"
 
 if ! command -v hunspell >/dev/null || [ ! -e /usr/share/hunspell/es_ES.dic ]; then
   order=(check suggest pipe before before_suggest)
