@@ -107,6 +107,12 @@ word=$(printf 'palabra%.0s' $(seq 30))
 for run in $(seq 12); do
   for i in $(seq 300); do printf '*%s%d\n' "$word" "$i"; done |
     "$check_program" -a --db "$db" -p "$work/stopped.txt" >/dev/null 2>&1 &
+  # Stopped once it has begun to append, however long it takes to start.
+  size=$(stat -c %s "$work/stopped.txt")
+  for _ in $(seq 1000); do
+    [ "$(stat -c %s "$work/stopped.txt")" -gt "$size" ] && break
+    sleep 0.01
+  done
   sleep "0.0$((run % 9 + 1))"
   kill -TERM $! 2>/dev/null
   wait $! 2>/dev/null
