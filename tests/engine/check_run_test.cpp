@@ -67,6 +67,20 @@ TEST_F(CheckRunTest, SentencesStartWithACapital) {
   EXPECT_EQ(Check("\xABhola\xBB"), "\xABHola\xBB");
 }
 
+// The period of an abbreviation, in any case, ends no sentence and makes it no missing word; the
+// period of any other word does end one.
+TEST_F(CheckRunTest, AnAbbreviationsPeriodEndsNoSentence) {
+  const std::pair<const char*, bool> cases[] = {
+      {"sr", true},     {"SR", true},     {"Etc", true},  {"p\xE1gs", true}, {"P\xC1G", true}, {"c\xED" "a", true},
+      {"izqda", true},  {"excmo", true},  {"abr", true},  {"vs", true},      {"x", true},      {"m\xEDn", true},
+      {"casa", false},  {"srs", false},   {"izqdas", false}, {"zz", false},  {"vz", false},     {"p\xE1", false}};
+  for (const auto& [word, abbreviation] : cases) {
+    const std::string text = std::string("el ") + word + ". hola";
+    EXPECT_EQ(Check(text), std::string("El ") + word + (abbreviation ? ". hola" : ". Hola")) << word;
+    if (abbreviation) EXPECT_EQ(state.MissingCount, 0) << word;
+  }
+}
+
 // A character Windows-1252 lacks is one separator: no capital after it, no question opened.
 TEST_F(CheckRunTest, AKeptCharacterNeitherEndsASentenceNorOpensAQuestion) {
   EXPECT_EQ(Check("el \x8F y el \x8F camion \x8F" "donde"), "El \x8F y el \x8F cami\xF3n \x8F" "donde");
