@@ -93,13 +93,21 @@ inline std::uint64_t SipHash(const HashKey& key, std::string_view text) {
 
 inline std::uint64_t HashText(std::string_view text) { return SipHash<1, 3>(TextHashKey(), text); }
 
-// The same hash of a text of up to sixteen bytes already packed into two words (first byte
-// lowest), for tables that keep words that way: SipHash-1-3 of the packed bytes and the length.
+// HashText of a text of up to sixteen bytes already packed into two words (first byte lowest),
+// for tables that keep words that way: the same blocks, so a word of up to seven bytes costs one.
 inline std::uint64_t HashPackedText(std::uint64_t low, std::uint64_t high, std::size_t length) {
   sip::State state(TextHashKey());
-  state.Absorb<1>(low);
-  state.Absorb<1>(high);
-  state.Absorb<1>(std::uint64_t{length & 0xff} << 56);
+  const std::uint64_t lengthByte = std::uint64_t{length & 0xff} << 56;
+  if (length < 8) {
+    state.Absorb<1>(low | lengthByte);
+  } else if (length < 16) {
+    state.Absorb<1>(low);
+    state.Absorb<1>(high | lengthByte);
+  } else {
+    state.Absorb<1>(low);
+    state.Absorb<1>(high);
+    state.Absorb<1>(lengthByte);
+  }
   return state.Finish<3>();
 }
 

@@ -85,6 +85,10 @@ TEST(HashFlooding, TheHashIsSipHash) {
     EXPECT_NE(HashText(word), HashText(word + '\0')) << length;
     EXPECT_NE(HashText(word), HashText(word.substr(0, length - 1) + 'b')) << length;
   }
+  // The table of short words hashes them packed, in as many blocks as HashText takes.
+  const std::string letters = "abcdefgh\xE1\xE9\xED\xF3\xFA\xF1\xFC\xE7";
+  for (std::size_t length = 0; length <= 16; ++length)
+    EXPECT_EQ(ClassificationMemo::ShortWordHash(letters.substr(0, length)), HashText(letters.substr(0, length))) << length;
   // Words that share one value under a multiply-and-shift hash whatever its key: each pair of
   // 8-byte blocks is "aaaaaaaa aaaaaaaa" or "aaaaaaa\xE1 aaaaeaa\xE1", whose differences (the top
   // bit, then the top bit and bit 34) cancel through one round. Six pairs make 64 such words.
