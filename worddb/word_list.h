@@ -58,7 +58,7 @@ class WordList {
   std::vector<std::string> Words() const;
 
   // Index (from 1) of the first element equal to `text` byte for byte, or 0.
-  std::size_t Find(std::string_view text) const { return Find(text, HashText(text)); }
+  std::size_t Find(std::string_view text) const { return owner_ ? FindStored(text) : Find(text, HashText(text)); }
   // The same, for a text whose HashText is known.
   std::size_t Find(std::string_view text, std::uint64_t hash) const;
   // Starts reading what a Find of the text (whose HashText is `hash`) reads first, so that the
