@@ -151,7 +151,7 @@ void Commands::CheckText(const std::string& sourceText, CheckKind kind, const Un
   PrepareCheck(state_.check, sourceText);
   state_.check.unheld = unheld;
   state_.check.unheld.next = 0;
-  const std::size_t wordCount = CountWords(state_.check.display);
+  const std::size_t wordCount = CountWords(state_.check.source);
   if (kind == CheckKind::Menu) window_.StatusPart(1).setText(QString::number(wordCount));
   window_.ShowStatusIcon();
 

@@ -295,9 +295,9 @@ int main(int argc, char** argv) {
   Classifier classifier(*database, settings, options.database / kIntellisenseFile, state);
   CheckObserver quiet;
   CheckText(classifier, text, quiet, std::nullopt);
-  const std::size_t words = CountWords(state.display);
+  const std::size_t words = CountWords(state.source);
   std::printf("\nText %s repeated %zu times: %s words, %s tokens\n", options.text.c_str(), repeats,
-              Grouped(double(words)).c_str(), Grouped(double(state.display.size())).c_str());
+              Grouped(double(words)).c_str(), Grouped(double(state.source.size())).c_str());
 
   // One first check each way, from the same starting state, must agree in every result.
   CheckState rememberedState, plainState;

@@ -358,30 +358,6 @@ std::size_t Tokenise(std::string_view text, TokenList& list) {
   return count;
 }
 
-std::size_t TokeniseSourceAndDisplay(std::string_view text, TokenList& source, TokenList& display) {
-  TokenListWriter sourceWriter(source), displayWriter(display);
-  static constexpr char kShownLineBreak[16] = " ";
-  const std::size_t count = SplitTokens(
-      text,
-      [&](std::size_t done, std::size_t more) {
-        sourceWriter.MakeRoom(done, more);
-        displayWriter.MakeRoom(done, more);
-      },
-      [&](std::size_t index, std::size_t start, std::size_t length, bool sixteenReadable) {
-        const char* characters = text.data() + start;
-        sourceWriter.Put(index, characters, length, sixteenReadable);
-        // A line break is shown as a space.
-        if (length == 1 && (*characters == '\r' || *characters == '\n')) {
-          displayWriter.Put(index, kShownLineBreak, 1, true);
-        } else {
-          displayWriter.Put(index, characters, length, sixteenReadable);
-        }
-      });
-  sourceWriter.Finish(count);
-  displayWriter.Finish(count);
-  return count;
-}
-
 std::size_t CountWords(const TokenList& list) {
   std::size_t words = 0;
   for (const TokenEntry& entry : list)

@@ -29,9 +29,6 @@ bool IsWordToken(std::string_view token);
 // number of tokens.
 std::size_t Tokenise(std::string_view text, TokenList& list);
 
-// Tokenise of a source text into `source` and of its display text (CR and LF as spaces) into
-// `display`, in one pass: both texts split at the same places. Returns the number of tokens.
-std::size_t TokeniseSourceAndDisplay(std::string_view text, TokenList& source, TokenList& display);
 
 // Number of word tokens (IsWordToken) in a token list.
 std::size_t CountWords(const TokenList& list);

@@ -229,7 +229,7 @@ std::string DisplayTextOf(std::string_view source) {
 }
 
 std::size_t PrepareCheck(CheckState& state, std::string_view sourceText) {
-  std::size_t count = TokeniseSourceAndDisplay(sourceText, state.source, state.display);
+  std::size_t count = Tokenise(sourceText, state.source);
   state.advice.clear();
   // Emptied in place: the entries keep their buffers for the run that fills them.
   state.result.resize(count);
@@ -267,7 +267,7 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
   // A run nobody watches skips what only feeds the observer (the word count, the highlight, the
   // progress text).
   const bool watched = Watched(observer);
-  ProgressText progress(watched ? CountWords(state.display) : 0);
+  ProgressText progress(watched ? CountWords(state.source) : 0);
 
   std::size_t previousStart = 0;
   std::size_t previousLength = 0;
@@ -284,8 +284,7 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
   std::array<bool, 256> separatorChar{};
   for (std::size_t c = 0; c < separatorChar.size(); ++c) separatorChar[c] = IsSeparatorChar(static_cast<unsigned char>(c));
 
-  // The display list differs from the source list only where a line break is shown as a space:
-  // every token is read from the source, and the display list only to place the highlight.
+  // Every token is read from the source list; its display form only places the highlight.
   for (std::size_t i = 0; i < tokenCount; ++i) {
     const TokenText& written = state.source[i].text;
     TokenEntry& result = state.result[i];
@@ -298,7 +297,7 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
     // Highlight the token where it stands: only spaces lie between it and the previous one.
     if (watched) {
       // Word tokens hold no space; a separator token is one character.
-      const std::string_view display = state.display[i].text;
+      const std::string_view display = ShownText(written);
       std::string_view trimmed = display;
       if (!trimmed.empty() && (trimmed.front() == ' ' || trimmed.back() == ' ')) trimmed = TrimmedSpaces(display);
       if (!trimmed.empty()) {

@@ -38,7 +38,8 @@ enum class WordClassification { Remembered, EveryOccurrence };
 // The source text with every CR and LF replaced by a space.
 std::string DisplayTextOf(std::string_view source);
 
-// Tokenises the display and source texts into the state's lists and empties the result list.
+// Tokenises the source text into the state's source list (the display text splits at the same
+// places, ShownText) and empties the result list.
 // Returns the token count.
 std::size_t PrepareCheck(CheckState& state, std::string_view sourceText);
 

@@ -26,9 +26,10 @@ struct Advice {
 };
 
 struct CheckState {
-  TokenList display;  // tokens of the display text (line breaks as spaces)
-  TokenList source;   // tokens of the source text, same count
-  TokenList result;   // result text and verdict per token
+  // Tokens of the source text; the display text's are the same tokens with a line break shown
+  // as a space (ShownText), so they are not kept twice.
+  TokenList source;
+  TokenList result;  // result text and verdict per token, same count
   std::string correctedText;
   // The words whose result is longer than the kMaxTokenLength characters their result entry
   // keeps: (token index, length of the whole result), in token order. With the result list they

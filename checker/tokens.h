@@ -144,6 +144,13 @@ struct TokenEntry {
 // Token lists grow with the text: a long text is never cut. Index 0 holds token 1.
 using TokenList = std::vector<TokenEntry>;
 
+// A token of the source text as the display text holds it: a line break is shown as a space.
+// The two texts split at the same places, so the display's tokens are the source's read this way.
+inline std::string_view ShownText(std::string_view sourceToken) {
+  if (sourceToken.size() == 1 && (sourceToken[0] == '\r' || sourceToken[0] == '\n')) return " ";
+  return sourceToken;
+}
+
 // A word longer than this is classified by its first 255 characters, and its result entry keeps at
 // most that many; the token lists and the corrected text keep the whole word.
 inline constexpr std::size_t kMaxTokenLength = 255;

@@ -132,7 +132,7 @@ std::string JsonTokens(const CheckState& state, bool first, const Suggester* sug
     } else {
       result = Json(state.result[i].text, results);
     }
-    out += "{\"text\":" + Json(state.display[i].text, texts) + ",\"result\":" + result + ",\"verdict\":\"" +
+    out += "{\"text\":" + Json(ShownText(state.source[i].text), texts) + ",\"result\":" + result + ",\"verdict\":\"" +
            std::string(VerdictName(state.result[i].verdict)) + "\"";
     if (suggester != nullptr && state.result[i].verdict == Verdict::Missing) {
       out += ",\"suggestions\":[";
@@ -189,7 +189,7 @@ std::string JsonReport(const CheckState& state, const Suggester* suggester, cons
   UnheldCharacters unheld = state.unheld;
   unheld.next = 0;
   return kJsonStart + JsonTokens(state, true, suggester, advice) +
-         JsonEnd(state, JsonContent(Windows1252ToUtf8(state.correctedText, unheld)), CountWords(state.display));
+         JsonEnd(state, JsonContent(Windows1252ToUtf8(state.correctedText, unheld)), CountWords(state.source));
 }
 
 }  // namespace velmara::cli

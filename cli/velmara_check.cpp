@@ -250,7 +250,7 @@ class FileCheck {
     state_.unheld.codes.erase(state_.unheld.codes.begin(), state_.unheld.codes.begin() + static_cast<std::ptrdiff_t>(used));
     state_.unheld.next = 0;
     tokens_ += state_.result.size();
-    words_ += CountWords(state_.display);
+    words_ += CountWords(state_.source);
     checked_ = true;
   }
   bool Checked() const { return checked_; }

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pieces.json += cli::JsonTokens(state, tokens == 0);
     corrected += cli::JsonContent(Windows1252ToUtf8(state.correctedText));
     tokens += state.result.size();
-    words += CountWords(state.display);
+    words += CountWords(state.source);
   };
   for (std::size_t at = 0; at < bytes.size(); at += readSize) {
     raw += bytes.substr(at, readSize);
