@@ -77,7 +77,9 @@ TEST_F(CheckRunTest, AnAbbreviationsPeriodEndsNoSentence) {
   for (const auto& [word, abbreviation] : cases) {
     const std::string text = std::string("el ") + word + ". hola";
     EXPECT_EQ(Check(text), std::string("El ") + word + (abbreviation ? ". hola" : ". Hola")) << word;
-    if (abbreviation) EXPECT_EQ(state.MissingCount, 0) << word;
+    if (abbreviation) {
+      EXPECT_EQ(state.MissingCount, 0) << word;
+    }
   }
 }
 
