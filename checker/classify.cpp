@@ -77,20 +77,20 @@ std::string Classifier::ClassifyWord(std::string_view word, WrittenCase written)
   }
 
   // The word is looked up in every list: the reads start together, before the plural rules.
-  const std::uint64_t hash = HashText(word);
-  database_.dictionary.Prefetch(word, hash);
-  database_.verbs.Prefetch(word, hash);
-  database_.properNames.Prefetch(word, hash);
-  database_.falsePositives.entries.Prefetch(word, hash);
+  const WordQuery query(word);
+  database_.dictionary.Prefetch(query);
+  database_.verbs.Prefetch(query);
+  database_.properNames.Prefetch(query);
+  database_.falsePositives.entries.Prefetch(query);
 
   if (word.back() == 's' && IsPluralOfDictionaryWord(database_.dictionary, word)) return decide(Verdict::Accepted);
 
-  const bool inDictionary = database_.dictionary.Find(word, hash) > 0;
-  const bool inVerbs = database_.verbs.Find(word, hash) > 0;
+  const bool inDictionary = database_.dictionary.Find(query) > 0;
+  const bool inVerbs = database_.verbs.Find(query) > 0;
   if (!inDictionary && !inVerbs &&
-      (database_.falsePositives.entries.Find(word, hash) > 0 || database_.userWords.Find(word, hash) > 0))
+      (database_.falsePositives.entries.Find(query) > 0 || database_.userWords.Find(query) > 0))
     return decide(Verdict::FalsePositive);
-  if (written != WrittenCase::Lower && database_.properNames.Find(word, hash) > 0) return decide(Verdict::Accepted);
+  if (written != WrittenCase::Lower && database_.properNames.Find(query) > 0) return decide(Verdict::Accepted);
   if (inVerbs && !inDictionary) return decide(Verdict::VerbForm);
   if (!inDictionary) {
     std::string stem = EncliticStem(word);
@@ -138,10 +138,10 @@ bool Classifier::CorrectUnknownWord(std::string_view word, std::string& replacem
     const char accented = AccentedCharacter(word[i]);
     if (accented == word[i]) continue;
     variantBuffer_[i] = accented;
-    const std::uint64_t hash = HashText(variantBuffer_);
+    const WordQuery variant(variantBuffer_);
+    database_.dictionary.Prefetch(variant);
+    variants.push_back(AccentVariant{variant, i + 1, accented});
     variantBuffer_[i] = word[i];
-    database_.dictionary.Prefetch(word, hash);
-    variants.push_back(AccentVariant{hash, i + 1, accented});
   }
   std::optional<bool> wordKnown;
   auto next = variants.begin();
@@ -149,7 +149,7 @@ bool Classifier::CorrectUnknownWord(std::string_view word, std::string& replacem
     bool known;
     if (next != variants.end() && next->position == position) {
       variantBuffer_[position - 1] = next->accented;
-      known = database_.dictionary.Find(variantBuffer_, next->hash) > 0;
+      known = database_.dictionary.Find(next->query) > 0;
       if (known) replacement = variantBuffer_;
       variantBuffer_[position - 1] = word[position - 1];
       ++next;

@@ -54,8 +54,9 @@ class Classifier {
 
   // The accent variants of an unknown word that differ from it, kept from word to word with the
   // buffer they are made in.
+  // The query's text is variantBuffer_, which holds the variant while it is looked up.
   struct AccentVariant {
-    std::uint64_t hash;
+    WordQuery query;
     std::size_t position;  // of the accented character, from 1
     char accented;         // the character there
   };

@@ -57,10 +57,9 @@ std::vector<std::string> WordList::Words() const {
   return words;
 }
 
-std::size_t WordList::FindStored(std::string_view text) const {
+std::size_t WordList::FindStored(std::string_view text, std::uint64_t hash) const {
   const StoredListView& s = stored_;
   if (s.count == 0 || s.filter == nullptr) return 0;
-  const std::uint64_t hash = StoredHash(text);
   const FilterProbe probe = FilterProbeOf(hash, s.filterMask);
   if ((s.filter[probe.word] & probe.bits) != probe.bits) return 0;
   constexpr std::uint64_t kPositionBits = 0xFFFFFFFFull;
@@ -75,23 +74,26 @@ std::size_t WordList::FindStored(std::string_view text) const {
   return 0;
 }
 
-std::size_t WordList::Find(std::string_view text, std::uint64_t hash) const {
-  if (owner_) return FindStored(text);
+std::size_t WordList::Find(const WordQuery& query) const {
+  const std::string_view text = query.Text();
+  if (owner_) return FindStored(text, query.Stored());
   if (filter_.empty()) return 0;
+  const std::uint64_t hash = query.Keyed();
   const FilterProbe probe = FilterProbeOf(hash, filterMask_);
   if ((filter_[probe.word] & probe.bits) != probe.bits) return 0;
   return index_.Find(text, hash, [this](std::size_t position) -> std::string_view { return words_[position - 1]; });
 }
 
-void WordList::Prefetch(std::string_view text, std::uint64_t hash) const {
+void WordList::Prefetch(const WordQuery& query) const {
   if (owner_) {
     if (stored_.count == 0 || stored_.filter == nullptr) return;
-    const std::uint64_t stored = StoredHash(text);
+    const std::uint64_t stored = query.Stored();
     __builtin_prefetch(&stored_.filter[FilterProbeOf(stored, stored_.filterMask).word]);
     __builtin_prefetch(&stored_.indexSlots[stored & stored_.slotMask]);
     return;
   }
   if (filter_.empty()) return;
+  const std::uint64_t hash = query.Keyed();
   __builtin_prefetch(&filter_[FilterProbeOf(hash, filterMask_).word]);
   index_.Prefetch(hash);
 }

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "worddb/stored_hash.h"
 #include "worddb/text_hash.h"
 #include "worddb/text_index.h"
 
@@ -32,6 +33,29 @@ struct StoredListView {
   std::size_t longestProbe = 0;  // no lookup reads more slots than this
   const std::uint64_t* filter = nullptr;
   std::uint64_t filterMask = 0;
+};
+
+// A text asked of several lists, each of its hashes made once: a list built here places words by
+// HashText, a list read from the compiled database by StoredHash. The keyed one is made only when
+// a list built here asks for it (in a program with a compiled database, hardly ever).
+class WordQuery {
+ public:
+  explicit WordQuery(std::string_view text) : text_(text), stored_(StoredHash(text)) {}
+  std::string_view Text() const { return text_; }
+  std::uint64_t Stored() const { return stored_; }
+  std::uint64_t Keyed() const {
+    if (!keyedMade_) {
+      keyed_ = HashText(text_);
+      keyedMade_ = true;
+    }
+    return keyed_;
+  }
+
+ private:
+  std::string_view text_;
+  std::uint64_t stored_;
+  mutable std::uint64_t keyed_ = 0;
+  mutable bool keyedMade_ = false;
 };
 
 class WordList {
@@ -58,13 +82,12 @@ class WordList {
   std::vector<std::string> Words() const;
 
   // Index (from 1) of the first element equal to `text` byte for byte, or 0.
-  std::size_t Find(std::string_view text) const { return owner_ ? FindStored(text) : Find(text, HashText(text)); }
-  // The same, for a text whose HashText is known.
-  std::size_t Find(std::string_view text, std::uint64_t hash) const;
-  // Starts reading what a Find of the text (whose HashText is `hash`) reads first, so that the
-  // lookups of one word in several lists, or of several words, wait for memory together instead
-  // of in turn.
-  void Prefetch(std::string_view text, std::uint64_t hash) const;
+  std::size_t Find(std::string_view text) const { return Find(WordQuery(text)); }
+  // The same, for a text asked of several lists.
+  std::size_t Find(const WordQuery& query) const;
+  // Starts reading what a Find of the text reads first, so that the lookups of one word in
+  // several lists, or of several words, wait for memory together instead of in turn.
+  void Prefetch(const WordQuery& query) const;
 
  private:
   std::string_view StoredAt(std::size_t index) const {
@@ -73,7 +96,7 @@ class WordList {
     if (begin > end || end > stored_.textBytes) return {};
     return std::string_view(stored_.texts + begin, end - begin);
   }
-  std::size_t FindStored(std::string_view text) const;
+  std::size_t FindStored(std::string_view text, std::uint64_t hash) const;
 
   std::vector<std::string> words_;
   TextIndex index_;  // the first index of each distinct word
