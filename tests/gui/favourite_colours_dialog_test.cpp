@@ -40,6 +40,11 @@ class FavouriteColoursTest : public ::testing::Test {
  protected:
   FavouriteColoursTest() { state.programFolder = folder.path(); }
   fs::path ColoursFile() const { return folder.path() / kColoursFile; }
+  // Left-clicks cell (column, row), the colour chooser answering `colour`.
+  void Paint(FavouriteColoursDialog& dialog, int column, int row, std::uint32_t colour) {
+    ui.colourAnswers.push_back(colour);
+    dialog.LeftClickAt(Fill(column, row));
+  }
   std::vector<std::string> MessageTexts() const {
     std::vector<std::string> texts;
     for (const auto& shown : ui.messages) texts.push_back(shown.text);
@@ -76,8 +81,7 @@ TEST_F(FavouriteColoursTest, WithoutAFileTheGridIsWhiteAndNothingToArchive) {
 TEST_F(FavouriteColoursTest, RedCellIsArchivedAndShownAgainOnReopening) {
   {
     FavouriteColoursDialog dialog(state, ui);
-    ui.colourAnswers.push_back(0x0000FF);
-    dialog.LeftClickAt(Fill(2, 0));
+    Paint(dialog, 2, 0, 0x0000FF);
     EXPECT_TRUE(dialog.ArchiveButton()->isEnabled());
     EXPECT_EQ(dialog.GridSurfaceImage().pixel(Fill(2, 0)), kRed);
 
@@ -110,23 +114,23 @@ TEST_F(FavouriteColoursTest, LeftClicksOutsideTheGridOrCancelledChangeNothing) {
 
 TEST_F(FavouriteColoursTest, HoverOutlinesTheCellInWhiteAndMovesWithTheMouse) {
   FavouriteColoursDialog dialog(state, ui);
-  dialog.HoverAt(Fill(5, 5));
-  EXPECT_EQ(dialog.GridSurfaceImage().pixel(Outline(5, 5)), kWhite);
-  EXPECT_EQ(dialog.GridSurfaceImage().pixel(Outline(6, 5)), kBlack);
-
-  dialog.HoverAt(Fill(6, 5));
-  EXPECT_EQ(dialog.GridSurfaceImage().pixel(Outline(5, 5)), kBlack);
-  EXPECT_EQ(dialog.GridSurfaceImage().pixel(Outline(6, 5)), kWhite);
-
-  dialog.HoverAt({25 * 13 + 1, 10});  // off the grid: the picture stays as it was
-  EXPECT_EQ(dialog.GridSurfaceImage().pixel(Outline(6, 5)), kWhite);
+  // Where the mouse is, then the outlines of cells (5, 5) and (6, 5); off the grid the picture
+  // stays as it was.
+  const struct {
+    QPoint at;
+    QRgb first, second;
+  } steps[] = {{Fill(5, 5), kWhite, kBlack}, {Fill(6, 5), kBlack, kWhite}, {{25 * 13 + 1, 10}, kBlack, kWhite}};
+  for (const auto& step : steps) {
+    dialog.HoverAt(step.at);
+    EXPECT_EQ(dialog.GridSurfaceImage().pixel(Outline(5, 5)), step.first) << step.at.x();
+    EXPECT_EQ(dialog.GridSurfaceImage().pixel(Outline(6, 5)), step.second) << step.at.x();
+  }
 }
 
 TEST_F(FavouriteColoursTest, RightClickPicksTheColourShownUnderTheMouse) {
   state.selectedColour = 0x123456;
   FavouriteColoursDialog dialog(state, ui);
-  ui.colourAnswers.push_back(0x000000);
-  dialog.LeftClickAt(Fill(1, 1));
+  Paint(dialog, 1, 1, 0x000000);
 
   dialog.RightClickAt(Fill(1, 1));
   EXPECT_EQ(state.selectedColour, 0u);
@@ -164,8 +168,7 @@ TEST_F(FavouriteColoursTest, RealMouseEventsReachTheGrid) {
 TEST_F(FavouriteColoursTest, ResetAsksAndOnYesWipesFileGridAndSelection) {
   {
     FavouriteColoursDialog dialog(state, ui);
-    ui.colourAnswers.push_back(0x0000FF);
-    dialog.LeftClickAt(Fill(0, 0));
+    Paint(dialog, 0, 0, 0x0000FF);
     dialog.Archive();
   }
   ui.messages.clear();
@@ -201,8 +204,7 @@ TEST_F(FavouriteColoursTest, LeavingAsksOnlyAboutUnsavedChanges) {
   }
   FavouriteColoursDialog dialog(state, ui);
   dialog.show();
-  ui.colourAnswers.push_back(0x0000FF);
-  dialog.LeftClickAt(Fill(0, 0));
+  Paint(dialog, 0, 0, 0x0000FF);
   ui.answers.push_back(MessageAnswer::No);
   dialog.Leave();
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Desea guardar los cambios antes de Salir ?"});
@@ -211,8 +213,7 @@ TEST_F(FavouriteColoursTest, LeavingAsksOnlyAboutUnsavedChanges) {
 
   FavouriteColoursDialog saving(state, ui);
   saving.show();
-  ui.colourAnswers.push_back(0x0000FF);
-  saving.LeftClickAt(Fill(0, 0));
+  Paint(saving, 0, 0, 0x0000FF);
   ui.answers.push_back(MessageAnswer::Yes);
   saving.Leave();
   EXPECT_EQ(folder.Read(kColoursFile).size(), 3120u);
@@ -225,8 +226,7 @@ TEST_F(FavouriteColoursTest, FailedSavesAreReportedAndKeepTheChanges) {
   state.programFolder = folder.path() / "fichero";  // cannot hold any file
   FavouriteColoursDialog dialog(state, ui);
   dialog.show();
-  ui.colourAnswers.push_back(0x0000FF);
-  dialog.LeftClickAt(Fill(0, 0));
+  Paint(dialog, 0, 0, 0x0000FF);
 
   dialog.Archive();
   ASSERT_EQ(ui.messages.size(), 1u);
