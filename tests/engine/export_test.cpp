@@ -46,8 +46,7 @@ TEST_F(ExportTest, NewFileHoldsTheCorrectedTextAndOneLineEnd) {
   ExportTo(folder.path() / "informe.txt");
 
   EXPECT_EQ(folder.Read("informe.txt"), kExported);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Texto Exportado con formato ...");
+  ASSERT_EQ(ui.MessageTexts(), std::vector<std::string>{"Texto Exportado con formato ..."});
   EXPECT_EQ(ui.messages[0].buttons, MessageButtons::Ok);
   EXPECT_TRUE(ui.messages[0].topmost);
   EXPECT_EQ(ui.messages[0].title, "Programador");

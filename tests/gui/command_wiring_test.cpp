@@ -57,8 +57,7 @@ TEST(CommandWiringTest, ExportWritesTheLastCheckAndFavouriteColoursIsOffered) {
   interaction.saveAnswers.push_back(folder.path() / "informe.txt");
   window.Action(command::kExport)->trigger();
   EXPECT_EQ(folder.Read("informe.txt"), "Hola canci\u00F3n\n");  // UTF-8, the text's own line end
-  ASSERT_EQ(interaction.messages.size(), 1u);
-  EXPECT_EQ(interaction.messages[0].text, "Texto Exportado con formato ...");
+  EXPECT_EQ(interaction.MessageTexts(), std::vector<std::string>{"Texto Exportado con formato ..."});
   EXPECT_FALSE(state.busy);
 }
 

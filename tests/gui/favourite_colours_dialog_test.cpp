@@ -45,11 +45,6 @@ class FavouriteColoursTest : public ::testing::Test {
     ui.colourAnswers.push_back(colour);
     dialog.LeftClickAt(Fill(column, row));
   }
-  std::vector<std::string> MessageTexts() const {
-    std::vector<std::string> texts;
-    for (const auto& shown : ui.messages) texts.push_back(shown.text);
-    return texts;
-  }
 
   TestFolder folder;
   AppState state;
@@ -87,7 +82,7 @@ TEST_F(FavouriteColoursTest, RedCellIsArchivedAndShownAgainOnReopening) {
 
     dialog.Archive();
     EXPECT_FALSE(dialog.ArchiveButton()->isEnabled());
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Mis Colores Favoritos han sido Archivados"});
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Mis Colores Favoritos han sido Archivados"});
     EXPECT_EQ(ui.messages[0].title, "Programador");
   }
   EXPECT_EQ(folder.Read(kColoursFile).size(), 3120u);
@@ -177,8 +172,7 @@ TEST_F(FavouriteColoursTest, ResetAsksAndOnYesWipesFileGridAndSelection) {
 
   ui.answers.push_back(MessageAnswer::No);
   dialog.Reset();
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Realmente desea RESETEAR ?\r\nSe perderan todos tus colores favoritos");
+  ASSERT_EQ(ui.MessageTexts(), std::vector<std::string>{"Realmente desea RESETEAR ?\r\nSe perderan todos tus colores favoritos"});
   EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
   EXPECT_TRUE(fs::exists(ColoursFile()));
   EXPECT_EQ(dialog.Grid().Cell(0, 0).colour, 0x0000FFu);
@@ -207,7 +201,7 @@ TEST_F(FavouriteColoursTest, LeavingAsksOnlyAboutUnsavedChanges) {
   Paint(dialog, 0, 0, 0x0000FF);
   ui.answers.push_back(MessageAnswer::No);
   dialog.Leave();
-  EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Desea guardar los cambios antes de Salir ?"});
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Desea guardar los cambios antes de Salir ?"});
   EXPECT_EQ(folder.Read(kColoursFile), "") << "No leaves the file as it was";
   EXPECT_FALSE(dialog.isVisible());
 

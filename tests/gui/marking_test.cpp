@@ -9,17 +9,13 @@
 #include <utility>
 #include <vector>
 
+#include "support/widgets.h"
 #include "ui/text.h"
 
 namespace velmara {
 namespace {
 
-// The format of the character at a 0-based position.
-QTextCharFormat FormatAt(QTextEdit& box, int position) {
-  QTextCursor cursor(box.document());
-  cursor.setPosition(position + 1);
-  return cursor.charFormat();
-}
+using testing::FormatAt;
 
 struct Token {
   std::string text;

@@ -213,9 +213,8 @@ TEST_F(SuggestionsDialogTest, SugerenciasListsTheSelectedWordsOrSaysWhyNot) {
     Select(dialog, "ola");
     dialog.DoneButton()->click();
   }
-  ASSERT_EQ(interaction.messages.size(), 2u);
-  EXPECT_EQ(interaction.messages[0].text, "Elija primero una palabra de la lista.");
-  EXPECT_EQ(interaction.messages[1].text, "No hay sugerencias para \xABzapto\xBB.");
+  ASSERT_EQ(interaction.MessageTexts(),
+            (Words{"Elija primero una palabra de la lista.", "No hay sugerencias para \xABzapto\xBB."}));
   EXPECT_EQ(interaction.messages[1].title, "Programador");
 
   // The word chosen before the dialog closed is still the one asked about.

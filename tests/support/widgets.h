@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -21,6 +23,13 @@ inline std::vector<std::string> Rows(const QListWidget* list) {
   std::vector<std::string> rows;
   for (int row = 0; row < list->count(); ++row) rows.push_back(ToWindows1252(list->item(row)->text()));
   return rows;
+}
+
+// The format of the character at a 0-based position of a text box.
+inline QTextCharFormat FormatAt(QTextEdit& box, int position) {
+  QTextCursor cursor(box.document());
+  cursor.setPosition(position + 1);
+  return cursor.charFormat();
 }
 
 // Sends one press of `key` to `widget`, as the keyboard would.
