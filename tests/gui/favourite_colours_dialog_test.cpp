@@ -196,23 +196,18 @@ TEST_F(FavouriteColoursTest, LeavingAsksOnlyAboutUnsavedChanges) {
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(dialog.isVisible());
   }
-  FavouriteColoursDialog dialog(state, ui);
-  dialog.show();
-  Paint(dialog, 0, 0, 0x0000FF);
-  ui.answers.push_back(MessageAnswer::No);
-  dialog.Leave();
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Desea guardar los cambios antes de Salir ?"});
-  EXPECT_EQ(folder.Read(kColoursFile), "") << "No leaves the file as it was";
-  EXPECT_FALSE(dialog.isVisible());
-
-  FavouriteColoursDialog saving(state, ui);
-  saving.show();
-  Paint(saving, 0, 0, 0x0000FF);
-  ui.answers.push_back(MessageAnswer::Yes);
-  saving.Leave();
-  EXPECT_EQ(folder.Read(kColoursFile).size(), 3120u);
-  EXPECT_EQ(ui.messages.size(), 2u) << "no confirmation after saving on the way out";
-  EXPECT_FALSE(saving.isVisible());
+  // After a change: No leaves the file as it was; Yes saves it, with no confirmation on the way out.
+  for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+    ui.messages.clear();
+    FavouriteColoursDialog dialog(state, ui);
+    dialog.show();
+    Paint(dialog, 0, 0, 0x0000FF);
+    ui.answers.push_back(answer);
+    dialog.Leave();
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Desea guardar los cambios antes de Salir ?"});
+    EXPECT_EQ(folder.Read(kColoursFile).size(), answer == MessageAnswer::Yes ? 3120u : 0u);
+    EXPECT_FALSE(dialog.isVisible());
+  }
 }
 
 TEST_F(FavouriteColoursTest, FailedSavesAreReportedAndKeepTheChanges) {
