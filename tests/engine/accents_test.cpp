@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace velmara {
 namespace {
 
@@ -24,40 +27,32 @@ TEST(AccentText, DiaeresisIsNotAnAccent) {
   EXPECT_EQ(StripAccents("\xE1\xE9\xED\xF3\xFA\xF1"), "aeiou\xF1");
 }
 
-bool Plural(std::vector<std::string> dictionary, std::string_view word) {
-  return IsPluralOfDictionaryWord(WordList(std::move(dictionary)), word);
-}
-
-TEST(Plurals, AfterVowelsAndPluralConsonants) {
-  EXPECT_TRUE(Plural({"casa"}, "casas"));
-  EXPECT_TRUE(Plural({"club"}, "clubs"));
-  EXPECT_FALSE(Plural({"mar"}, "mars"));    // r takes "es"
-  EXPECT_FALSE(Plural({"x\xFC"}, "x\xFCs"));  // ü is neither a vowel nor a plural consonant
-  EXPECT_FALSE(Plural({"", "s"}, "s"));     // one letter: nothing before the last
-}
-
-TEST(Plurals, InEs) {
-  EXPECT_TRUE(Plural({"papel"}, "papeles"));
-  EXPECT_TRUE(Plural({"cami\xF3n"}, "camiones"));  // accent of the singular found at any position
-  EXPECT_TRUE(Plural({"\xE1rbol"}, "\xE1rboles"));
-  EXPECT_FALSE(Plural({"arbol"}, "\xE1rboles"));
-  EXPECT_FALSE(Plural({"pingu"}, "ping\xFC" "es"));  // taking off a diaeresis is not an accent variant
-  EXPECT_TRUE(Plural({"pez"}, "peces"));
-}
-
-TEST(Plurals, InIsOfWordsInY) {
-  EXPECT_TRUE(Plural({"rey"}, "reis"));
-  EXPECT_FALSE(Plural({"convoy"}, "convois"));  // too long for the short rule
-  EXPECT_TRUE(Plural({"jersey"}, "jers\xE9is"));
-  EXPECT_FALSE(Plural({"rey"}, "r\xE9is"));  // the accented rule needs six letters
-  EXPECT_TRUE(Plural({"car\xE1" "cy"}, "caracis"));
-}
-
-TEST(Plurals, BuiltSingularsAreCutTo255Characters) {
-  std::string longSingular(300, 'b');
-  EXPECT_TRUE(Plural({longSingular.substr(0, 255)}, longSingular + "es"));
-  // The singular of the vowel rule is looked up whole.
-  EXPECT_FALSE(Plural({std::string(255, 'a')}, std::string(300, 'a') + "s"));
+// Whether `word` is taken for the plural of a word of `dictionary`.
+TEST(Plurals, InSEsAndIsFromTheSingularsOfTheDictionary) {
+  const std::string longSingular(300, 'b');
+  const struct {
+    std::vector<std::string> dictionary;
+    std::string word;
+    bool plural;
+  } cases[] = {
+      // After vowels and the consonants whose plural takes "s"; r takes "es"; ü is neither; one
+      // letter has nothing before the last.
+      {{"casa"}, "casas", true}, {{"club"}, "clubs", true}, {{"mar"}, "mars", false}, {{"x\xFC"}, "x\xFCs", false},
+      {{"", "s"}, "s", false},
+      // In "es", the accent of the singular found at any position; taking off a diaeresis is not
+      // an accent variant.
+      {{"papel"}, "papeles", true}, {{"cami\xF3n"}, "camiones", true}, {{"\xE1rbol"}, "\xE1rboles", true},
+      {{"arbol"}, "\xE1rboles", false}, {{"pingu"}, "ping\xFC" "es", false}, {{"pez"}, "peces", true},
+      // In "is" of words in y: "convoy" is too long for the short rule, the accented one needs six letters.
+      {{"rey"}, "reis", true}, {{"convoy"}, "convois", false}, {{"jersey"}, "jers\xE9is", true},
+      {{"rey"}, "r\xE9is", false}, {{"car\xE1" "cy"}, "caracis", true},
+      // A built singular is cut to 255 characters; the singular of the vowel rule is looked up whole.
+      {{longSingular.substr(0, 255)}, longSingular + "es", true},
+      {{std::string(255, 'a')}, std::string(300, 'a') + "s", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsPluralOfDictionaryWord(WordList(c.dictionary), c.word), c.plural) << c.word.substr(0, 20);
+  }
 }
 
 }  // namespace

@@ -35,11 +35,13 @@ TEST(Encoding, AccentsWrittenAfterTheirLettersAreComposed) {
 }
 
 TEST(Encoding, HighControlTableMapsToTheRightCharacters) {
-  EXPECT_EQ(Windows1252ToUtf8("\x80"), "\u20AC");
-  EXPECT_EQ(Windows1252ToUtf8("\x85\x91\x92\x93\x94\x96\x97"), "\u2026\u2018\u2019\u201C\u201D\u2013\u2014");
-  EXPECT_EQ(Windows1252ToUtf8("\x8A\x9F"), "\u0160\u0178");
-  EXPECT_EQ(Windows1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
-  EXPECT_EQ(Windows1252ToUtf8("cami\xF3n \xD1" "and\xFA"), "cami\u00F3n \u00D1and\u00FA");
+  const std::pair<const char*, const char*> cases[] = {
+      {"\x80", "\u20AC"},
+      {"\x85\x91\x92\x93\x94\x96\x97", "\u2026\u2018\u2019\u201C\u201D\u2013\u2014"},
+      {"\x8A\x9F", "\u0160\u0178"},
+      {"\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"},
+      {"cami\xF3n \xD1" "and\xFA", "cami\u00F3n \u00D1and\u00FA"}};
+  for (const auto& [windows1252, utf8] : cases) EXPECT_EQ(Windows1252ToUtf8(windows1252), utf8) << utf8;
 }
 
 TEST(Encoding, MissingCharactersAndBrokenBytesBecomeQuestionMarks) {
@@ -86,25 +88,23 @@ TEST(Encoding, CharactersWithoutACodeAreKeptInOrderBehindOnePlaceholderEach) {
   EXPECT_EQ(InputToWindows1252("x\xFF\x8F", none), "x\xFF\x8F");
 }
 
-TEST(Encoding, StrictUtf8Validation) {
-  EXPECT_TRUE(IsValidUtf8(""));
-  EXPECT_TRUE(IsValidUtf8("\xC3\xB1\xE2\x82\xAC\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF"));
-  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong "/"
-  EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));      // overlong
-  EXPECT_FALSE(IsValidUtf8("\xF0\x80\x80\xAF"));  // overlong
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
-  EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
-  EXPECT_FALSE(IsValidUtf8("\xF5\x80\x80\x80"));
-  EXPECT_FALSE(IsValidUtf8("\x80"));
-  EXPECT_FALSE(IsValidUtf8("\xC3"));
-  EXPECT_FALSE(IsValidUtf8("\xC3\x28"));
-}
+TEST(Encoding, StrictUtf8ValidationAndInputTakenAsUtf8OnlyWhenValid) {
+  const std::pair<const char*, bool> valid[] = {
+      {"", true},
+      {"\xC3\xB1\xE2\x82\xAC\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF", true},
+      {"\xC0\xAF", false},          // overlong "/"
+      {"\xE0\x80\xAF", false},      // overlong
+      {"\xF0\x80\x80\xAF", false},  // overlong
+      {"\xED\xA0\x80", false},      // surrogate
+      {"\xF4\x90\x80\x80", false},  // above U+10FFFF
+      {"\xF5\x80\x80\x80", false}, {"\x80", false}, {"\xC3", false}, {"\xC3\x28", false}};
+  for (const auto& [bytes, isUtf8] : valid) EXPECT_EQ(IsValidUtf8(bytes), isUtf8) << ::testing::PrintToString(bytes);
 
-TEST(Encoding, InputIsTakenAsUtf8OnlyWhenValid) {
-  EXPECT_EQ(InputToWindows1252("cami\xC3\xB3n"), "cami\xF3n");
-  EXPECT_EQ(InputToWindows1252("cami\xF3n"), "cami\xF3n");  // already Windows-1252
-  EXPECT_EQ(InputToWindows1252("hola"), "hola");
-  EXPECT_EQ(InputToWindows1252("\xE4\xB8\xAD"), "?");
+  const std::pair<const char*, const char*> input[] = {
+      {"cami\xC3\xB3n", "cami\xF3n"},
+      {"cami\xF3n", "cami\xF3n"},  // already Windows-1252
+      {"hola", "hola"}, {"\xE4\xB8\xAD", "?"}};
+  for (const auto& [bytes, text] : input) EXPECT_EQ(InputToWindows1252(bytes), text) << bytes;
 }
 
 // A UTF-8 text with a stray Windows-1252 byte keeps its UTF-8 letters; what was met is reported,
@@ -124,12 +124,9 @@ TEST(Encoding, MixedInputDecodesEachSequenceOnItsOwn) {
     EXPECT_EQ(seen.utf8, c.utf8) << c.bytes;
     EXPECT_EQ(seen.windows1252, c.windows1252) << c.bytes;
   }
-  EXPECT_EQ(DecodablePrefix("ab\xC3"), 2u);
-  EXPECT_EQ(DecodablePrefix("ab\xE2\x82"), 2u);
-  EXPECT_EQ(DecodablePrefix("ab\xE2\x82\xAC"), 5u);
-  EXPECT_EQ(DecodablePrefix("ab\xF0\x9F\x98"), 2u);
-  EXPECT_EQ(DecodablePrefix("ab\xF3"), 2u);
-  EXPECT_EQ(DecodablePrefix("ab\x80"), 3u);
+  const std::pair<const char*, std::size_t> prefixes[] = {
+      {"ab\xC3", 2}, {"ab\xE2\x82", 2}, {"ab\xE2\x82\xAC", 5}, {"ab\xF0\x9F\x98", 2}, {"ab\xF3", 2}, {"ab\x80", 3}};
+  for (const auto& [bytes, decodable] : prefixes) EXPECT_EQ(DecodablePrefix(bytes), decodable) << bytes;
 }
 
 }  // namespace

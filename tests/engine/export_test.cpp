@@ -46,8 +46,7 @@ TEST_F(ExportTest, NewFileHoldsTheCorrectedTextAndOneLineEnd) {
   ExportTo(folder.path() / "informe.txt");
 
   EXPECT_EQ(folder.Read("informe.txt"), kExported);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Texto Exportado con formato ...");
+  ASSERT_EQ(ui.MessageTexts(), std::vector<std::string>{"Texto Exportado con formato ..."});
   EXPECT_EQ(ui.messages[0].buttons, MessageButtons::Ok);
   EXPECT_TRUE(ui.messages[0].topmost);
   EXPECT_EQ(ui.messages[0].title, "Programador");
@@ -84,32 +83,31 @@ TEST_F(ExportTest, EmptyCorrectedTextGivesOnlyTheLineEnd) {
   EXPECT_EQ(LastMessage(), kExportDoneMessage);
 }
 
+// An existing file, read-only or not, is replaced only after Yes; No ends the command without a
+// further message.
 TEST_F(ExportTest, ExistingFileIsReplacedOnlyAfterYes) {
-  fs::path path = folder.Write("viejo.txt", "contenido anterior, bastante largo\r\n");
+  const struct {
+    const char* name;
+    const char* before;
+    bool readOnly;
+  } cases[] = {{"viejo.txt", "contenido anterior, bastante largo\r\n", false}, {"protegido.txt", "viejo", true}};
+  for (const auto& c : cases) {
+    const fs::path path = folder.Write(c.name, c.before);
+    if (c.readOnly) fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    ui.messages.clear();
+    ui.answers.push_back(MessageAnswer::No);
+    ExportTo(path);
+    EXPECT_EQ(folder.Read(c.name), c.before);
+    ASSERT_EQ(ui.messages.size(), 1u) << c.name;
+    EXPECT_EQ(ui.messages[0].text, OverwriteQuestion(path));
+    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(ui.messages[0].topmost);
 
-  ui.answers.push_back(MessageAnswer::No);
-  ExportTo(path);
-  EXPECT_EQ(folder.Read("viejo.txt"), "contenido anterior, bastante largo\r\n");
-  ASSERT_EQ(ui.messages.size(), 1u) << "No ends the command without a further message";
-  EXPECT_EQ(ui.messages[0].text, OverwriteQuestion(path));
-  EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
-  EXPECT_TRUE(ui.messages[0].topmost);
-
-  ui.answers.push_back(MessageAnswer::Yes);
-  ExportTo(path);
-  EXPECT_EQ(folder.Read("viejo.txt"), kExported);
-  EXPECT_EQ(LastMessage(), kExportDoneMessage);
-}
-
-TEST_F(ExportTest, ReadOnlyFileIsReplacedAfterYes) {
-  fs::path path = folder.Write("protegido.txt", "viejo");
-  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-
-  ui.answers.push_back(MessageAnswer::Yes);
-  ExportTo(path);
-
-  EXPECT_EQ(folder.Read("protegido.txt"), kExported);
-  EXPECT_EQ(LastMessage(), kExportDoneMessage);
+    ui.answers.push_back(MessageAnswer::Yes);
+    ExportTo(path);
+    EXPECT_EQ(folder.Read(c.name), kExported) << c.name;
+    EXPECT_EQ(LastMessage(), kExportDoneMessage) << c.name;
+  }
 }
 
 TEST_F(ExportTest, UnwritablePlacesAreReportedNotClaimedAsDone) {

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <string>
+#include <utility>
 
 #include "support/file_size_limit.h"
 #include "support/test_folder.h"
@@ -16,42 +18,35 @@ namespace {
 
 using testing::TestFolder;
 
-TEST(IntellisenseLookup, LastMatchingLineWins) {
+// The last matching line wins; a capitalised key never matches a word; a bare word is its own key
+// with an empty replacement; no word is empty (neither the empty line nor "|vacío" stands for
+// one). Any line end ends a line, the last line needs none, empty lines are no entries, and
+// character 26 ends the file.
+TEST(IntellisenseLookup, LinesKeysAndLineEnds) {
+  const std::string repeated = "aver|a ver\r\notra|cosa\r\naver|haber\r\n";
+  const std::string fields = "Aver|a ver\r\nola|hola|x\r\nsolo\r\n\r\n|vac\xEDo\r\n";
+  const std::string lineFeeds = "uno|1\ndos|2\n\ntres|3\n", returns = "\r\nuno|1\rdos|2\r\r\n";
+  const std::string endMark = "uno|1\r\n\x1A" "dos|2\r\n";
+  const struct {
+    std::string text;
+    const char *key, *line;
+  } cases[] = {
+      {repeated, "aver", "aver|haber"}, {repeated, "ave", ""},        {fields, "aver", ""},
+      {fields, "ola", "ola|hola|x"},    {fields, "solo", "solo"},     {fields, "", ""},
+      {"uno|1\r\ndos|2", "dos", "dos|2"}, {lineFeeds, "uno", "uno|1"}, {returns, "dos", "dos|2"},
+      {endMark, "dos", ""},
+  };
   TestFolder folder;
-  auto file = folder.Write("Intellisense.txt", "aver|a ver\r\notra|cosa\r\naver|haber\r\n");
-  EXPECT_EQ(IntellisenseFindLine(file, "aver"), "aver|haber");
-  EXPECT_FALSE(IntellisenseHasKey(file, "ave"));
-  EXPECT_EQ(IntellisenseFindLine(file, "ave"), "");
-}
-
-TEST(IntellisenseLookup, Fields) {
-  TestFolder folder;
-  auto file = folder.Write("Intellisense.txt", "Aver|a ver\r\nola|hola|x\r\nsolo\r\n\r\n|vac\xEDo\r\n");
-  EXPECT_FALSE(IntellisenseHasKey(file, "aver"));  // a capitalised key never matches a word
-  EXPECT_EQ(IntellisenseSecondField(IntellisenseFindLine(file, "ola")), "hola");
-  // A bare word is its own key with an empty replacement.
-  EXPECT_EQ(IntellisenseFindLine(file, "solo"), "solo");
+  for (const auto& c : cases) {
+    const auto file = folder.Write("Intellisense.txt", c.text);
+    EXPECT_EQ(IntellisenseFindLine(file, c.key), c.line) << ::testing::PrintToString(c.text) << " " << c.key;
+    EXPECT_EQ(IntellisenseHasKey(file, c.key), *c.line != '\0') << ::testing::PrintToString(c.text) << " " << c.key;
+  }
+  EXPECT_EQ(IntellisenseSecondField("ola|hola|x"), "hola");
   EXPECT_EQ(IntellisenseSecondField("solo"), "");
-  // Words are never empty: neither the empty line nor "|vacío" stands for one.
-  EXPECT_FALSE(IntellisenseHasKey(file, ""));
-}
-
-TEST(IntellisenseReading, LineEnds) {
-  TestFolder folder;
-  // No final line end: the last line is read like the others.
-  auto unterminated = folder.Write("a.txt", "uno|1\r\ndos|2");
-  EXPECT_EQ(IntellisenseFindLine(unterminated, "dos"), "dos|2");
-  // Written by hand with line feeds only: still one entry per line.
-  auto lineFeeds = folder.Write("b.txt", "uno|1\ndos|2\n\ntres|3\n");
-  EXPECT_EQ(IntellisenseFindLine(lineFeeds, "uno"), "uno|1");
-  EXPECT_EQ(IntellisenseCountEntries(lineFeeds), 3);
-  auto returns = folder.Write("c.txt", "\r\nuno|1\rdos|2\r\r\n");
-  EXPECT_EQ(IntellisenseFindLine(returns, "dos"), "dos|2");
-  EXPECT_EQ(IntellisenseCountEntries(returns), 2);  // empty lines are not entries
-  // Character 26 ends the file.
-  auto endMark = folder.Write("d.txt", "uno|1\r\n\x1A" "dos|2\r\n");
-  EXPECT_FALSE(IntellisenseHasKey(endMark, "dos"));
-  EXPECT_EQ(IntellisenseCountEntries(endMark), 1);
+  for (const auto& [text, count] : {std::pair{lineFeeds, 3}, std::pair{returns, 2}, std::pair{endMark, 1}}) {
+    EXPECT_EQ(IntellisenseCountEntries(folder.Write("Intellisense.txt", text)), count) << ::testing::PrintToString(text);
+  }
 }
 
 TEST(IntellisenseReading, LargeFileIsReadWhole) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <utility>
 
 #include "support/test_folder.h"
 
@@ -11,45 +13,36 @@ namespace {
 
 using testing::TestFolder;
 
-TEST(ProfileRead, MissingFileOrKeyGivesTheDefault) {
+// Each lookup names the file's text (none: no file), the section, the key and the default.
+TEST(ProfileRead, SectionsAndKeysMatchWithoutCaseAndTheFirstSectionOfANameCounts) {
+  const std::string config = "[Config]\r\nCrono=1\r\n";
+  const std::string mixedCase = "[cOnFiG]\nCRONO =\t 12 \t\nvacio=\n";
+  // Stray lines, a comment, a broken header, a repeated key and section, no last line end.
+  const std::string garbage = "basura antes\r\n[Config]\r\n; Crono=9\r\nsin igual\r\n[roto\r\nCrono=1\r\nCrono=2\r\n"
+                              "[Otra]\r\nCrono=3\r\n[config]\r\nCrono=4\r\nHay_clipboard=5\r\n[Final]\r\nUltima=6";
+  struct Case {
+    const std::string* text;
+    const char *section, *key, *fallback, *value;
+  };
+  const Case cases[] = {
+      {nullptr, "Config", "Crono", "7", "7"},
+      {&config, "Config", "Dificultad", "3", "3"}, {&config, "Colores", "Crono", "3", "3"},
+      // Names match without case, and values are trimmed.
+      {&mixedCase, "Config", "crono", "", "12"}, {&mixedCase, "CONFIG", "Vacio", "x", ""},
+      {&garbage, "Config", "Crono", "", "1"},
+      {&garbage, "Config", "Hay_clipboard", "d", "d"},  // only in the second [config]
+      {&garbage, "Otra", "Crono", "", "3"}, {&garbage, "Final", "Ultima", "", "6"},
+  };
   TestFolder folder;
-  EXPECT_EQ(GetPrivateProfileString("Config", "Crono", "7", folder.path() / "none.ini"), "7");
-  auto file = folder.Write("a.ini", "[Config]\r\nCrono=1\r\n");
-  EXPECT_EQ(GetPrivateProfileString("Config", "Dificultad", "3", file), "3");
-  EXPECT_EQ(GetPrivateProfileString("Colores", "Crono", "3", file), "3");
+  const auto file = folder.path() / "a.ini";
+  for (const Case& c : cases) {
+    std::filesystem::remove(file);
+    if (c.text) folder.Write("a.ini", *c.text);
+    EXPECT_EQ(GetPrivateProfileString(c.section, c.key, c.fallback, file), c.value)
+        << (c.text ? *c.text : "(no file)") << " [" << c.section << "] " << c.key;
+  }
   // A folder in place of the file reads as a missing file.
   EXPECT_EQ(GetPrivateProfileString("Config", "Crono", "0", folder.path()), "0");
-}
-
-TEST(ProfileRead, NamesMatchWithoutCaseAndValuesAreTrimmed) {
-  TestFolder folder;
-  auto file = folder.Write("a.ini", "[cOnFiG]\nCRONO =\t 12 \t\nvacio=\n");
-  EXPECT_EQ(GetPrivateProfileString("Config", "crono", "", file), "12");
-  EXPECT_EQ(GetPrivateProfileString("CONFIG", "Vacio", "x", file), "");
-}
-
-TEST(ProfileRead, GarbageDuplicatesAndMissingLastLineEnd) {
-  TestFolder folder;
-  auto file = folder.Write("a.ini",
-                           "basura antes\r\n"
-                           "[Config]\r\n"
-                           "; Crono=9\r\n"
-                           "sin igual\r\n"
-                           "[roto\r\n"
-                           "Crono=1\r\n"
-                           "Crono=2\r\n"
-                           "[Otra]\r\n"
-                           "Crono=3\r\n"
-                           "[config]\r\n"
-                           "Crono=4\r\n"
-                           "Hay_clipboard=5\r\n"
-                           "[Final]\r\n"
-                           "Ultima=6");
-  EXPECT_EQ(GetPrivateProfileString("Config", "Crono", "", file), "1");
-  // Only the first of two sections with one name counts.
-  EXPECT_EQ(GetPrivateProfileString("Config", "Hay_clipboard", "d", file), "d");
-  EXPECT_EQ(GetPrivateProfileString("Otra", "Crono", "", file), "3");
-  EXPECT_EQ(GetPrivateProfileString("Final", "Ultima", "", file), "6");
 }
 
 TEST(ProfileWrite, CreatesFileAndSectionsWithCrLf) {
@@ -150,23 +143,13 @@ TEST(ProfileWrite, FailureReturnsFalseAndKeepsTheFile) {
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
-TEST(LeadingNumber, TakesTheLeadingDecimalPart) {
-  EXPECT_EQ(LeadingNumber("-12abc"), -12);
-  EXPECT_EQ(LeadingNumber("  +7"), 7);
-  EXPECT_EQ(LeadingNumber("255"), 255);
-  EXPECT_EQ(LeadingNumber(""), 0);
-  EXPECT_EQ(LeadingNumber("abc"), 0);
-  EXPECT_EQ(LeadingNumber("-"), 0);
-  EXPECT_EQ(LeadingNumber("1 2"), 1);
-  EXPECT_EQ(LeadingNumber("0x10"), 0);
-}
-
-TEST(LeadingNumber, SaturatesAtThe32BitLimits) {
-  EXPECT_EQ(LeadingNumber("2147483647"), 2147483647);
-  EXPECT_EQ(LeadingNumber("2147483648"), 2147483647);
-  EXPECT_EQ(LeadingNumber("-2147483648"), -2147483647 - 1);
-  EXPECT_EQ(LeadingNumber("-99999999999999999999999999"), -2147483647 - 1);
-  EXPECT_EQ(LeadingNumber("99999999999999999999999999"), 2147483647);
+// The leading decimal part, saturated at the 32-bit limits.
+TEST(LeadingNumber, TakesTheLeadingDecimalPartWithinThe32BitLimits) {
+  const std::pair<const char*, std::int32_t> cases[] = {
+      {"-12abc", -12}, {"  +7", 7}, {"255", 255}, {"", 0}, {"abc", 0}, {"-", 0}, {"1 2", 1}, {"0x10", 0},
+      {"2147483647", 2147483647}, {"2147483648", 2147483647}, {"-2147483648", -2147483647 - 1},
+      {"-99999999999999999999999999", -2147483647 - 1}, {"99999999999999999999999999", 2147483647}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(LeadingNumber(text), value) << text;
 }
 
 }  // namespace

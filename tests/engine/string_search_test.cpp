@@ -22,37 +22,37 @@ class StringSearch : public ::testing::Test {
                                    {"casandra", "san casimiro", "cartagena", "asunci\xF3n"});
 };
 
-TEST_F(StringSearch, PrefixInEveryList) {
-  auto result = RunStringSearch(database, FinderMode::All, "cas");
-  ASSERT_TRUE(result.valid);
-  // Dictionary words that are not verbs, each verb once, proper names in mixed case.
-  EXPECT_EQ(result.entries, (Words{" casita ", "cas", "casa", "Casandra", "casar", "casaron", "cas\xE9", "caso"}));
-  EXPECT_EQ(result.foundCount, 8u);
-  EXPECT_EQ(result.message, "Termine de buscar ...\r\nEncontrados 8 palabras con cas-");
-}
-
-TEST_F(StringSearch, ModesAndCapitals) {
-  // casar is a verb: never listed from the Dictionary.
-  EXPECT_EQ(RunStringSearch(database, FinderMode::Dictionary, "cas").entries,
-            (Words{" casita ", "cas", "casa", "caso"}));
-  EXPECT_EQ(RunStringSearch(database, FinderMode::Verbs, "cas").entries, (Words{"casar", "casaron", "cas\xE9"}));
-  EXPECT_EQ(RunStringSearch(database, FinderMode::ProperNames, "cas").entries, (Words{"Casandra"}));
-  // A capital matches no Dictionary or Verb word, only proper names.
-  auto capital = RunStringSearch(database, FinderMode::All, "Cas");
-  EXPECT_EQ(capital.entries, (Words{"Casandra"}));
-  EXPECT_EQ(capital.message, "Termine de buscar ...\r\nEncontrados 1 palabras con Cas-");
-  EXPECT_EQ(RunStringSearch(database, FinderMode::Verbs, "zzz").message,
-            "Termine de buscar ...\r\nEncontrados 0 palabras con zzz-");
-}
-
-TEST_F(StringSearch, Suffix) {
-  auto result = RunStringSearch(database, FinderMode::All, "-ci\xF3n");
-  EXPECT_EQ(result.entries, (Words{"Asunci\xF3n", "canci\xF3n"}));
-  EXPECT_EQ(result.message, "Termine de buscar ...\r\nEncontrados 2 palabras con -ci\xF3n");
-  // The trimmed word stands whole for a suffix as long as itself; a shorter word never matches.
-  EXPECT_EQ(RunStringSearch(database, FinderMode::Dictionary, "-casita").entries, (Words{" casita "}));
-  EXPECT_EQ(RunStringSearch(database, FinderMode::Dictionary, "-acasa").entries, Words{});
-  EXPECT_EQ(RunStringSearch(database, FinderMode::ProperNames, "-IRO").entries, (Words{"San Casimiro"}));
+// Each search: the mode, the text, the words found and, where given, the message. A prefix lists
+// the dictionary words that are not verbs (casar is a verb: never listed from the dictionary),
+// each verb once, and proper names in mixed case; a capital matches only proper names. A suffix
+// as long as a trimmed word stands for it whole; a shorter word never matches.
+TEST_F(StringSearch, PrefixesAndSuffixesInEachMode) {
+  const struct {
+    FinderMode mode;
+    const char* text;
+    Words entries;
+    const char* message;
+  } cases[] = {
+      {FinderMode::All, "cas", {" casita ", "cas", "casa", "Casandra", "casar", "casaron", "cas\xE9", "caso"},
+       "Termine de buscar ...\r\nEncontrados 8 palabras con cas-"},
+      {FinderMode::Dictionary, "cas", {" casita ", "cas", "casa", "caso"}, nullptr},
+      {FinderMode::Verbs, "cas", {"casar", "casaron", "cas\xE9"}, nullptr},
+      {FinderMode::ProperNames, "cas", {"Casandra"}, nullptr},
+      {FinderMode::All, "Cas", {"Casandra"}, "Termine de buscar ...\r\nEncontrados 1 palabras con Cas-"},
+      {FinderMode::Verbs, "zzz", {}, "Termine de buscar ...\r\nEncontrados 0 palabras con zzz-"},
+      {FinderMode::All, "-ci\xF3n", {"Asunci\xF3n", "canci\xF3n"}, "Termine de buscar ...\r\nEncontrados 2 palabras con -ci\xF3n"},
+      {FinderMode::Dictionary, "-casita", {" casita "}, nullptr},
+      {FinderMode::Dictionary, "-acasa", {}, nullptr},
+      {FinderMode::ProperNames, "-IRO", {"San Casimiro"}, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const auto result = RunStringSearch(database, c.mode, c.text);
+    EXPECT_TRUE(result.valid);
+    EXPECT_EQ(result.entries, c.entries);
+    EXPECT_EQ(result.foundCount, c.entries.size());
+    if (c.message) EXPECT_EQ(result.message, c.message);
+  }
   // A lone "-": 7 Dictionary words that are not verbs, 4 distinct verbs, 4 proper names.
   auto every = RunStringSearch(database, FinderMode::All, "-");
   EXPECT_EQ(every.foundCount, 15u);

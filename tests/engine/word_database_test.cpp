@@ -52,41 +52,37 @@ TEST(WordDatabasePresence, FoldersCountAndAnyMissingFileFails) {
   EXPECT_FALSE(PathExists(database / "nada" / "x"));
 }
 
+// A list is replaced by the file's words in file order, lowercased, with duplicates and empty
+// words; an empty file gives an empty list, without a message.
 TEST(LoadWordList, KeepsFileOrderDuplicatesAndEmptyWords) {
+  using Texts = std::vector<std::string>;
+  const std::pair<Texts, Texts> cases[] = {
+      {{"Casa", "", "perro", "casa", "  ", "\xD1U"}, {"casa", "", "perro", "casa", "", "\xF1u"}},
+      {{}, {}},
+  };
   TestFolder folder;
-  WriteWordListFile(folder.path() / "w.log", {"Casa", "", "perro", "casa", "  ", "\xD1U"});
-  RecordingHooks hooks;
-  WordList list;
-  EXPECT_TRUE(LoadWordList(folder.path(), "w.log", list, 256, hooks));
-  EXPECT_EQ(Words(list), (std::vector<std::string>{"casa", "", "perro", "casa", "", "\xF1u"}));
-  EXPECT_EQ(FindInList(list, ""), 2u);
-  EXPECT_TRUE(hooks.events.empty());
-}
-
-TEST(LoadWordList, EmptyFileIsAnEmptyListWithoutMessage) {
-  TestFolder folder;
-  folder.Write("w.log", "");
-  RecordingHooks hooks;
-  WordList list({"old"});
-  EXPECT_TRUE(LoadWordList(folder.path(), "w.log", list, 256, hooks));
-  EXPECT_EQ(list.Count(), 0u);
-  EXPECT_TRUE(hooks.events.empty());
+  for (const auto& [written, read] : cases) {
+    WriteWordListFile(folder.path() / "w.log", written);
+    RecordingHooks hooks;
+    WordList list({"old"});
+    EXPECT_TRUE(LoadWordList(folder.path(), "w.log", list, 256, hooks));
+    EXPECT_EQ(Words(list), read);
+    EXPECT_EQ(FindInList(list, ""), read.empty() ? 0u : 2u);
+    EXPECT_TRUE(hooks.events.empty());
+  }
 }
 
 TEST(LoadWordList, PumpsOnceEveryPeriodOfRecords) {
   TestFolder folder;
   WriteWordListFile(folder.path() / "w.log", std::vector<std::string>(1024 + 1023, "a"));
-  RecordingHooks hooks;
-  WordList list;
-  ASSERT_TRUE(LoadWordList(folder.path(), "w.log", list, 256, hooks));
-  EXPECT_EQ(hooks.Pumps(), 7u);
-  hooks.events.clear();
-  ASSERT_TRUE(LoadWordList(folder.path(), "w.log", list, 1024, hooks));
-  EXPECT_EQ(hooks.Pumps(), 1u);
-  hooks.events.clear();
-  ASSERT_TRUE(LoadWordList(folder.path(), "w.log", list, 0, hooks));
-  EXPECT_EQ(hooks.Pumps(), 0u);
-  EXPECT_EQ(list.Count(), 2047u);
+  const std::pair<std::size_t, std::size_t> cases[] = {{256, 7}, {1024, 1}, {0, 0}};
+  for (const auto& [period, pumps] : cases) {
+    RecordingHooks hooks;
+    WordList list;
+    ASSERT_TRUE(LoadWordList(folder.path(), "w.log", list, period, hooks));
+    EXPECT_EQ(hooks.Pumps(), pumps) << period;
+    EXPECT_EQ(list.Count(), 2047u);
+  }
 }
 
 // The loader reads the file in blocks of records; a long list must come out whole and in order.

@@ -18,23 +18,19 @@ std::string Decode(const std::string& record) {
   return DecodeWordRecord(reinterpret_cast<const unsigned char*>(record.data()));
 }
 
+// Groups of three digits read from the left after padding; values outside the format carry nothing.
 TEST(DecodePackedValue, ReadsGroupsOfThreeDigitsFromTheLeftAfterPadding) {
-  EXPECT_EQ(DecodePackedValue(104111108097), "hola");
-  EXPECT_EQ(DecodePackedValue(65241111), "A\xF1o");  // padded to 065 241 111
-  EXPECT_EQ(DecodePackedValue(97), "a");
-  EXPECT_EQ(DecodePackedValue(7), "\x07");
-  EXPECT_EQ(DecodePackedValue(353), "a");             // a group above 255 wraps modulo 256
-  EXPECT_EQ(DecodePackedValue(999999999999999), std::string(5, '\xE7'));
-  EXPECT_EQ(DecodePackedValue(104000097), std::string("h\0a", 3));  // an inner zero group stays
-}
-
-TEST(DecodePackedValue, ValuesOutsideTheFormatCarryNothing) {
-  EXPECT_EQ(DecodePackedValue(0), "");
-  EXPECT_EQ(DecodePackedValue(-1), "");
-  EXPECT_EQ(DecodePackedValue(-104111108097), "");
-  EXPECT_EQ(DecodePackedValue(INT64_MIN), "");
-  EXPECT_EQ(DecodePackedValue(1000000000000000), "");  // 16 digits
-  EXPECT_EQ(DecodePackedValue(INT64_MAX), "");
+  const std::pair<std::int64_t, std::string> cases[] = {
+      {104111108097, "hola"},
+      {65241111, "A\xF1o"},  // padded to 065 241 111
+      {97, "a"}, {7, "\x07"},
+      {353, "a"},  // a group above 255 wraps modulo 256
+      {999999999999999, std::string(5, '\xE7')},
+      {104000097, std::string("h\0a", 3)},  // an inner zero group stays
+      {0, ""}, {-1, ""}, {-104111108097, ""}, {INT64_MIN, ""}, {INT64_MAX, ""},
+      {1000000000000000, ""},  // 16 digits
+  };
+  for (const auto& [value, text] : cases) EXPECT_EQ(DecodePackedValue(value), text) << value;
 }
 
 TEST(DecodeWordRecord, JoinsPositiveSlotsTrimsSpacesAndLowercases) {

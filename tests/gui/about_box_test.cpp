@@ -1,7 +1,6 @@
 #include "tools/about_box.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -11,6 +10,7 @@
 #include "support/fixture_database.h"
 #include "support/modal_dialog.h"
 #include "support/test_folder.h"
+#include "support/widgets.h"
 
 namespace velmara {
 namespace {
@@ -93,8 +93,7 @@ TEST_F(AboutBoxTest, OnlySalirClosesIt) {
   EXPECT_FALSE(box.close());
   EXPECT_TRUE(box.isVisible());
 
-  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-  QApplication::sendEvent(&box, &escape);
+  testing::PressKey(&box, Qt::Key_Escape);
   EXPECT_TRUE(box.isVisible());
 
   box.setWindowState(Qt::WindowMinimized);

@@ -11,6 +11,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/commands.h"
@@ -34,49 +36,53 @@ namespace {
 
 using testing::WhenShown;
 
-TEST(CommandWiringTest, ExportWritesTheLastCheckAndFavouriteColoursIsOffered) {
+using Words = std::vector<std::string>;
+
+// The window with its commands wired and then started, as the program does, over a word database
+// of the test's own.
+class CommandWiringTest : public ::testing::Test {
+ protected:
+  void Start(const Words& dictionary, const Words& verbs, const Words& properNames, const Words& falsePositives) {
+    state.programFolder = folder.path();
+    testing::WriteFixtureDatabase(state.DatabaseFolder(), dictionary, verbs, properNames, falsePositives);
+    window = std::make_unique<MainWindow>(state, interaction, true);
+    WireCommands(*window, state, interaction);
+    ASSERT_TRUE(window->Initialise());
+  }
+
   testing::TestFolder folder;
   AppState state;
-  state.programFolder = folder.path();
-  testing::WriteFixtureDatabase(state.DatabaseFolder(), {"hola", "canci\xF3n"}, {}, {}, {});
   testing::ScriptedInteraction interaction;
-  MainWindow window(state, interaction, true);
-  WireCommands(window, state, interaction);
-  ASSERT_TRUE(window.Initialise());
-  EXPECT_FALSE(window.Action(command::kCorrectedColour)->icon().isNull());
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(CommandWiringTest, ExportWritesTheLastCheckAndFavouriteColoursIsOffered) {
+  Start({"hola", "canci\xF3n"}, {}, {}, {});
+  EXPECT_FALSE(window->Action(command::kCorrectedColour)->icon().isNull());
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "color.bmp")) << "the swatch file is gone again";
-  EXPECT_TRUE(window.Action(command::kFavouriteColours)->isEnabled());
-  EXPECT_FALSE(window.Action(command::kExport)->isEnabled()) << "nothing to export before a check";
+  EXPECT_TRUE(window->Action(command::kFavouriteColours)->isEnabled());
+  EXPECT_FALSE(window->Action(command::kExport)->isEnabled()) << "nothing to export before a check";
 
   interaction.clipboard = "hola cancion";
-  window.Action(command::kCheck)->trigger();
-  ASSERT_TRUE(window.Action(command::kExport)->isEnabled());
+  window->Action(command::kCheck)->trigger();
+  ASSERT_TRUE(window->Action(command::kExport)->isEnabled());
   ASSERT_NE(state.check.correctedText.find("canci\xF3n"), std::string::npos);
 
   interaction.messages.clear();
   interaction.saveAnswers.push_back(folder.path() / "informe.txt");
-  window.Action(command::kExport)->trigger();
+  window->Action(command::kExport)->trigger();
   EXPECT_EQ(folder.Read("informe.txt"), "Hola canci\u00F3n\n");  // UTF-8, the text's own line end
-  ASSERT_EQ(interaction.messages.size(), 1u);
-  EXPECT_EQ(interaction.messages[0].text, "Texto Exportado con formato ...");
+  EXPECT_EQ(interaction.MessageTexts(), std::vector<std::string>{"Texto Exportado con formato ..."});
   EXPECT_FALSE(state.busy);
 }
 
-TEST(CommandWiringTest, RulesItemsOpenTheirPagesAndAutorTheAboutBox) {
-  testing::TestFolder folder;
-  AppState state;
-  state.programFolder = folder.path();
-  testing::WriteFixtureDatabase(state.DatabaseFolder(), {"hola"}, {"amar"}, {}, {"wifi"});
-  testing::ScriptedInteraction interaction;
-  MainWindow window(state, interaction, true);
-  WireCommands(window, state, interaction);
-  ASSERT_TRUE(window.Initialise());
-
+TEST_F(CommandWiringTest, RulesItemsOpenTheirPagesAndAutorTheAboutBox) {
+  Start({"hola"}, {"amar"}, {}, {"wifi"});
   for (int id = command::kRulesFirst; id <= command::kRulesLast; ++id) {
-    ASSERT_TRUE(window.Action(id)->isEnabled()) << id;
+    ASSERT_TRUE(window->Action(id)->isEnabled()) << id;
     QImage shown;
     bool busyMeanwhile = false;
-    EXPECT_TRUE(testing::WhileModal<RulesViewer>([&] { window.Action(id)->trigger(); }, [&](RulesViewer& viewer) {
+    EXPECT_TRUE(testing::WhileModal<RulesViewer>([&] { window->Action(id)->trigger(); }, [&](RulesViewer& viewer) {
       shown = viewer.page();
       busyMeanwhile = state.busy;
       viewer.close();
@@ -89,7 +95,7 @@ TEST(CommandWiringTest, RulesItemsOpenTheirPagesAndAutorTheAboutBox) {
   }
 
   QString dictionaryLine;
-  EXPECT_TRUE(testing::WhileModal<AboutBox>([&] { window.Action(command::kAbout)->trigger(); }, [&](AboutBox& box) {
+  EXPECT_TRUE(testing::WhileModal<AboutBox>([&] { window->Action(command::kAbout)->trigger(); }, [&](AboutBox& box) {
     dictionaryLine = box.findChild<QLabel*>(QStringLiteral("label1021"))->text();
     box.findChild<QPushButton*>(QStringLiteral("button1017"))->click();
   }));
@@ -97,20 +103,9 @@ TEST(CommandWiringTest, RulesItemsOpenTheirPagesAndAutorTheAboutBox) {
   EXPECT_FALSE(state.busy);
 }
 
-class WiredDialogsTest : public ::testing::Test {
+class WiredDialogsTest : public CommandWiringTest {
  protected:
-  WiredDialogsTest() {
-    state.programFolder = folder.path();
-    testing::WriteFixtureDatabase(state.DatabaseFolder(), {"hola", "casa"}, {"cantar"}, {"madrid"}, {});
-    window = std::make_unique<MainWindow>(state, interaction, true);
-    EXPECT_TRUE(window->Initialise());
-    WireCommands(*window, state, interaction);
-  }
-
-  testing::TestFolder folder;
-  AppState state;
-  testing::ScriptedInteraction interaction;
-  std::unique_ptr<MainWindow> window;
+  void SetUp() override { Start({"hola", "casa"}, {"cantar"}, {"madrid"}, {}); }
 };
 
 TEST_F(WiredDialogsTest, OptionsSetTheClipboardPollAfterClosing) {

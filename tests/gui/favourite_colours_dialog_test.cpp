@@ -40,10 +40,10 @@ class FavouriteColoursTest : public ::testing::Test {
  protected:
   FavouriteColoursTest() { state.programFolder = folder.path(); }
   fs::path ColoursFile() const { return folder.path() / kColoursFile; }
-  std::vector<std::string> MessageTexts() const {
-    std::vector<std::string> texts;
-    for (const auto& shown : ui.messages) texts.push_back(shown.text);
-    return texts;
+  // Left-clicks cell (column, row), the colour chooser answering `colour`.
+  void Paint(FavouriteColoursDialog& dialog, int column, int row, std::uint32_t colour) {
+    ui.colourAnswers.push_back(colour);
+    dialog.LeftClickAt(Fill(column, row));
   }
 
   TestFolder folder;
@@ -76,14 +76,13 @@ TEST_F(FavouriteColoursTest, WithoutAFileTheGridIsWhiteAndNothingToArchive) {
 TEST_F(FavouriteColoursTest, RedCellIsArchivedAndShownAgainOnReopening) {
   {
     FavouriteColoursDialog dialog(state, ui);
-    ui.colourAnswers.push_back(0x0000FF);
-    dialog.LeftClickAt(Fill(2, 0));
+    Paint(dialog, 2, 0, 0x0000FF);
     EXPECT_TRUE(dialog.ArchiveButton()->isEnabled());
     EXPECT_EQ(dialog.GridSurfaceImage().pixel(Fill(2, 0)), kRed);
 
     dialog.Archive();
     EXPECT_FALSE(dialog.ArchiveButton()->isEnabled());
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Mis Colores Favoritos han sido Archivados"});
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Mis Colores Favoritos han sido Archivados"});
     EXPECT_EQ(ui.messages[0].title, "Programador");
   }
   EXPECT_EQ(folder.Read(kColoursFile).size(), 3120u);
@@ -110,23 +109,23 @@ TEST_F(FavouriteColoursTest, LeftClicksOutsideTheGridOrCancelledChangeNothing) {
 
 TEST_F(FavouriteColoursTest, HoverOutlinesTheCellInWhiteAndMovesWithTheMouse) {
   FavouriteColoursDialog dialog(state, ui);
-  dialog.HoverAt(Fill(5, 5));
-  EXPECT_EQ(dialog.GridSurfaceImage().pixel(Outline(5, 5)), kWhite);
-  EXPECT_EQ(dialog.GridSurfaceImage().pixel(Outline(6, 5)), kBlack);
-
-  dialog.HoverAt(Fill(6, 5));
-  EXPECT_EQ(dialog.GridSurfaceImage().pixel(Outline(5, 5)), kBlack);
-  EXPECT_EQ(dialog.GridSurfaceImage().pixel(Outline(6, 5)), kWhite);
-
-  dialog.HoverAt({25 * 13 + 1, 10});  // off the grid: the picture stays as it was
-  EXPECT_EQ(dialog.GridSurfaceImage().pixel(Outline(6, 5)), kWhite);
+  // Where the mouse is, then the outlines of cells (5, 5) and (6, 5); off the grid the picture
+  // stays as it was.
+  const struct {
+    QPoint at;
+    QRgb first, second;
+  } steps[] = {{Fill(5, 5), kWhite, kBlack}, {Fill(6, 5), kBlack, kWhite}, {{25 * 13 + 1, 10}, kBlack, kWhite}};
+  for (const auto& step : steps) {
+    dialog.HoverAt(step.at);
+    EXPECT_EQ(dialog.GridSurfaceImage().pixel(Outline(5, 5)), step.first) << step.at.x();
+    EXPECT_EQ(dialog.GridSurfaceImage().pixel(Outline(6, 5)), step.second) << step.at.x();
+  }
 }
 
 TEST_F(FavouriteColoursTest, RightClickPicksTheColourShownUnderTheMouse) {
   state.selectedColour = 0x123456;
   FavouriteColoursDialog dialog(state, ui);
-  ui.colourAnswers.push_back(0x000000);
-  dialog.LeftClickAt(Fill(1, 1));
+  Paint(dialog, 1, 1, 0x000000);
 
   dialog.RightClickAt(Fill(1, 1));
   EXPECT_EQ(state.selectedColour, 0u);
@@ -164,8 +163,7 @@ TEST_F(FavouriteColoursTest, RealMouseEventsReachTheGrid) {
 TEST_F(FavouriteColoursTest, ResetAsksAndOnYesWipesFileGridAndSelection) {
   {
     FavouriteColoursDialog dialog(state, ui);
-    ui.colourAnswers.push_back(0x0000FF);
-    dialog.LeftClickAt(Fill(0, 0));
+    Paint(dialog, 0, 0, 0x0000FF);
     dialog.Archive();
   }
   ui.messages.clear();
@@ -174,8 +172,7 @@ TEST_F(FavouriteColoursTest, ResetAsksAndOnYesWipesFileGridAndSelection) {
 
   ui.answers.push_back(MessageAnswer::No);
   dialog.Reset();
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Realmente desea RESETEAR ?\r\nSe perderan todos tus colores favoritos");
+  ASSERT_EQ(ui.MessageTexts(), std::vector<std::string>{"Realmente desea RESETEAR ?\r\nSe perderan todos tus colores favoritos"});
   EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
   EXPECT_TRUE(fs::exists(ColoursFile()));
   EXPECT_EQ(dialog.Grid().Cell(0, 0).colour, 0x0000FFu);
@@ -199,25 +196,18 @@ TEST_F(FavouriteColoursTest, LeavingAsksOnlyAboutUnsavedChanges) {
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(dialog.isVisible());
   }
-  FavouriteColoursDialog dialog(state, ui);
-  dialog.show();
-  ui.colourAnswers.push_back(0x0000FF);
-  dialog.LeftClickAt(Fill(0, 0));
-  ui.answers.push_back(MessageAnswer::No);
-  dialog.Leave();
-  EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Desea guardar los cambios antes de Salir ?"});
-  EXPECT_EQ(folder.Read(kColoursFile), "") << "No leaves the file as it was";
-  EXPECT_FALSE(dialog.isVisible());
-
-  FavouriteColoursDialog saving(state, ui);
-  saving.show();
-  ui.colourAnswers.push_back(0x0000FF);
-  saving.LeftClickAt(Fill(0, 0));
-  ui.answers.push_back(MessageAnswer::Yes);
-  saving.Leave();
-  EXPECT_EQ(folder.Read(kColoursFile).size(), 3120u);
-  EXPECT_EQ(ui.messages.size(), 2u) << "no confirmation after saving on the way out";
-  EXPECT_FALSE(saving.isVisible());
+  // After a change: No leaves the file as it was; Yes saves it, with no confirmation on the way out.
+  for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+    ui.messages.clear();
+    FavouriteColoursDialog dialog(state, ui);
+    dialog.show();
+    Paint(dialog, 0, 0, 0x0000FF);
+    ui.answers.push_back(answer);
+    dialog.Leave();
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Desea guardar los cambios antes de Salir ?"});
+    EXPECT_EQ(folder.Read(kColoursFile).size(), answer == MessageAnswer::Yes ? 3120u : 0u);
+    EXPECT_FALSE(dialog.isVisible());
+  }
 }
 
 TEST_F(FavouriteColoursTest, FailedSavesAreReportedAndKeepTheChanges) {
@@ -225,8 +215,7 @@ TEST_F(FavouriteColoursTest, FailedSavesAreReportedAndKeepTheChanges) {
   state.programFolder = folder.path() / "fichero";  // cannot hold any file
   FavouriteColoursDialog dialog(state, ui);
   dialog.show();
-  ui.colourAnswers.push_back(0x0000FF);
-  dialog.LeftClickAt(Fill(0, 0));
+  Paint(dialog, 0, 0, 0x0000FF);
 
   dialog.Archive();
   ASSERT_EQ(ui.messages.size(), 1u);

@@ -24,6 +24,7 @@
 #include "support/modal_dialog.h"
 #include "support/scripted_interaction.h"
 #include "support/test_folder.h"
+#include "support/widgets.h"
 #include "tools/apology_box.h"
 #include "ui/text.h"
 
@@ -31,16 +32,11 @@ namespace velmara {
 namespace {
 
 using testing::ScriptedInteraction;
+using testing::FormatAt;
 using testing::TestFolder;
 
 // Eight words: one corrected (cancion), two missing (xyzzy), one verb form, one false positive.
 const std::string kText = "hola cancion, canta wifi xyzzy casa.\r\nperro xyzzy";
-
-QTextCharFormat FormatAt(QTextEdit& box, int position) {
-  QTextCursor cursor(box.document());
-  cursor.setPosition(position + 1);
-  return cursor.charFormat();
-}
 
 // One line per item: text and id, "-" for a separator, submenus indented, states in brackets.
 void Describe(const QMenu& menu, const std::string& indent, std::vector<std::string>& lines) {
@@ -206,9 +202,8 @@ TEST_F(MainWindowTest, MenuCheckShowsTheTextTheMarkedResultAndTheFigures) {
   EXPECT_TRUE(main.StatusIconShown());
   EXPECT_EQ(Status(2), "");
   EXPECT_EQ(Status(3), "");
-  ASSERT_EQ(interaction.messages.size(), 1u);
-  EXPECT_EQ(interaction.messages[0].text,
-            "Corregidos 1 es 12,50 %\r\nFaltantes 2 es 25,00 %\r\nN\xFAmero de palabras 8 es 100,00 %");
+  ASSERT_EQ(interaction.MessageTexts(),
+            std::vector<std::string>{"Corregidos 1 es 12,50 %\r\nFaltantes 2 es 25,00 %\r\nN\xFAmero de palabras 8 es 100,00 %"});
   EXPECT_EQ(interaction.messages[0].title, "Programador");
   EXPECT_TRUE(interaction.messages[0].topmost);
   EXPECT_EQ(suggestions, 0);  // only after a clipboard check
@@ -385,8 +380,7 @@ TEST_F(MainWindowTest, ASessionThatHidesNewCopiesIsToldOnce) {
   state.settings.Hay_clipboard = 1;
   MainWindow& main = Open();
   main.RearmClipboardTimer();
-  ASSERT_EQ(interaction.messages.size(), 1u);
-  EXPECT_EQ(interaction.messages[0].text, MainWindow::kClipboardUnwatchedMessage);
+  EXPECT_EQ(interaction.MessageTexts(), std::vector<std::string>{MainWindow::kClipboardUnwatchedMessage});
 }
 
 TEST_F(MainWindowTest, ClipboardPollIsOffWithoutAutomaticCorrection) {
@@ -445,8 +439,7 @@ TEST_F(MainWindowTest, ColourCommandsTakeTheChosenColourAndEndTheProgram) {
   main.GetCommands().Run(command::kCorrectedColour);
   EXPECT_EQ(state.settings.Corregidos, 0x123456);
   EXPECT_EQ(state.settings.Verbos_Bien, Settings{}.Verbos_Bien);
-  ASSERT_EQ(interaction.messages.size(), 1u);
-  EXPECT_EQ(interaction.messages[0].text, "Salimos del programa, para configurar ...");
+  ASSERT_EQ(interaction.MessageTexts(), std::vector<std::string>{"Salimos del programa, para configurar ..."});
   EXPECT_TRUE(interaction.messages[0].topmost);
   EXPECT_TRUE(main.Closed());
 
@@ -487,8 +480,7 @@ TEST(MainWindowStart, MissingDatabaseShowsOneMessageAndStillSavesTheSettings) {
                                               }));
   EXPECT_TRUE(apologyFirst) << "the apology box comes before anything else";
   EXPECT_EQ(exitCode, 0);
-  ASSERT_EQ(interaction.messages.size(), 1u);
-  EXPECT_EQ(interaction.messages[0].text, "No puedo cargar bd ...");
+  ASSERT_EQ(interaction.MessageTexts(), std::vector<std::string>{"No puedo cargar bd ..."});
   EXPECT_TRUE(interaction.messages[0].topmost);
   EXPECT_TRUE(std::filesystem::exists(folder.path() / "Configuracion.ini"));
   for (QWidget* widget : QApplication::topLevelWidgets()) EXPECT_EQ(qobject_cast<MainWindow*>(widget), nullptr);

@@ -5,20 +5,37 @@
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/widgets.h"
 #include "ui/text.h"
 
 namespace velmara {
 namespace {
 
-// The format of the character at a 0-based position.
-QTextCharFormat FormatAt(QTextEdit& box, int position) {
-  QTextCursor cursor(box.document());
-  cursor.setPosition(position + 1);
-  return cursor.charFormat();
+using testing::FormatAt;
+
+struct Token {
+  std::string text;
+  Verdict verdict = Verdict::Accepted;
+};
+
+CheckState Tokens(const std::vector<Token>& tokens) {
+  CheckState state;
+  for (const Token& token : tokens) state.result.push_back({token.text, token.verdict});
+  return state;
 }
 
-void AddToken(CheckState& state, const std::string& text, Verdict verdict = Verdict::Accepted) {
-  state.result.push_back({text, verdict});
+// One letter a character of the box: 's' struck out, 'u' underlined, 'b' both, '.' neither.
+std::string Marks(QTextEdit& box) {
+  std::string marks;
+  for (int position = 0; position < box.document()->characterCount() - 1; ++position) {
+    const QTextCharFormat format = FormatAt(box, position);
+    marks += format.fontStrikeOut() ? (format.fontUnderline() ? 'b' : 's') : (format.fontUnderline() ? 'u' : '.');
+  }
+  return marks;
 }
 
 TEST(ShowResults, MarksEveryVerdictWithItsColourOnWhite) {
@@ -26,103 +43,59 @@ TEST(ShowResults, MarksEveryVerdictWithItsColourOnWhite) {
   settings.Corregidos = 0x0000AA;
   settings.Verbos_Bien = 0x00BB00;
   settings.Verbos_Duda = 0xCC0000;
-  CheckState state;
-  AddToken(state, "Hola");
-  AddToken(state, " ");
-  AddToken(state, "xyz", Verdict::Missing);
-  AddToken(state, " ");
-  AddToken(state, "canci\xF3n", Verdict::Corrected);
-  AddToken(state, ",");
-  AddToken(state, "canta", Verdict::VerbForm);
-  AddToken(state, " ");
-  AddToken(state, "wifi", Verdict::FalsePositive);
-  AddToken(state, " ");
-  AddToken(state, "cantalo", Verdict::DoubtfulVerbForm);
   QTextEdit box;
-  ShowResults(box, state, settings);
-
+  ShowResults(box,
+              Tokens({{"Hola"}, {" "}, {"xyz", Verdict::Missing}, {" "}, {"canci\xF3n", Verdict::Corrected}, {","},
+                      {"canta", Verdict::VerbForm}, {" "}, {"wifi", Verdict::FalsePositive}, {" "},
+                      {"cantalo", Verdict::DoubtfulVerbForm}}),
+              settings);
   EXPECT_EQ(box.toPlainText(), ToQString("Hola xyz canci\xF3n,canta wifi cantalo"));
-
-  QTextCharFormat hola = FormatAt(box, 0);
-  EXPECT_EQ(hola.foreground().color(), QColor(0, 0, 0));
-  EXPECT_EQ(hola.background().color(), QColor(255, 255, 255));
-  EXPECT_FALSE(hola.fontStrikeOut());
-  EXPECT_FALSE(hola.fontUnderline());
-
-  QTextCharFormat missing = FormatAt(box, 5);
-  EXPECT_EQ(missing.foreground().color(), QColor(255, 0, 0));
-  EXPECT_TRUE(missing.fontStrikeOut());
-  EXPECT_FALSE(missing.fontUnderline());
-
-  QTextCharFormat corrected = FormatAt(box, 9);
-  EXPECT_EQ(corrected.foreground().color(), QColor(0xAA, 0, 0));
-  EXPECT_TRUE(corrected.fontUnderline());
-  EXPECT_FALSE(corrected.fontStrikeOut());
-
-  QTextCharFormat comma = FormatAt(box, 16);
-  EXPECT_EQ(comma.foreground().color(), QColor(0, 0, 0));
-  EXPECT_FALSE(comma.fontUnderline());
-
-  EXPECT_EQ(FormatAt(box, 17).foreground().color(), QColor(0, 0xBB, 0));
-  EXPECT_EQ(FormatAt(box, 23).foreground().color(), QColor(205, 96, 144));
-  EXPECT_EQ(FormatAt(box, 28).foreground().color(), QColor(0, 0, 0xCC));
-  for (int position : {5, 9, 17, 23, 28}) EXPECT_EQ(FormatAt(box, position).background().color(), Qt::white);
+  EXPECT_EQ(Marks(box), "....." "sss." "uuuuuuu." "..................");
+  // Hola, the missing word, the corrected one, the comma, the verb form, the neologism, the doubtful verb form.
+  const std::pair<int, QColor> colours[] = {{0, QColor(0, 0, 0)},    {5, QColor(255, 0, 0)},  {9, QColor(0xAA, 0, 0)},
+                                            {16, QColor(0, 0, 0)},   {17, QColor(0, 0xBB, 0)}, {23, QColor(205, 96, 144)},
+                                            {28, QColor(0, 0, 0xCC)}};
+  for (const auto& [position, colour] : colours) {
+    EXPECT_EQ(FormatAt(box, position).foreground().color(), colour) << position;
+    EXPECT_EQ(FormatAt(box, position).background().color(), QColor(255, 255, 255)) << position;
+  }
 }
 
-TEST(ShowResults, MarksARepeatedWordAtEachOfItsPlaces) {
-  CheckState state;
-  AddToken(state, "xyz", Verdict::Missing);
-  AddToken(state, " ");
-  AddToken(state, "xyza");
-  AddToken(state, " ");
-  AddToken(state, "xyz", Verdict::Missing);
-  QTextEdit box;
-  ShowResults(box, state, Settings{});
-  EXPECT_TRUE(FormatAt(box, 0).fontStrikeOut());
-  EXPECT_TRUE(FormatAt(box, 2).fontStrikeOut());
-  // The accepted word in between, which begins with the same letters, stays plain.
-  for (int position = 4; position < 8; ++position) EXPECT_FALSE(FormatAt(box, position).fontStrikeOut());
-  EXPECT_TRUE(FormatAt(box, 9).fontStrikeOut());
-  EXPECT_TRUE(FormatAt(box, 11).fontStrikeOut());
-}
-
-TEST(ShowResults, MarksAReplacementOfSeveralWordsAsAWhole) {
-  CheckState state;
-  AddToken(state, "De El", Verdict::Corrected);
-  AddToken(state, " ");
-  AddToken(state, "casa");
-  QTextEdit box;
-  ShowResults(box, state, Settings{});
-  for (int position = 0; position < 5; ++position) EXPECT_TRUE(FormatAt(box, position).fontUnderline());
-  EXPECT_FALSE(FormatAt(box, 6).fontUnderline());
-}
-
-TEST(ShowResults, LeavesTheSpacesAroundAMarkedResultUnmarked) {
-  CheckState state;
-  AddToken(state, " de el ", Verdict::Corrected);
-  AddToken(state, "x", Verdict::Missing);
-  QTextEdit box;
-  ShowResults(box, state, Settings{});
-  EXPECT_EQ(box.toPlainText(), QString(" de el x"));
-  EXPECT_FALSE(FormatAt(box, 0).fontUnderline());
-  EXPECT_TRUE(FormatAt(box, 1).fontUnderline());
-  EXPECT_TRUE(FormatAt(box, 3).fontUnderline());  // the space inside the result is part of it
-  EXPECT_TRUE(FormatAt(box, 5).fontUnderline());
-  EXPECT_FALSE(FormatAt(box, 6).fontUnderline());
-  EXPECT_TRUE(FormatAt(box, 7).fontStrikeOut());
-}
-
-TEST(ShowResults, ReplacesThePreviousResult) {
-  CheckState state;
-  AddToken(state, "xyz", Verdict::Missing);
-  QTextEdit box;
-  ShowResults(box, state, Settings{});
-  state.result.clear();
-  AddToken(state, "casa");
-  ShowResults(box, state, Settings{});
-  EXPECT_EQ(box.toPlainText(), QString("casa"));
-  EXPECT_FALSE(FormatAt(box, 0).fontStrikeOut());
-  EXPECT_EQ(FormatAt(box, 0).foreground().color(), QColor(0, 0, 0));
+// Each case: what the box showed before (if anything), the tokens shown, the text and its marks.
+TEST(ShowResults, MarksEachResultWholeAndNothingAroundIt) {
+  const struct {
+    const char* what;
+    std::vector<Token> before, tokens;
+    const char* text;
+    std::string marks;
+    QColor first;  // of the first character
+  } cases[] = {
+      // The accepted word in between, which begins with the same letters, stays plain.
+      {"a repeated word, at each of its places",
+       {},
+       {{"xyz", Verdict::Missing}, {" "}, {"xyza"}, {" "}, {"xyz", Verdict::Missing}},
+       "xyz xyza xyz",
+       "sss......sss",
+       QColor(255, 0, 0)},
+      {"a replacement of several words, as a whole",
+       {},
+       {{"De El", Verdict::Corrected}, {" "}, {"casa"}},
+       "De El casa",
+       "uuuuu.....",
+       ToQColor(static_cast<std::uint32_t>(Settings{}.Corregidos))},
+      // The space inside the result is part of it; those around it are not.
+      {"spaces around a result", {}, {{" de el ", Verdict::Corrected}, {"x", Verdict::Missing}}, " de el x", ".uuuuu.s",
+       QColor(0, 0, 0)},
+      {"a result replacing the previous one", {{"xyz", Verdict::Missing}}, {{"casa"}}, "casa", "....", QColor(0, 0, 0)},
+  };
+  for (const auto& c : cases) {
+    QTextEdit box;
+    if (!c.before.empty()) ShowResults(box, Tokens(c.before), Settings{});
+    ShowResults(box, Tokens(c.tokens), Settings{});
+    EXPECT_EQ(box.toPlainText(), QString(c.text)) << c.what;
+    EXPECT_EQ(Marks(box), c.marks) << c.what;
+    EXPECT_EQ(FormatAt(box, 0).foreground().color(), c.first) << c.what;
+  }
 }
 
 TEST(MainBoxFormat, HighlightIsDrawnOverTheTextAndResetLeavesBlackOnWhite) {

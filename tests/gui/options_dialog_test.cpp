@@ -1,9 +1,10 @@
 #include "checker/options_dialog.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <gtest/gtest.h>
+
+#include "support/widgets.h"
 
 namespace velmara {
 namespace {
@@ -58,8 +59,7 @@ TEST(OptionsDialog, OnlySalirCloses) {
   OptionsDialog dialog(settings);
   dialog.show();
   EXPECT_FALSE(dialog.close());
-  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-  QApplication::sendEvent(&dialog, &escape);
+  testing::PressKey(&dialog, Qt::Key_Escape);
   dialog.setWindowState(Qt::WindowMinimized);
   QApplication::processEvents();
   EXPECT_TRUE(dialog.isVisible());

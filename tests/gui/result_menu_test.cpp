@@ -16,6 +16,7 @@
 #include "support/fixture_database.h"
 #include "support/scripted_interaction.h"
 #include "support/test_folder.h"
+#include "support/widgets.h"
 #include "tools/export.h"
 #include "ui/text.h"
 
@@ -69,11 +70,7 @@ class ResultMenuTest : public ::testing::Test {
     return items;
   }
 
-  QTextCharFormat FormatOf(const std::string& word) {
-    QTextCursor cursor(Box().document());
-    cursor.setPosition(static_cast<int>(Shown().find(word)) + 1);
-    return cursor.charFormat();
-  }
+  QTextCharFormat FormatOf(const std::string& word) { return testing::FormatAt(Box(), static_cast<int>(Shown().find(word))); }
 
   testing::TestFolder folder;
   AppState state;

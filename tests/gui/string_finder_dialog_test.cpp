@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -46,45 +45,40 @@ class StringFinderTest : public ::testing::Test {
     return words;
   }
 
-  static void PressEnter(QWidget* widget) {
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(widget, &enter);
-  }
-
   std::string LastMessage() const { return interaction.messages.empty() ? "" : interaction.messages.back().text; }
 
   AppState state;
   ScriptedInteraction interaction;
 };
 
-TEST_F(StringFinderTest, PrefixListsNonVerbWordsVerbsOnceAndProperNamesCapitalised) {
+// Each search: the words listed (sorted here: the list keeps the search's own order) and the
+// count. A prefix lists the dictionary words that are not verbs, each verb once and the proper
+// names capitalised; a capital matches no lower-case list word; a lone "-" lists every word.
+TEST_F(StringFinderTest, ListsTheWordsFoundAndSaysHowMany) {
   StringFinderDialog dialog(state, interaction);
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Buscador de cadenas"));
-  Search(dialog, "cas");
-  // The list shows the search's own order: the dialog must not re-sort it.
-  EXPECT_EQ(Rows(dialog.ResultList()), RunStringSearch(state.database, FinderMode::All, "cas").entries);
-  EXPECT_EQ(Sorted(Rows(dialog.ResultList())), (Words{"Casablanca", "cas", "casa", "casar", "cascada"}));
-  ASSERT_EQ(interaction.messages.size(), 1u);
-  EXPECT_EQ(LastMessage(), "Termine de buscar ...\r\nEncontrados 5 palabras con cas-");
-  EXPECT_TRUE(interaction.messages[0].topmost);
-}
-
-TEST_F(StringFinderTest, SuffixLoneMinusAndCapitalisedPrefix) {
-  StringFinderDialog dialog(state, interaction);
-  Search(dialog, "-ci\xF3n");
-  EXPECT_EQ(Rows(dialog.ResultList()), Words{"canci\xF3n"});
-  EXPECT_EQ(LastMessage(), "Termine de buscar ...\r\nEncontrados 1 palabras con -ci\xF3n");
-
-  Search(dialog, "-");
-  // 5 dictionary words that are not verbs, 2 distinct verbs, 3 proper names.
-  const Words all = Rows(dialog.ResultList());
-  EXPECT_EQ(all.size(), 10u);
-  EXPECT_EQ(LastMessage(), "Termine de buscar ...\r\nEncontrados 10 palabras con -");
-  EXPECT_EQ(std::count(all.begin(), all.end(), "Juan Carlos"), 1);
-
-  Search(dialog, "Cas");  // no lower-case list word can match a capital
-  EXPECT_EQ(Rows(dialog.ResultList()), Words{"Casablanca"});
-  EXPECT_EQ(LastMessage(), "Termine de buscar ...\r\nEncontrados 1 palabras con Cas-");
+  const struct {
+    const char* text;
+    Words sorted;
+    const char* found;
+  } searches[] = {
+      {"cas", {"Casablanca", "cas", "casa", "casar", "cascada"}, "5 palabras con cas-"},
+      {"-ci\xF3n", {"canci\xF3n"}, "1 palabras con -ci\xF3n"},
+      {"-",
+       {"Carmen", "Casablanca", "Juan Carlos", "canci\xF3n", "cantar", "cas", "casa", "casar", "cascada", "perro"},
+       "10 palabras con -"},
+      {"Cas", {"Casablanca"}, "1 palabras con Cas-"},
+  };
+  for (const auto& search : searches) {
+    SCOPED_TRACE(search.text);
+    const std::size_t shown = interaction.messages.size();
+    Search(dialog, search.text);
+    EXPECT_EQ(Rows(dialog.ResultList()), RunStringSearch(state.database, FinderMode::All, search.text).entries);
+    EXPECT_EQ(Sorted(Rows(dialog.ResultList())), search.sorted);
+    ASSERT_EQ(interaction.messages.size(), shown + 1);
+    EXPECT_EQ(LastMessage(), std::string("Termine de buscar ...\r\nEncontrados ") + search.found);
+    EXPECT_TRUE(interaction.messages.back().topmost);
+  }
 }
 
 TEST_F(StringFinderTest, InvalidTextsAreIgnoredSilently) {
@@ -101,9 +95,9 @@ TEST_F(StringFinderTest, EnterSearchesOnlyFromTheTextBox) {
   StringFinderDialog dialog(state, interaction);
   dialog.show();
   dialog.SearchBox()->setText(QStringLiteral("per"));
-  PressEnter(dialog.ResultList());
+  testing::PressKey(dialog.ResultList(), Qt::Key_Return);
   EXPECT_TRUE(interaction.messages.empty());
-  PressEnter(dialog.SearchBox());
+  testing::PressKey(dialog.SearchBox(), Qt::Key_Return);
   EXPECT_EQ(Rows(dialog.ResultList()), Words{"perro"});
   EXPECT_EQ(interaction.messages.size(), 1u);
 }
@@ -155,8 +149,7 @@ TEST_F(StringFinderTest, PickedResultGoesToTheOpenSuggestionsDialog) {
 TEST_F(StringFinderTest, OnlyTheCloseBoxCloses) {
   StringFinderDialog dialog(state, interaction);
   dialog.show();
-  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-  QApplication::sendEvent(&dialog, &escape);
+  testing::PressKey(&dialog, Qt::Key_Escape);
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_TRUE(dialog.close());
   EXPECT_FALSE(dialog.isVisible());

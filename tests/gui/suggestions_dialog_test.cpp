@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -59,6 +58,12 @@ class SuggestionsDialogTest : public ::testing::Test {
     dialog.ReplacementBox()->setText(ToQString(text));
   }
 
+  // Types `text` as the replacement and presses "Manual".
+  static void Manual(SuggestionsDialog& dialog, const std::string& text) {
+    Type(dialog, text);
+    dialog.ManualButton()->click();
+  }
+
   static void Focus(QWidget* widget, Qt::FocusReason reason) {
     QFocusEvent focus(QEvent::FocusIn, reason);
     QApplication::sendEvent(widget, &focus);
@@ -90,8 +95,7 @@ TEST_F(SuggestionsDialogTest, ManualAddsTheEntryAndRemovesEveryRepeat) {
   SuggestionsDialog dialog(state, interaction);
   Select(dialog, "aver");
   EXPECT_EQ(dialog.WordLabel()->text(), QStringLiteral("aver"));
-  Type(dialog, "a ver");
-  dialog.ManualButton()->click();
+  Manual(dialog, "a ver");
 
   EXPECT_EQ(Intellisense(), "aver|a ver\r\n");
   EXPECT_EQ(Rows(dialog.MissingList()), (Words{"\xE1rbol", "ola", "zapto"}));
@@ -101,8 +105,7 @@ TEST_F(SuggestionsDialogTest, ManualAddsTheEntryAndRemovesEveryRepeat) {
   EXPECT_TRUE(interaction.messages.empty());
 
   // Removing rows must not pass for choosing another word: "Manual" now has none.
-  Type(dialog, "hola");
-  dialog.ManualButton()->click();
+  Manual(dialog, "hola");
   EXPECT_EQ(Intellisense(), "aver|a ver\r\n");
 }
 
@@ -110,8 +113,7 @@ TEST_F(SuggestionsDialogTest, NextCheckRunAppliesTheEntry) {
   {
     SuggestionsDialog dialog(state, interaction);
     Select(dialog, "aver");
-    Type(dialog, "a ver");
-    dialog.ManualButton()->click();
+    Manual(dialog, "a ver");
   }
   state.settings.Inteligente = 1;
   Classifier classifier(state.database, state.settings, state.IntellisensePath(), state.check);
@@ -126,14 +128,11 @@ TEST_F(SuggestionsDialogTest, NextCheckRunAppliesTheEntry) {
 TEST_F(SuggestionsDialogTest, ManualDoesNothingWithoutWordReplacementOrForAKnownKey) {
   folder.Write(std::filesystem::path("palabrasbd") / "Intellisense.txt", "aver|haber\r\n");
   SuggestionsDialog dialog(state, interaction);
-  Type(dialog, "a ver");
-  dialog.ManualButton()->click();  // no word selected
+  Manual(dialog, "a ver");  // no word selected
   Select(dialog, "ola");
-  Type(dialog, "");
-  dialog.ManualButton()->click();  // nothing typed
+  Manual(dialog, "");  // nothing typed
   Select(dialog, "aver");
-  Type(dialog, "a ver");
-  dialog.ManualButton()->click();  // "aver" already has an entry
+  Manual(dialog, "a ver");  // "aver" already has an entry
 
   EXPECT_EQ(Intellisense(), "aver|haber\r\n");
   EXPECT_EQ(dialog.MissingList()->count(), 6);
@@ -148,8 +147,7 @@ TEST_F(SuggestionsDialogTest, FailedWriteIsReportedAndTheWordStays) {
   folder.Write("palabrasbd", "");
   SuggestionsDialog dialog(state, interaction);
   Select(dialog, "zapto");
-  Type(dialog, "zapato");
-  dialog.ManualButton()->click();
+  Manual(dialog, "zapato");
 
   ASSERT_EQ(interaction.messages.size(), 1u);
   EXPECT_NE(interaction.messages[0].text.find("Intellisense.txt"), std::string::npos);
@@ -176,8 +174,7 @@ TEST_F(SuggestionsDialogTest, SelectedWordOutlivesTheDialog) {
   SetMissing({"otra"});
   SuggestionsDialog dialog(state, interaction);
   EXPECT_TRUE(dialog.WordLabel()->text().isEmpty());
-  Type(dialog, "hola");
-  dialog.ManualButton()->click();
+  Manual(dialog, "hola");
   EXPECT_EQ(Intellisense(), "ola|hola\r\n");
 }
 
@@ -216,9 +213,8 @@ TEST_F(SuggestionsDialogTest, SugerenciasListsTheSelectedWordsOrSaysWhyNot) {
     Select(dialog, "ola");
     dialog.DoneButton()->click();
   }
-  ASSERT_EQ(interaction.messages.size(), 2u);
-  EXPECT_EQ(interaction.messages[0].text, "Elija primero una palabra de la lista.");
-  EXPECT_EQ(interaction.messages[1].text, "No hay sugerencias para \xABzapto\xBB.");
+  ASSERT_EQ(interaction.MessageTexts(),
+            (Words{"Elija primero una palabra de la lista.", "No hay sugerencias para \xABzapto\xBB."}));
   EXPECT_EQ(interaction.messages[1].title, "Programador");
 
   // The word chosen before the dialog closed is still the one asked about.
@@ -233,8 +229,7 @@ TEST_F(SuggestionsDialogTest, OnlyYaEstaClosesAndClearsTheOpenFlag) {
   testing::WhenShown<SuggestionsDialog>([this](SuggestionsDialog& dialog) {
     EXPECT_TRUE(state.suggestionsOpen);
     EXPECT_FALSE(dialog.close());
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(&dialog, &escape);
+    testing::PressKey(&dialog, Qt::Key_Escape);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(state.suggestionsOpen);
     dialog.DoneButton()->click();
@@ -253,8 +248,7 @@ TEST_F(SuggestionsDialogTest, ListsShowWholeRowsAndEnterInTheBoxAddsAsManualDoes
   }
   Select(dialog, "ola");
   Type(dialog, "hola");
-  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-  QApplication::sendEvent(dialog.ReplacementBox(), &enter);
+  testing::PressKey(dialog.ReplacementBox(), Qt::Key_Return);
   EXPECT_EQ(Intellisense(), "ola|hola\r\n");
   EXPECT_TRUE(dialog.ReplacementBox()->text().isEmpty());
 }

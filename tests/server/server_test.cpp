@@ -153,38 +153,26 @@ TEST(Server, AnswersSpanishTextFieldByField) {
   EXPECT_TRUE(list[0]["name"].is_string() && list[0]["longCode"].is_string());
 }
 
-TEST(Server, AnnotationCountsMarkupButChecksOnlyText) {
+// Positions count what is not checked: markup, which holds no word and keeps "la" and "casa"
+// apart; an accent written after its letter, which makes one letter with it; an address.
+TEST(Server, PositionsCountMarkupComposedAccentsAndAddresses) {
   Server server;
   httplib::Client client = server.Client();
-  // The markup holds no word to check, and keeps "la" and "casa" apart; positions count it.
-  const json data = {{"annotation",
-                      {{{"text", "La"}},
-                       {{"markup", "<b\xC3\xB1>"}, {"interpretAs", " "}},
-                       {{"text", "casa perrro \xF0\x9F\x98\x80"}},
-                       {{"markup", "</b>"}}}}};
-  const json matches = Matches(PostForm(client, {{"data", data.dump()}, {"language", "es"}}));
-  ASSERT_EQ(matches.size(), 1u) << matches.dump(1);
-  EXPECT_EQ(matches[0]["offset"], 11);
-  EXPECT_EQ(matches[0]["length"], 6);
-
-  for (const std::string& bad : std::vector<std::string>{"{", "[]", R"({"annotation":[{"text":1}]})", R"({"annotation":[{"text":"a","markup":"b"}]})",
-                                std::string(100, '[')}) {
-    const httplib::Result result = PostForm(client, {{"data", bad}, {"language", "es"}});
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->status, 400) << bad;
+  const json annotation = {{"annotation",
+                            {{{"text", "La"}},
+                             {{"markup", "<b\xC3\xB1>"}, {"interpretAs", " "}},
+                             {{"text", "casa perrro \xF0\x9F\x98\x80"}},
+                             {{"markup", "</b>"}}}}};
+  const std::pair<httplib::Params, int> cases[] = {
+      {{{"data", annotation.dump()}, {"language", "es"}}, 11},
+      {{{"text", "La casa, a\xCC\x81rbol el www.guau.org es perrro."}, {"language", "es"}}, 35},
+  };
+  for (const auto& [params, offset] : cases) {
+    const json matches = Matches(PostForm(client, params));
+    ASSERT_EQ(matches.size(), 1u) << matches.dump(1);
+    EXPECT_EQ(matches[0]["offset"], offset);
+    EXPECT_EQ(matches[0]["length"], 6);
   }
-}
-
-// An accent written after its letter makes one letter with it, and positions still count both;
-// an address is no word.
-TEST(Server, ComposedAccentsAndAddresses) {
-  Server server;
-  httplib::Client client = server.Client();
-  const json matches =
-      Matches(PostForm(client, {{"text", "La casa, a\xCC\x81rbol el www.guau.org es perrro."}, {"language", "es"}}));
-  ASSERT_EQ(matches.size(), 1u) << matches.dump(1);
-  EXPECT_EQ(matches[0]["offset"], 35);
-  EXPECT_EQ(matches[0]["length"], 6);
 }
 
 TEST(Server, RefusesWhatItDoesNotServe) {
@@ -202,17 +190,25 @@ TEST(Server, RefusesWhatItDoesNotServe) {
       {{{"text", "Hola"}}, 400},
       {{{"language", "es"}}, 400},
       {{{"text", std::string(1001, 'a')}, {"language", "es"}}, 413},
+      // Annotations that are no JSON, or not of the annotation's form.
+      {{{"data", "{"}, {"language", "es"}}, 400},
+      {{{"data", "[]"}, {"language", "es"}}, 400},
+      {{{"data", R"({"annotation":[{"text":1}]})"}, {"language", "es"}}, 400},
+      {{{"data", R"({"annotation":[{"text":"a","markup":"b"}]})"}, {"language", "es"}}, 400},
+      {{{"data", std::string(100, '[')}, {"language", "es"}}, 400},
   };
   for (const Case& c : cases) {
+    std::string sent;
+    for (const auto& [key, value] : c.params) sent += key + "=" + value.substr(0, 40) + " ";
+    SCOPED_TRACE(sent);
     const httplib::Result result = PostForm(client, c.params);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->status, c.status) << result->body;
-    EXPECT_EQ(result->get_header_value("Content-Type").rfind("text/plain", 0), 0u);
+    EXPECT_EQ(result->get_header_value("Content-Type").rfind("text/plain", 0), 0u) << result->body;
   }
   const httplib::Result big = client.Post("/v2/check", std::string(1100 * 1024, 'a'), "application/x-www-form-urlencoded");
   ASSERT_TRUE(big);
   EXPECT_EQ(big->status, 413);
-
 }
 
 // Only the origins the user names may read an answer, and a browser's preflight says so.

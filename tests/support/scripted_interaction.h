@@ -27,6 +27,12 @@ class ScriptedInteraction : public Interaction {
   std::vector<SaveFileRequest> saveRequests;
   std::deque<std::optional<std::uint32_t>> colourAnswers;
   std::vector<Shown> messages;
+  // The texts of the messages shown, in order.
+  std::vector<std::string> MessageTexts() const {
+    std::vector<std::string> texts;
+    for (const Shown& shown : messages) texts.push_back(shown.text);
+    return texts;
+  }
   std::string clipboard;
   int beeps = 0;
 

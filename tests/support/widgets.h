@@ -2,7 +2,10 @@
 // Reading what list widgets show, and driving a dialog that the code under test shows and waits on.
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QListWidget>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -20,6 +23,19 @@ inline std::vector<std::string> Rows(const QListWidget* list) {
   std::vector<std::string> rows;
   for (int row = 0; row < list->count(); ++row) rows.push_back(ToWindows1252(list->item(row)->text()));
   return rows;
+}
+
+// The format of the character at a 0-based position of a text box.
+inline QTextCharFormat FormatAt(QTextEdit& box, int position) {
+  QTextCursor cursor(box.document());
+  cursor.setPosition(position + 1);
+  return cursor.charFormat();
+}
+
+// Sends one press of `key` to `widget`, as the keyboard would.
+inline void PressKey(QWidget* widget, Qt::Key key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(widget, &press);
 }
 
 // Runs `drive` on the visible top-level window of type T as soon as it shows. The event loop may
