@@ -51,7 +51,9 @@ TEST_F(StringSearch, PrefixesAndSuffixesInEachMode) {
     EXPECT_TRUE(result.valid);
     EXPECT_EQ(result.entries, c.entries);
     EXPECT_EQ(result.foundCount, c.entries.size());
-    if (c.message) EXPECT_EQ(result.message, c.message);
+    if (c.message) {
+      EXPECT_EQ(result.message, c.message);
+    }
   }
   // A lone "-": 7 Dictionary words that are not verbs, 4 distinct verbs, 4 proper names.
   auto every = RunStringSearch(database, FinderMode::All, "-");
