@@ -46,7 +46,7 @@ TEST(WindowsInFront, MessageBoxesAndStandardDialogsStayOnTop) {
         [&] { interaction.ShowMessageBox("Hola", MessageButtons::YesNo, topmost); },
         [](QMessageBox& box) { EXPECT_TRUE(StaysOnTop(box)); }));
   }
-  EXPECT_TRUE(testing::WhileModal<QFileDialog>([&] { interaction.AskSaveFileName({"Texto (*.txt)", "txt", {}, {}}); },
+  EXPECT_TRUE(testing::WhileModal<QFileDialog>([&] { interaction.AskSaveFileName({"Texto (*.txt)", "txt", {}, {}, {}, nullptr}); },
                                                [](QFileDialog& dialog) { EXPECT_TRUE(StaysOnTop(dialog)); }));
   std::array<std::uint32_t, 16> custom{};
   EXPECT_TRUE(testing::WhileModal<QColorDialog>([&] { interaction.ChooseColour(0x0000FF, custom); },
@@ -57,7 +57,7 @@ TEST(WindowsInFront, MessageBoxesAndStandardDialogsStayOnTop) {
 TEST(SaveDialog, LeavesTheOverwriteQuestionToTheProgram) {
   QtInteraction interaction;
   EXPECT_TRUE(testing::WhileModal<QFileDialog>(
-      [&] { interaction.AskSaveFileName({"Texto (*.txt)", "txt", {}, {}}); },
+      [&] { interaction.AskSaveFileName({"Texto (*.txt)", "txt", {}, {}, {}, nullptr}); },
       [](QFileDialog& dialog) { EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite)); }));
 }
 
@@ -86,7 +86,7 @@ TEST(SpanishDialogs, StandardDialogsAndOurButtonsSpeakSpanish) {
     for (const QString& text : ButtonTexts(dialog))
       EXPECT_EQ(std::find(english.begin(), english.end(), text), english.end()) << text.toStdString();
   };
-  EXPECT_TRUE(testing::WhileModal<QFileDialog>([&] { interaction.AskSaveFileName({"Texto (*.txt)", "txt", {}, {}}); },
+  EXPECT_TRUE(testing::WhileModal<QFileDialog>([&] { interaction.AskSaveFileName({"Texto (*.txt)", "txt", {}, {}, {}, nullptr}); },
                                                [&](QFileDialog& dialog) { spanish(dialog); }));
   std::array<std::uint32_t, 16> custom{};
   EXPECT_TRUE(testing::WhileModal<QColorDialog>([&] { interaction.ChooseColour(0x0000FF, custom); },
