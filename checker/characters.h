@@ -29,7 +29,6 @@ bool IsWordToken(std::string_view token);
 // number of tokens.
 std::size_t Tokenise(std::string_view text, TokenList& list);
 
-
 // Number of word tokens (IsWordToken) in a token list.
 std::size_t CountWords(const TokenList& list);
 

@@ -53,8 +53,8 @@ class Classifier {
   CheckState& state_;
 
   // The accent variants of an unknown word that differ from it, kept from word to word with the
-  // buffer they are made in.
-  // The query's text is variantBuffer_, which holds the variant while it is looked up.
+  // buffer they are made in; a variant's query reads that buffer, which holds the variant while
+  // it is looked up.
   struct AccentVariant {
     WordQuery query;
     std::size_t position;  // of the accented character, from 1
