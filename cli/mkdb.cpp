@@ -90,6 +90,11 @@ int Compile(const fs::path& folder) {
               << '\n';
     return kExitIoError;
   }
+  if (velmara::CompiledAlone(folder)) {
+    std::cerr << "velmara-mkdb: " << folder.string()
+              << " holds only a compiled database; it is compiled from the record files, which are not there\n";
+    return kExitIoError;
+  }
   velmara::SourceStamp stamp;
   if (!velmara::StampSources(folder, stamp)) {
     std::cerr << "velmara-mkdb: cannot read the record files of " << folder.string() << '\n';

@@ -14,13 +14,13 @@ if(TARGET velmara-server)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/velmara-server.service DESTINATION lib/systemd/user)
 endif()
 
-# The generated word lists and false positives with their compiled database, never a user's
-# Intellisense list that a run from the build folder may have left beside them. The installed program finds them relative to its
-# executable (../share/velmara/palabrasbd).
+# The generated database as its compiled file alone (it holds every word of the record files it
+# was made from, which would double the installed size), with the false positives and the
+# country, never a user's Intellisense list that a run from the build folder may have left beside
+# them. The installed program finds them relative to its executable (../share/velmara/palabrasbd).
 if(TARGET word_database)
   set(database ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/palabrasbd)
-  install(FILES ${database}/diccionario.log ${database}/verbos.log ${database}/npropios.log
-                "${database}/Falsos Positivos.txt" ${database}/palabras.vdb ${database}/pais.txt
+  install(FILES "${database}/Falsos Positivos.txt" ${database}/palabras.vdb ${database}/pais.txt
           DESTINATION ${CMAKE_INSTALL_DATADIR}/velmara/palabrasbd)
 endif()
 # The other countries, as differences from that database (share/velmara/paises/<country>).

@@ -238,10 +238,20 @@ bool ListView(const unsigned char* section, std::uint64_t sectionSize, StoredLis
 SourceFiles RecordSources(const std::filesystem::path& folder) {
   SourceFiles sources;
   for (std::size_t i = 0; i < 4; ++i) sources.of[i] = {folder / kSourceFiles[i]};
+  sources.alone = CompiledAlone(folder);
   return sources;
 }
 
+bool CompiledAlone(const std::filesystem::path& folder) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(folder / kCompiledDatabaseFile, error)) return false;
+  for (std::size_t i = 0; i < 3; ++i)
+    if (std::filesystem::exists(folder / kSourceFiles[i], error) || error) return false;
+  return true;
+}
+
 bool StampSources(const SourceFiles& sources, SourceStamp& stamp) {
+  if (sources.alone) return false;
   for (std::size_t i = 0; i < 4; ++i) {
     if (sources.of[i].empty()) return false;
     for (std::size_t f = 0; f < sources.of[i].size(); ++f) {
@@ -363,7 +373,7 @@ std::string UseCompiledDatabase(const std::filesystem::path& file, const SourceF
   // Unchanged since a check found it and its sources sound: no need to read them again.
   std::vector<FileIdentity> sources;
   bool identified = true;
-  for (std::size_t i = 0; i < 4; ++i) {
+  for (std::size_t i = 0; i < 4 && !sourceFiles.alone; ++i) {
     std::uint64_t size = 0;
     for (const std::filesystem::path& source : sourceFiles.of[i]) {
       FileIdentity identity;
@@ -389,8 +399,9 @@ std::string UseCompiledDatabase(const std::filesystem::path& file, const SourceF
     // times its size. They are let go, so lookups bring in only the pages they touch.
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
     SourceStamp now;
-    if (!StampSources(sourceFiles, now)) return "does not match the record files beside it (unreadable)";
-    for (std::size_t i = 0; i < 4; ++i)
+    if (!sourceFiles.alone && !StampSources(sourceFiles, now))
+      return "does not match the record files beside it (unreadable)";
+    for (std::size_t i = 0; i < 4 && !sourceFiles.alone; ++i)
       if (now.size[i] != header.sourceSize[i] || now.sum[i] != header.sourceSum[i])
         return "does not match the record files beside it";
   }

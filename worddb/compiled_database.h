@@ -3,7 +3,9 @@
 // one file ("palabras.vdb") that every program maps read-only and uses in place. Nothing is
 // parsed or built at start, and processes share the file's pages through the page cache. The
 // record files stay the source: the compiled file carries a stamp of them (the size and a
-// checksum of the content of each) and is used only while it matches them.
+// checksum of the content of each) and is used only while it matches them. A folder may also
+// hold the compiled file alone, as the installed package does: it is then its own source, and
+// only its checksums say whether it can be trusted.
 //
 // Layout, in the byte order of the machine that wrote it (a reader of the other order refuses
 // the file):
@@ -56,11 +58,20 @@ struct SourceStamp {
 // the compiled file stale.
 struct SourceFiles {
   std::vector<std::filesystem::path> of[4];
+  // No source at all: the compiled file stands alone (CompiledAlone), and there is nothing it
+  // could be stale against.
+  bool alone = false;
 };
-// The record files and "Falsos Positivos.txt" of a word database folder.
+// The record files and "Falsos Positivos.txt" of a word database folder; `alone` when the folder
+// holds its compiled file alone.
 SourceFiles RecordSources(const std::filesystem::path& folder);
 
-// The stamp of the sources; false when one cannot be read.
+// True when the folder holds a compiled database and none of the three record files: the lists
+// are read from the compiled file only, and "Falsos Positivos.txt", when there, still gives the
+// false positives.
+bool CompiledAlone(const std::filesystem::path& folder);
+
+// The stamp of the sources; false when one cannot be read, and for a compiled file alone.
 bool StampSources(const SourceFiles& sources, SourceStamp& stamp);
 inline bool StampSources(const std::filesystem::path& folder, SourceStamp& stamp) {
   return StampSources(RecordSources(folder), stamp);
@@ -74,7 +85,7 @@ std::string CompileWordDatabase(const WordDatabase& database, const SourceStamp&
 // file. Returns an empty text, or why it failed.
 std::string WriteCompiledDatabase(const std::filesystem::path& file, const std::string& bytes);
 
-// Maps `file` and, when it is sound and matches the sources in `sourceFolder`, points the lists
+// Maps `file` and, when it is sound and matches its sources (or stands alone), points the lists
 // of `database` into it and sets its false-positive count and suggester index. Returns an empty
 // text then; otherwise why the file cannot be used ("absent" when there is none), and
 // `database` is left as it was. `verifiedNote` (empty for none) is the note of verified files.

@@ -172,17 +172,24 @@ bool LoadCountryDatabase(const fs::path& databaseFolder, const fs::path& differe
     return true;
   };
   // The country's lists are compiled into the cache folder at their first load, from the base's
-  // record files and the country's own files: a change to any of them makes the copy stale.
+  // record files (or its compiled file, when it holds nothing else) and the country's own files:
+  // a change to any of them makes the copy stale.
   SourceFiles sources = RecordSources(databaseFolder);
+  const bool alone = sources.alone;
+  if (alone) {
+    sources = SourceFiles();
+    sources.of[0] = {databaseFolder / kCompiledDatabaseFile};
+  }
   for (std::size_t i = 0; i < 3; ++i) sources.of[i].push_back(differencesFolder / kDifferenceFiles[i][1]);
   sources.of[3] = {differencesFolder / kFalsePositiveFile};
-  const bool cache = !cacheFolder.empty() && WorthCaching(databaseFolder);
+  const bool cache = !cacheFolder.empty() && (alone || WorthCaching(databaseFolder));
   const fs::path cached = cache ? cacheFolder / CachedDatabaseName(databaseFolder, differencesFolder) : fs::path();
-  const fs::path note = cache ? cacheFolder / kVerifiedDatabasesFile : fs::path();
+  const fs::path note = cacheFolder.empty() ? fs::path() : cacheFolder / kVerifiedDatabasesFile;
 
   hooks.StartLoadingAnimation();
-  const bool sound = LoadCachedDatabase(cached, sources, note, database, buildIndex, [&] {
-    const bool edited = LoadEditedRecordFiles(databaseFolder, database, hooks, edit);
+  const bool sound = LoadCachedDatabase(cached, sources, cache ? note : fs::path(), database, buildIndex, [&] {
+    const bool edited = alone ? LoadEditedCompiledLists(databaseFolder, database, hooks, edit, note)
+                              : LoadEditedRecordFiles(databaseFolder, database, hooks, edit);
     LoadFalsePositiveList(differencesFolder, database.falsePositives);
     return edited;
   });

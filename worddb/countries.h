@@ -63,8 +63,9 @@ bool ReadWordDifferences(const std::filesystem::path& file, WordDifferences& dif
 void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::string>& words);
 
 // Loads the base lists of `databaseFolder` (as LoadWordDatabase does, `cacheFolder` and
-// `buildIndex` with it) and, for another country, the base's record files with its differences
-// applied and its false positives. A damaged difference file shows the loader's message for that
+// `buildIndex` with it) and, for another country, the base's lists (from its record files, or
+// from its compiled file when the folder holds nothing else) with its differences applied and its
+// false positives. A damaged difference file shows the loader's message for that
 // file and leaves the list as the base has it; false then, as for a damaged list.
 //
 // With a cache folder, another country's lists are compiled there at their first load (with the

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <fstream>
 #include <optional>
+#include <string>
 #include <system_error>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -108,6 +110,7 @@ bool WorthCaching(const std::filesystem::path& databaseFolder) {
 }
 
 bool CheckWordDatabasePresent(const std::filesystem::path& databaseFolder) {
+  if (CompiledAlone(databaseFolder)) return true;
   for (const char* name : {kProperNameFile, kVerbFile, kDictionaryFile, kFalsePositiveFile})
     if (!PathExists(databaseFolder / name)) return false;
   return true;
@@ -127,6 +130,24 @@ bool LoadEditedWordList(const std::filesystem::path& databaseFolder, const std::
   const bool edited = !edit || edit(fileName, *words);
   list.Assign(std::move(*words));
   return edited;
+}
+
+// The lists of a folder that holds its compiled file alone. Refused, there is nothing to read
+// instead: the user is told which file to look at, as for a damaged record file, and the
+// database is left as it was.
+bool UseCompiledAlone(const std::filesystem::path& databaseFolder, const std::filesystem::path& verifiedNote,
+                      WordDatabase& database, LoadHooks& hooks) {
+  const std::filesystem::path compiled = databaseFolder / kCompiledDatabaseFile;
+  const std::string refused = UseCompiledDatabase(compiled, RecordSources(databaseFolder), verifiedNote, database);
+  if (!refused.empty()) {
+    hooks.Note(compiled.string() + " " + refused + "; there are no record files to read instead");
+    hooks.ShowMessageBox(std::string("Fichero con formato Erroneo ..") + "\r\n" + kCompiledDatabaseFile);
+    return false;
+  }
+  // The false positives are a short text a user may edit; the copy compiled in is kept for a
+  // folder without it.
+  if (PathExists(databaseFolder / kFalsePositiveFile)) LoadFalsePositiveList(databaseFolder, database.falsePositives);
+  return true;
 }
 
 }  // namespace
@@ -163,7 +184,13 @@ bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase&
   hooks.StartLoadingAnimation();
   const std::filesystem::path note = cacheFolder.empty() ? cacheFolder : cacheFolder / kVerifiedDatabasesFile;
   const std::filesystem::path compiled = databaseFolder / kCompiledDatabaseFile;
-  const std::string refused = UseCompiledDatabase(compiled, databaseFolder, note, database);
+  const SourceFiles sources = RecordSources(databaseFolder);
+  if (sources.alone) {
+    const bool sound = UseCompiledAlone(databaseFolder, note, database, hooks);
+    hooks.CloseLoadingAnimation();
+    return sound;
+  }
+  const std::string refused = UseCompiledDatabase(compiled, sources, note, database);
   if (refused != "absent" && !refused.empty())
     hooks.Note(compiled.string() + " " + refused + "; reading the record files instead");
   bool sound = true;
@@ -175,7 +202,7 @@ bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase&
     const std::filesystem::path cached = cacheFolder.empty() || !WorthCaching(databaseFolder)
                                              ? std::filesystem::path()
                                              : cacheFolder / CachedDatabaseName(databaseFolder);
-    sound = LoadCachedDatabase(cached, RecordSources(databaseFolder), note, database, buildIndex,
+    sound = LoadCachedDatabase(cached, sources, note, database, buildIndex,
                                [&] { return LoadRecordFiles(databaseFolder, database, hooks); });
   }
   hooks.CloseLoadingAnimation();
@@ -192,6 +219,28 @@ bool LoadEditedRecordFiles(const std::filesystem::path& databaseFolder, WordData
   sound = LoadEditedWordList(databaseFolder, kProperNameFile, database.properNames, kProperNamePumpPeriod, hooks,
                              edit) && sound;
   LoadFalsePositiveList(databaseFolder, database.falsePositives);
+  return sound;
+}
+
+bool LoadEditedCompiledLists(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
+                             const WordListEdit& edit, const std::filesystem::path& verifiedNote) {
+  WordDatabase base;
+  if (!UseCompiledAlone(databaseFolder, verifiedNote, base, hooks)) return false;
+  database.storage.reset();
+  database.suggesterIndex = {};
+  bool sound = true;
+  const std::tuple<const char*, const WordList*, WordList*> lists[] = {
+      {kVerbFile, &base.verbs, &database.verbs},
+      {kDictionaryFile, &base.dictionary, &database.dictionary},
+      {kProperNameFile, &base.properNames, &database.properNames}};
+  for (const auto& [name, from, to] : lists) {
+    std::vector<std::string> words = from->Words();
+    sound = (!edit || edit(name, words)) && sound;
+    to->Assign(std::move(words));
+    hooks.PumpPendingMessages();
+  }
+  database.falsePositives.entries.Assign(base.falsePositives.entries.Words());
+  database.falsePositives.count = base.falsePositives.count;
   return sound;
 }
 

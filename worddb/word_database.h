@@ -65,7 +65,9 @@ std::filesystem::path WordDatabaseFolder(const std::filesystem::path& programFol
 // True when the file system reports the path (a file or a folder).
 bool PathExists(const std::filesystem::path& path);
 
-// Tests "npropios.log", "verbos.log", "diccionario.log" and "Falsos Positivos.txt" in that order.
+// Tests "npropios.log", "verbos.log", "diccionario.log" and "Falsos Positivos.txt" in that order;
+// a folder that holds the compiled database and none of the three record files (CompiledAlone)
+// is present too.
 bool CheckWordDatabasePresent(const std::filesystem::path& databaseFolder);
 
 // Loads one word-list file of the database folder into `list`. A file whose length is not a
@@ -82,7 +84,8 @@ void LoadFalsePositiveList(const std::filesystem::path& databaseFolder, FalsePos
 //
 // The lists come from the compiled database beside the record files when it is sound and
 // matches them; otherwise (said once through hooks.Note when it is there but refused) from the
-// record files. `cacheFolder`, when given, keeps the note of compiled databases found sound, so
+// record files. A folder without record files has only its compiled database to trust: refused,
+// it is said through hooks.Note and the loader's message, and the database stays as it was. `cacheFolder`, when given, keeps the note of compiled databases found sound, so
 // an unchanged one is not read through again at the next start, and the compiled copy of a large
 // database that has none of its own (written at its first load with the suggester's index from
 // `buildIndex`, used while it matches).

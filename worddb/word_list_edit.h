@@ -20,4 +20,10 @@ using WordListEdit = std::function<bool(const std::string& fileName, std::vector
 bool LoadEditedRecordFiles(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
                            const WordListEdit& edit);
 
+// The same for a folder that holds its compiled file alone (CompiledAlone): the lists are copied
+// out of it and changed, and its false positives kept. False, with the loader's message, when the
+// compiled file cannot be trusted; `verifiedNote` as for UseCompiledDatabase.
+bool LoadEditedCompiledLists(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
+                             const WordListEdit& edit, const std::filesystem::path& verifiedNote = {});
+
 }  // namespace velmara

@@ -256,6 +256,93 @@ TEST(CompiledDatabase, DamagedForeignOrStaleFilesFallBackToTheRecordFiles) {
   }
 }
 
+// A folder with the compiled file and no record files, as the package installs it: present, read
+// from the compiled file as the record files it was made from would be read, its false positives
+// taken from their text when that is there, another country built on it as on the record files.
+// Damage cannot fall back on anything: it is said once, with the loader's message naming the file.
+TEST(CompiledDatabase, AFileAloneStandsForItsRecordFiles) {
+  TestFolder folder;
+  const auto db = folder.path() / "palabrasbd";
+  const auto withRecords = folder.path() / "records";
+  const auto cache = folder.path() / "cache";
+  const std::string magic = kDifferencesMagic;
+  WriteFixtureDatabase(withRecords, {"casa", "", "cami\xF3n", "casa", "ordenador", "adi\xF3s"}, {"come", "hab\xE1is"},
+                       {"Juan", "Madrid"}, {"Wifi", "blog"});
+  folder.Write("paises/es_MX/diccionario.dif", magic + std::string{'-', '\0', 9} + "ordenador");
+  for (const char* name : {"verbos.dif", "npropios.dif"}) folder.Write(std::string("paises/es_MX/") + name, magic);
+  folder.Write("paises/es_MX/Falsos Positivos.txt", "guey\r\n");
+  Compile(withRecords);
+  std::filesystem::copy(withRecords, db);
+  for (const char* name : {kDictionaryFile, kVerbFile, kProperNameFile}) std::filesystem::remove(db / name);
+  WordDatabase records;
+  LoadHooks quiet;
+  ASSERT_TRUE(LoadRecordFiles(withRecords, records, quiet));
+
+  EXPECT_TRUE(CompiledAlone(db) && CheckWordDatabasePresent(db));
+  EXPECT_FALSE(CompiledAlone(withRecords));
+  {
+    NotingHooks hooks;
+    WordDatabase alone;
+    ASSERT_TRUE(LoadWordDatabase(db, alone, hooks, cache));
+    EXPECT_TRUE(hooks.notes.empty() && hooks.messages.empty());
+    ASSERT_TRUE(alone.dictionary.Stored() && !alone.suggesterIndex.empty());
+    ExpectSameLists(alone, records);
+    const Suggester fromFile(alone), built(records);
+    for (const char* word : {"camion", "Casa", "comio", "madri", "wifi"}) EXPECT_EQ(fromFile.Suggest(word), built.Suggest(word));
+  }
+  {
+    // Another country: the same lists as from the record files, compiled into the cache.
+    WordDatabase fromAlone, fromRecords;
+    ASSERT_TRUE(LoadCountryDatabase(db, folder.path() / "paises/es_MX", fromAlone, quiet, cache, StoredSuggesterIndex));
+    std::filesystem::create_directory(withRecords / "paises");
+    ASSERT_TRUE(LoadCountryDatabase(withRecords, folder.path() / "paises/es_MX", fromRecords, quiet));
+    EXPECT_TRUE(std::filesystem::exists(cache / CachedDatabaseName(db, folder.path() / "paises/es_MX")));
+    EXPECT_TRUE(fromAlone.dictionary.Stored() && !fromAlone.suggesterIndex.empty());
+    EXPECT_EQ(fromAlone.dictionary.Find("ordenador"), 0u);
+    EXPECT_NE(fromAlone.falsePositives.entries.Find("guey"), 0u);
+    ExpectSameLists(fromAlone, fromRecords);
+  }
+  {
+    // The false positives' text, edited, is read; gone, the compiled copy stands.
+    std::ofstream(db / kFalsePositiveFile, std::ios::app) << "selfie\r\n";
+    WordDatabase edited, without;
+    ASSERT_TRUE(LoadWordDatabase(db, edited, quiet, cache));
+    EXPECT_NE(edited.falsePositives.entries.Find("selfie"), 0u);
+    EXPECT_EQ(edited.falsePositives.count, records.falsePositives.count + 1);
+    std::filesystem::remove(db / kFalsePositiveFile);
+    ASSERT_TRUE(LoadWordDatabase(db, without, quiet, cache));
+    ExpectSameLists(without, records);
+  }
+  // One record file back: neither alone nor a whole database of record files.
+  testing::WriteWordListFile(db / kVerbFile, {"come"});
+  EXPECT_FALSE(CompiledAlone(db) || CheckWordDatabasePresent(db));
+  std::filesystem::remove(db / kVerbFile);
+
+  const std::pair<const char*, std::function<void(const std::filesystem::path&)>> damages[] = {
+      {"truncated", [](const auto& file) { std::filesystem::resize_file(file, std::filesystem::file_size(file) - 64); }},
+      {"damaged", [](const auto& file) { FlipBit(file, std::filesystem::file_size(file) / 3); }},
+  };
+  for (const auto& [said, damage] : damages) {
+    SCOPED_TRACE(said);
+    std::filesystem::copy_file(withRecords / kCompiledDatabaseFile, db / kCompiledDatabaseFile,
+                               std::filesystem::copy_options::overwrite_existing);
+    damage(db / kCompiledDatabaseFile);
+    NotingHooks hooks;
+    WordDatabase loaded;
+    EXPECT_FALSE(LoadWordDatabase(db, loaded, hooks, cache));
+    EXPECT_EQ(loaded.storage, nullptr);
+    EXPECT_EQ(loaded.dictionary.Count(), 0u);
+    ASSERT_EQ(hooks.notes.size(), 1u);
+    EXPECT_NE(hooks.notes[0].find(said), std::string::npos) << hooks.notes[0];
+    EXPECT_NE(hooks.notes[0].find("no record files"), std::string::npos) << hooks.notes[0];
+    EXPECT_EQ(hooks.messages, std::vector<std::string>{"Fichero con formato Erroneo ..\r\npalabras.vdb"});
+    // Nor is a country built on it.
+    NotingHooks countryHooks;
+    EXPECT_FALSE(LoadCountryDatabase(db, folder.path() / "paises/es_MX", loaded, countryHooks, cache));
+    EXPECT_EQ(countryHooks.messages.size(), 1u);
+  }
+}
+
 // The generated database is read from its compiled file; every 97th word and a sample of
 // suggestions must be what the record files give.
 TEST(CompiledDatabase, GeneratedDatabaseEqualsItsRecordFiles) {
