@@ -65,8 +65,8 @@ void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::s
 // Loads the base lists of `databaseFolder` (as LoadWordDatabase does, `cacheFolder` and
 // `buildIndex` with it) and, for another country, the base's lists (from its record files, or
 // from its compiled file when the folder holds nothing else) with its differences applied and its
-// false positives. A damaged difference file shows the loader's message for that
-// file and leaves the list as the base has it; false then, as for a damaged list.
+// false positives. A damaged difference file shows the loader's message for that file and leaves
+// the list as the base has it; false then, as for a damaged list.
 //
 // With a cache folder, another country's lists are compiled there at their first load (with the
 // suggester's index `buildIndex` gives) and read in place at the next ones, as long as the copy

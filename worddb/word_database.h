@@ -85,10 +85,11 @@ void LoadFalsePositiveList(const std::filesystem::path& databaseFolder, FalsePos
 // The lists come from the compiled database beside the record files when it is sound and
 // matches them; otherwise (said once through hooks.Note when it is there but refused) from the
 // record files. A folder without record files has only its compiled database to trust: refused,
-// it is said through hooks.Note and the loader's message, and the database stays as it was. `cacheFolder`, when given, keeps the note of compiled databases found sound, so
-// an unchanged one is not read through again at the next start, and the compiled copy of a large
-// database that has none of its own (written at its first load with the suggester's index from
-// `buildIndex`, used while it matches).
+// it is said through hooks.Note and the loader's message, and the database stays as it was.
+// `cacheFolder`, when given, keeps the note of compiled databases found sound, so an unchanged one
+// is not read through again at the next start, and the compiled copy of a large database that has
+// none of its own (written at its first load with the suggester's index from `buildIndex`, used
+// while it matches).
 bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase& database, LoadHooks& hooks,
                       const std::filesystem::path& cacheFolder = {}, const StoredIndexBuilder& buildIndex = {});
 // The same from the record files and "Falsos Positivos.txt" alone (what the compiled database is
