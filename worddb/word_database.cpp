@@ -229,15 +229,21 @@ bool LoadEditedCompiledLists(const std::filesystem::path& databaseFolder, WordDa
   database.storage.reset();
   database.suggesterIndex = {};
   bool sound = true;
-  const std::tuple<const char*, const WordList*, WordList*> lists[] = {
-      {kVerbFile, &base.verbs, &database.verbs},
-      {kDictionaryFile, &base.dictionary, &database.dictionary},
-      {kProperNameFile, &base.properNames, &database.properNames}};
-  for (const auto& [name, from, to] : lists) {
-    std::vector<std::string> words = from->Words();
+  const std::tuple<const char*, const WordList*, WordList*, std::size_t> lists[] = {
+      {kVerbFile, &base.verbs, &database.verbs, kVerbPumpPeriod},
+      {kDictionaryFile, &base.dictionary, &database.dictionary, kDictionaryPumpPeriod},
+      {kProperNameFile, &base.properNames, &database.properNames, kProperNamePumpPeriod}};
+  for (const auto& [name, from, to, pumpPeriod] : lists) {
+    // Copied out a word at a time, the loading animation going on as it does while record files
+    // are read.
+    std::vector<std::string> words;
+    words.reserve(from->Count());
+    for (std::size_t i = 1; i <= from->Count(); ++i) {
+      words.emplace_back(from->At(i));
+      if (i % pumpPeriod == 0) hooks.PumpPendingMessages();
+    }
     sound = (!edit || edit(name, words)) && sound;
     to->Assign(std::move(words));
-    hooks.PumpPendingMessages();
   }
   database.falsePositives.entries.Assign(base.falsePositives.entries.Words());
   database.falsePositives.count = base.falsePositives.count;
