@@ -310,8 +310,13 @@ std::string CompileWordDatabase(const WordDatabase& database, const SourceStamp&
 }
 
 std::string WriteCompiledDatabase(const std::filesystem::path& file, const std::string& bytes) {
-  const std::filesystem::path temporary =
-      file.parent_path() / ("." + file.filename().string() + "." + std::to_string(::getpid()) + ".tmp");
+  // Appended piece by piece: GCC 12 takes "." + a string for an overlapping copy (-Wrestrict).
+  std::string name(".");
+  name += file.filename().string();
+  name += '.';
+  name += std::to_string(::getpid());
+  name += ".tmp";
+  const std::filesystem::path temporary = file.parent_path() / name;
   std::error_code error;
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
