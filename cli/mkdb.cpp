@@ -104,13 +104,14 @@ int Compile(const fs::path& folder) {
   CompileHooks hooks;
   if (!velmara::LoadRecordFiles(folder, database, hooks)) return kExitRefused;
   const std::string suggesterIndex = velmara::Suggester(database).StoredIndex();
-  const std::string bytes = velmara::CompileWordDatabase(database, stamp, suggesterIndex);
   const fs::path file = folder / velmara::kCompiledDatabaseFile;
-  if (const std::string failure = velmara::WriteCompiledDatabase(file, bytes); !failure.empty()) {
+  if (const std::string failure = velmara::WriteCompiledDatabase(file, database, stamp, suggesterIndex);
+      !failure.empty()) {
     std::cerr << "velmara-mkdb: " << failure << '\n';
     return kExitIoError;
   }
-  std::cout << velmara::kCompiledDatabaseFile << ": " << bytes.size() << " bytes\n";
+  std::error_code error;
+  std::cout << velmara::kCompiledDatabaseFile << ": " << fs::file_size(file, error) << " bytes\n";
   std::cout.flush();
   return std::cout ? 0 : kExitIoError;
 }

@@ -84,7 +84,14 @@ std::string ListSection(const WordList& list) {
   header.slotCount = tables.indexSlots.size();
   header.longestProbe = tables.longestProbe;
   header.filterWords = tables.filter.size();
-  std::string out(sizeof header, '\0');
+  // Sized once: grown by doubling, the largest list's section would briefly take three times
+  // its size, the peak of a country's first start.
+  auto aligned = [](std::size_t bytes) { return (bytes + 7) / 8 * 8; };
+  std::string out;
+  out.reserve(aligned(sizeof header) + aligned(tables.offsets.size() * sizeof(std::uint32_t)) +
+              aligned(tables.texts.size()) + tables.indexSlots.size() * sizeof(std::uint64_t) +
+              tables.filter.size() * sizeof(std::uint64_t));
+  out.resize(sizeof header, '\0');
   header.offsetsAt = (out.size() + 7) / 8 * 8;
   AppendAligned(out, tables.offsets.data(), tables.offsets.size() * sizeof(std::uint32_t));
   header.textsAt = (out.size() + 7) / 8 * 8;
@@ -264,19 +271,16 @@ bool StampSources(const SourceFiles& sources, SourceStamp& stamp) {
   return true;
 }
 
-std::string CompileWordDatabase(const WordDatabase& database, const SourceStamp& stamp, std::string_view suggesterIndex) {
+namespace {
+
+// Lays out the compiled database of `database` into `out`, a section at a time: each list's
+// section is made, written and let go before the next, and the header and section table, which
+// hold the sections' checksums, are written last over the room left for them at the start. `out`
+// takes Append(bytes) at its end, ZeroTo(offset) and WriteAt(0, bytes); false from it stops.
+template <typename Out>
+bool LayOut(const WordDatabase& database, const SourceStamp& stamp, std::string_view suggesterIndex, Out& out) {
   const WordList* lists[4] = {&database.dictionary, &database.verbs, &database.properNames,
                               &database.falsePositives.entries};
-  std::string listSections[4];
-  std::vector<std::pair<std::uint32_t, std::string_view>> sections;
-  for (std::size_t i = 0; i < 4; ++i) {
-    listSections[i] = ListSection(*lists[i]);
-    sections.emplace_back(kListSections[i], listSections[i]);
-  }
-  // Not copied: the index is most of the file, and a program compiling a country's lists at its
-  // first start holds them in memory meanwhile.
-  if (!suggesterIndex.empty()) sections.emplace_back(kSuggesterSection, suggesterIndex);
-
   FileHeader header{};
   std::memcpy(header.magic, kMagic, sizeof kMagic);
   header.version = kCompiledFormatVersion;
@@ -286,30 +290,68 @@ std::string CompileWordDatabase(const WordDatabase& database, const SourceStamp&
     header.sourceSum[i] = stamp.sum[i];
   }
   header.falsePositiveCount = database.falsePositives.count;
-  header.sectionCount = static_cast<std::uint32_t>(sections.size());
-  std::vector<SectionEntry> table(sections.size());
+  header.sectionCount = suggesterIndex.empty() ? 4 : 5;
+  std::vector<SectionEntry> table(header.sectionCount);
   std::uint64_t at = sizeof header + table.size() * sizeof(SectionEntry);
-  for (std::size_t i = 0; i < sections.size(); ++i) {
+  if (!out.ZeroTo(at)) return false;
+  auto put = [&](std::size_t i, std::uint32_t id, std::string_view bytes) {
     at = (at + kSectionAlignment - 1) / kSectionAlignment * kSectionAlignment;
-    table[i] = {sections[i].first, 0, at, sections[i].second.size(),
-                ChecksumPieces(sections[i].second.data(), sections[i].second.size())};
-    at += sections[i].second.size();
-  }
+    table[i] = {id, 0, at, bytes.size(), ChecksumPieces(bytes.data(), bytes.size())};
+    at += bytes.size();
+    return out.ZeroTo(table[i].offset) && out.Append(bytes);
+  };
+  for (std::size_t i = 0; i < 4; ++i)
+    if (!put(i, kListSections[i], ListSection(*lists[i]))) return false;
+  // Never copied: the index is most of the file, and a program compiling a country's lists at
+  // its first start holds them in memory meanwhile.
+  if (!suggesterIndex.empty() && !put(4, kSuggesterSection, suggesterIndex)) return false;
   header.fileSize = at;
   header.headerSum = HeaderSum(header, table.data(), table.size());
-
-  std::string out;
-  out.reserve(static_cast<std::size_t>(at));
-  out.append(reinterpret_cast<const char*>(&header), sizeof header);
-  out.append(reinterpret_cast<const char*>(table.data()), table.size() * sizeof(SectionEntry));
-  for (std::size_t i = 0; i < sections.size(); ++i) {
-    out.resize(static_cast<std::size_t>(table[i].offset), '\0');
-    out += sections[i].second;
-  }
-  return out;
+  std::string start(reinterpret_cast<const char*>(&header), sizeof header);
+  start.append(reinterpret_cast<const char*>(table.data()), table.size() * sizeof(SectionEntry));
+  return out.WriteAt(0, start);
 }
 
-std::string WriteCompiledDatabase(const std::filesystem::path& file, const std::string& bytes) {
+struct TextOut {
+  std::string& text;
+  bool Append(std::string_view bytes) {
+    text.append(bytes);
+    return true;
+  }
+  bool ZeroTo(std::uint64_t offset) {
+    text.resize(static_cast<std::size_t>(offset), '\0');
+    return true;
+  }
+  bool WriteAt(std::size_t offset, std::string_view bytes) {
+    text.replace(offset, bytes.size(), bytes);
+    return true;
+  }
+};
+
+struct FileOut {
+  std::ofstream& file;
+  std::uint64_t size = 0;
+  bool Append(std::string_view bytes) {
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    size += bytes.size();
+    return static_cast<bool>(file);
+  }
+  bool ZeroTo(std::uint64_t offset) {
+    static constexpr char kZeros[kSectionAlignment] = {};
+    while (size < offset && Append(std::string_view(kZeros, std::min<std::uint64_t>(offset - size, sizeof kZeros)))) {
+    }
+    return static_cast<bool>(file);
+  }
+  bool WriteAt(std::size_t offset, std::string_view bytes) {
+    file.seekp(static_cast<std::streamoff>(offset));
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(file);
+  }
+};
+
+// Writes through a temporary file beside `file`, renamed over it once whole, so a reader never
+// maps half a file.
+std::string WriteThroughTemporary(const std::filesystem::path& file, const std::function<bool(std::ofstream&)>& write) {
   // Appended piece by piece: GCC 12 takes "." + a string for an overlapping copy (-Wrestrict).
   std::string name(".");
   name += file.filename().string();
@@ -320,9 +362,9 @@ std::string WriteCompiledDatabase(const std::filesystem::path& file, const std::
   std::error_code error;
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    const bool written = out && write(out);
     out.close();
-    if (!out) {
+    if (!written || !out) {
       std::filesystem::remove(temporary, error);
       return "cannot write " + temporary.string();
     }
@@ -333,6 +375,30 @@ std::string WriteCompiledDatabase(const std::filesystem::path& file, const std::
     return "cannot write " + file.string() + ": " + error.message();
   }
   return {};
+}
+
+}  // namespace
+
+std::string CompileWordDatabase(const WordDatabase& database, const SourceStamp& stamp, std::string_view suggesterIndex) {
+  std::string bytes;
+  TextOut out{bytes};
+  LayOut(database, stamp, suggesterIndex, out);
+  return bytes;
+}
+
+std::string WriteCompiledDatabase(const std::filesystem::path& file, const std::string& bytes) {
+  return WriteThroughTemporary(file, [&bytes](std::ofstream& out) {
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+  });
+}
+
+std::string WriteCompiledDatabase(const std::filesystem::path& file, const WordDatabase& database,
+                                  const SourceStamp& stamp, std::string_view suggesterIndex) {
+  return WriteThroughTemporary(file, [&](std::ofstream& stream) {
+    FileOut out{stream};
+    return LayOut(database, stamp, suggesterIndex, out);
+  });
 }
 
 std::string UseCompiledDatabase(const std::filesystem::path& file, const SourceFiles& sourceFiles,
@@ -484,11 +550,12 @@ bool LoadCachedDatabase(const std::filesystem::path& cached, const SourceFiles& 
   if (!stamped) return true;
   std::error_code ignored;
   std::filesystem::create_directories(cached.parent_path(), ignored);
-  std::string bytes = CompileWordDatabase(database, stamp, buildIndex ? buildIndex(database) : std::string());
+  // Written a section at a time, so the file is never held whole in memory beside the lists.
+  std::string index = buildIndex ? buildIndex(database) : std::string();
   // Read from the file just written: the lists leave this process's memory for shared pages, and
   // the suggester finds its index made.
-  if (WriteCompiledDatabase(cached, bytes).empty()) {
-    bytes = std::string();
+  if (WriteCompiledDatabase(cached, database, stamp, index).empty()) {
+    index = std::string();
     (void)UseCompiledDatabase(cached, sources, verifiedNote, database);
   }
   return true;

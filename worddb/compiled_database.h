@@ -84,6 +84,10 @@ std::string CompileWordDatabase(const WordDatabase& database, const SourceStamp&
 // Writes `bytes` to `file` through a temporary file beside it, so a reader never maps half a
 // file. Returns an empty text, or why it failed.
 std::string WriteCompiledDatabase(const std::filesystem::path& file, const std::string& bytes);
+// The same for the compiled database CompileWordDatabase would give, written a section at a time
+// without the whole file ever in memory.
+std::string WriteCompiledDatabase(const std::filesystem::path& file, const WordDatabase& database,
+                                  const SourceStamp& stamp, std::string_view suggesterIndex);
 
 // Maps `file` and, when it is sound and matches its sources (or stands alone), points the lists
 // of `database` into it and sets its false-positive count and suggester index. Returns an empty

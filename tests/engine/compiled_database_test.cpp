@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,19 @@ TEST(CompiledDatabase, AnswersExactlyAsTheRecordFilesAndSuggestsTheSame) {
   const Suggester fromFile(stored), built(records);
   for (const char* word : {"camion", "Casa", "perrro", "comio", "accion", "maria", "wifi"})
     EXPECT_EQ(fromFile.Suggest(word), built.Suggest(word)) << word;
+
+  // Written a section at a time, the file is byte for byte the one laid out in memory, with or
+  // without the suggester's index; a file that cannot be written is said to be so.
+  SourceStamp stamp;
+  ASSERT_TRUE(StampSources(db, stamp));
+  for (const std::string& index : {built.StoredIndex(), std::string()}) {
+    const auto streamed = folder.path() / "streamed.vdb";
+    ASSERT_EQ(WriteCompiledDatabase(streamed, records, stamp, index), "");
+    std::ifstream in(streamed, std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(written == CompileWordDatabase(records, stamp, index)) << index.size();
+  }
+  EXPECT_NE(WriteCompiledDatabase(folder.path() / "absent" / "x.vdb", records, stamp, ""), "");
 }
 
 // A large database without a compiled file of its own is compiled into the cache at its first
