@@ -273,12 +273,11 @@ bool StampSources(const SourceFiles& sources, SourceStamp& stamp) {
 
 namespace {
 
-// Lays out the compiled database of `database` into `out`, a section at a time: each list's
-// section is made, written and let go before the next, and the header and section table, which
-// hold the sections' checksums, are written last over the room left for them at the start. `out`
-// takes Append(bytes) at its end, ZeroTo(offset) and WriteAt(0, bytes); false from it stops.
-template <typename Out>
-bool LayOut(const WordDatabase& database, const SourceStamp& stamp, std::string_view suggesterIndex, Out& out) {
+// Writes the compiled database of `database` to `out` a section at a time: each list's section is
+// made, written and let go before the next, and the header and section table, which hold the
+// sections' checksums, are written last over the room left for them at the start.
+bool LayOut(const WordDatabase& database, const SourceStamp& stamp, std::string_view suggesterIndex,
+            std::ofstream& out) {
   const WordList* lists[4] = {&database.dictionary, &database.verbs, &database.properNames,
                               &database.falsePositives.entries};
   FileHeader header{};
@@ -292,14 +291,18 @@ bool LayOut(const WordDatabase& database, const SourceStamp& stamp, std::string_
   header.falsePositiveCount = database.falsePositives.count;
   header.sectionCount = suggesterIndex.empty() ? 4 : 5;
   std::vector<SectionEntry> table(header.sectionCount);
-  std::uint64_t at = sizeof header + table.size() * sizeof(SectionEntry);
-  if (!out.ZeroTo(at)) return false;
-  auto put = [&](std::size_t i, std::uint32_t id, std::string_view bytes) {
-    at = (at + kSectionAlignment - 1) / kSectionAlignment * kSectionAlignment;
-    table[i] = {id, 0, at, bytes.size(), ChecksumPieces(bytes.data(), bytes.size())};
+  std::uint64_t at = 0;
+  auto write = [&out, &at](std::string_view bytes) {
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     at += bytes.size();
-    return out.ZeroTo(table[i].offset) && out.Append(bytes);
+    return static_cast<bool>(out);
   };
+  auto put = [&](std::size_t i, std::uint32_t id, std::string_view bytes) {
+    const std::uint64_t offset = (at + kSectionAlignment - 1) / kSectionAlignment * kSectionAlignment;
+    table[i] = {id, 0, offset, bytes.size(), ChecksumPieces(bytes.data(), bytes.size())};
+    return write(std::string(offset - at, '\0')) && write(bytes);
+  };
+  if (!write(std::string(sizeof header + table.size() * sizeof(SectionEntry), '\0'))) return false;
   for (std::size_t i = 0; i < 4; ++i)
     if (!put(i, kListSections[i], ListSection(*lists[i]))) return false;
   // Never copied: the index is most of the file, and a program compiling a country's lists at
@@ -307,51 +310,15 @@ bool LayOut(const WordDatabase& database, const SourceStamp& stamp, std::string_
   if (!suggesterIndex.empty() && !put(4, kSuggesterSection, suggesterIndex)) return false;
   header.fileSize = at;
   header.headerSum = HeaderSum(header, table.data(), table.size());
-  std::string start(reinterpret_cast<const char*>(&header), sizeof header);
-  start.append(reinterpret_cast<const char*>(table.data()), table.size() * sizeof(SectionEntry));
-  return out.WriteAt(0, start);
+  out.seekp(0);
+  return write(std::string_view(reinterpret_cast<const char*>(&header), sizeof header)) &&
+         write(std::string_view(reinterpret_cast<const char*>(table.data()), table.size() * sizeof(SectionEntry)));
 }
 
-struct TextOut {
-  std::string& text;
-  bool Append(std::string_view bytes) {
-    text.append(bytes);
-    return true;
-  }
-  bool ZeroTo(std::uint64_t offset) {
-    text.resize(static_cast<std::size_t>(offset), '\0');
-    return true;
-  }
-  bool WriteAt(std::size_t offset, std::string_view bytes) {
-    text.replace(offset, bytes.size(), bytes);
-    return true;
-  }
-};
+}  // namespace
 
-struct FileOut {
-  std::ofstream& file;
-  std::uint64_t size = 0;
-  bool Append(std::string_view bytes) {
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    size += bytes.size();
-    return static_cast<bool>(file);
-  }
-  bool ZeroTo(std::uint64_t offset) {
-    static constexpr char kZeros[kSectionAlignment] = {};
-    while (size < offset && Append(std::string_view(kZeros, std::min<std::uint64_t>(offset - size, sizeof kZeros)))) {
-    }
-    return static_cast<bool>(file);
-  }
-  bool WriteAt(std::size_t offset, std::string_view bytes) {
-    file.seekp(static_cast<std::streamoff>(offset));
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(file);
-  }
-};
-
-// Writes through a temporary file beside `file`, renamed over it once whole, so a reader never
-// maps half a file.
-std::string WriteThroughTemporary(const std::filesystem::path& file, const std::function<bool(std::ofstream&)>& write) {
+std::string WriteCompiledDatabase(const std::filesystem::path& file, const WordDatabase& database,
+                                  const SourceStamp& stamp, std::string_view suggesterIndex) {
   // Appended piece by piece: GCC 12 takes "." + a string for an overlapping copy (-Wrestrict).
   std::string name(".");
   name += file.filename().string();
@@ -362,7 +329,7 @@ std::string WriteThroughTemporary(const std::filesystem::path& file, const std::
   std::error_code error;
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    const bool written = out && write(out);
+    const bool written = out && LayOut(database, stamp, suggesterIndex, out);
     out.close();
     if (!written || !out) {
       std::filesystem::remove(temporary, error);
@@ -375,30 +342,6 @@ std::string WriteThroughTemporary(const std::filesystem::path& file, const std::
     return "cannot write " + file.string() + ": " + error.message();
   }
   return {};
-}
-
-}  // namespace
-
-std::string CompileWordDatabase(const WordDatabase& database, const SourceStamp& stamp, std::string_view suggesterIndex) {
-  std::string bytes;
-  TextOut out{bytes};
-  LayOut(database, stamp, suggesterIndex, out);
-  return bytes;
-}
-
-std::string WriteCompiledDatabase(const std::filesystem::path& file, const std::string& bytes) {
-  return WriteThroughTemporary(file, [&bytes](std::ofstream& out) {
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-  });
-}
-
-std::string WriteCompiledDatabase(const std::filesystem::path& file, const WordDatabase& database,
-                                  const SourceStamp& stamp, std::string_view suggesterIndex) {
-  return WriteThroughTemporary(file, [&](std::ofstream& stream) {
-    FileOut out{stream};
-    return LayOut(database, stamp, suggesterIndex, out);
-  });
 }
 
 std::string UseCompiledDatabase(const std::filesystem::path& file, const SourceFiles& sourceFiles,

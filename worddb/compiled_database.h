@@ -77,15 +77,10 @@ inline bool StampSources(const std::filesystem::path& folder, SourceStamp& stamp
   return StampSources(RecordSources(folder), stamp);
 }
 
-// The bytes of a compiled database of `database` (loaded from the sources stamped), with the
-// suggester's index (opaque here; empty for none).
-std::string CompileWordDatabase(const WordDatabase& database, const SourceStamp& stamp, std::string_view suggesterIndex);
-
-// Writes `bytes` to `file` through a temporary file beside it, so a reader never maps half a
-// file. Returns an empty text, or why it failed.
-std::string WriteCompiledDatabase(const std::filesystem::path& file, const std::string& bytes);
-// The same for the compiled database CompileWordDatabase would give, written a section at a time
-// without the whole file ever in memory.
+// Writes the compiled database of `database` (loaded from the sources stamped), with the
+// suggester's index (opaque here; empty for none), to `file` a section at a time, through a
+// temporary file beside it so a reader never maps half a file. Returns an empty text, or why it
+// failed.
 std::string WriteCompiledDatabase(const std::filesystem::path& file, const WordDatabase& database,
                                   const SourceStamp& stamp, std::string_view suggesterIndex);
 

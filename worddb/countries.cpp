@@ -184,10 +184,10 @@ bool LoadCountryDatabase(const fs::path& databaseFolder, const fs::path& differe
   sources.of[3] = {differencesFolder / kFalsePositiveFile};
   const bool cache = !cacheFolder.empty() && (alone || WorthCaching(databaseFolder));
   const fs::path cached = cache ? cacheFolder / CachedDatabaseName(databaseFolder, differencesFolder) : fs::path();
-  const fs::path note = cacheFolder.empty() ? fs::path() : cacheFolder / kVerifiedDatabasesFile;
+  const fs::path note = cache ? cacheFolder / kVerifiedDatabasesFile : fs::path();
 
   hooks.StartLoadingAnimation();
-  const bool sound = LoadCachedDatabase(cached, sources, cache ? note : fs::path(), database, buildIndex, [&] {
+  const bool sound = LoadCachedDatabase(cached, sources, note, database, buildIndex, [&] {
     const bool edited = alone ? LoadEditedCompiledLists(databaseFolder, database, hooks, edit, note)
                               : LoadEditedRecordFiles(databaseFolder, database, hooks, edit);
     LoadFalsePositiveList(differencesFolder, database.falsePositives);

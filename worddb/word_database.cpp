@@ -138,7 +138,9 @@ bool LoadEditedWordList(const std::filesystem::path& databaseFolder, const std::
 bool UseCompiledAlone(const std::filesystem::path& databaseFolder, const std::filesystem::path& verifiedNote,
                       WordDatabase& database, LoadHooks& hooks) {
   const std::filesystem::path compiled = databaseFolder / kCompiledDatabaseFile;
-  const std::string refused = UseCompiledDatabase(compiled, RecordSources(databaseFolder), verifiedNote, database);
+  SourceFiles none;
+  none.alone = true;
+  const std::string refused = UseCompiledDatabase(compiled, none, verifiedNote, database);
   if (!refused.empty()) {
     hooks.Note(compiled.string() + " " + refused + "; there are no record files to read instead");
     hooks.ShowMessageBox(std::string("Fichero con formato Erroneo ..") + "\r\n" + kCompiledDatabaseFile);
