@@ -42,9 +42,20 @@ constexpr float kTwoSlipsCost = 0.9f;
 // process. The index is built from the word lists only; what a writer types is only looked up.
 std::uint32_t KeyHash(std::string_view key) { return static_cast<std::uint32_t>(StoredHash(key) >> 32); }
 
+// Calls `pump`, when there is one, once in so many steps of a loop over millions: a few
+// milliseconds apart.
+void PumpEvery(const std::function<void()>& pump, std::size_t step) {
+  if (pump && step % (std::size_t{1} << 18) == 0) pump();
+}
+
 // Appends 32-bit words to the stored form of the index, in this machine's byte order.
-void AppendWords(std::string& out, std::span<const std::uint32_t> words) {
-  out.append(reinterpret_cast<const char*>(words.data()), words.size() * sizeof(std::uint32_t));
+void AppendWords(std::string& out, std::span<const std::uint32_t> words, const std::function<void()>& pump = {}) {
+  constexpr std::size_t kPiece = std::size_t{1} << 18;
+  for (std::size_t done = 0; done < words.size(); done += kPiece) {
+    const std::span<const std::uint32_t> piece = words.subspan(done, std::min(kPiece, words.size() - done));
+    out.append(reinterpret_cast<const char*>(piece.data()), piece.size() * sizeof(std::uint32_t));
+    if (pump) pump();
+  }
 }
 
 struct SequenceHasher {
@@ -85,29 +96,34 @@ class HashIndex {
  public:
   // `hashes` holds the hashes of word 0, then of word 1, ...; `starts[id]` where word id's begin.
   void Build(const std::vector<std::uint32_t>& hashes, const std::vector<std::uint32_t>& starts, int bucketBits,
-             int idBits) {
+             int idBits, const std::function<void()>& pump = {}) {
     SetShape(bucketBits, idBits);
     std::vector<std::uint32_t> bucketStarts((std::size_t{1} << bucketBits) + 1, 0);
-    for (std::uint32_t hash : hashes) ++bucketStarts[(hash >> bucketShift_) + 1];
+    for (std::size_t k = 0; k < hashes.size(); ++k) {
+      PumpEvery(pump, k);
+      ++bucketStarts[(hashes[k] >> bucketShift_) + 1];
+    }
     for (std::size_t b = 1; b < bucketStarts.size(); ++b) bucketStarts[b] += bucketStarts[b - 1];
     std::vector<std::uint32_t> next(bucketStarts.begin(), bucketStarts.end() - 1);
-    std::vector<std::uint32_t> entries(hashes.size());
-    for (std::uint32_t id = 0; id + 1 < starts.size(); ++id)
+    std::vector<std::uint32_t> entries = ZerosPumping<std::uint32_t>(hashes.size(), pump);
+    for (std::uint32_t id = 0; id + 1 < starts.size(); ++id) {
+      PumpEvery(pump, id);
       for (std::uint32_t k = starts[id]; k < starts[id + 1]; ++k)
         entries[next[hashes[k] >> bucketShift_]++] = Check(hashes[k]) << idBits_ | id;
+    }
     starts_.Hold(std::move(bucketStarts));
     entries_.Hold(std::move(entries));
   }
 
   // Stored form: bucket bits, then the bucket starts, then the entries' count and the entries.
   std::size_t StoredWords() const { return 2 + starts_.size + entries_.size; }
-  void Write(std::string& out) const {
+  void Write(std::string& out, const std::function<void()>& pump) const {
     const std::uint32_t bucketBits = static_cast<std::uint32_t>(32 - bucketShift_);
     const std::uint32_t entryCount = static_cast<std::uint32_t>(entries_.size);
     AppendWords(out, {&bucketBits, 1});
-    AppendWords(out, {starts_.data, starts_.size});
+    AppendWords(out, {starts_.data, starts_.size}, pump);
     AppendWords(out, {&entryCount, 1});
-    AppendWords(out, {entries_.data, entries_.size});
+    AppendWords(out, {entries_.data, entries_.size}, pump);
   }
   // Points into a stored form at `data[at]`; advances `at`. False when it does not fit.
   bool Read(const std::uint32_t* data, std::size_t size, std::size_t& at, int idBits) {
@@ -336,7 +352,8 @@ bool Suggester::Index::SequenceOffered(const WordDatabase& database, std::size_t
   return offered;
 }
 
-Suggester::Suggester(const WordDatabase& database) : database_(database) {}
+Suggester::Suggester(const WordDatabase& database, std::function<void()> whileBuilding)
+    : database_(database), whileBuilding_(std::move(whileBuilding)) {}
 Suggester::~Suggester() = default;
 
 const Suggester::Index& Suggester::BuiltIndex() const {
@@ -351,6 +368,10 @@ const Suggester::Index& Suggester::BuiltIndex() const {
       return;
     }
 
+    // Some thousands of words take about a millisecond.
+    const auto pump = [this](std::size_t done) {
+      if (whileBuilding_ && done % 8192 == 0) whileBuilding_();
+    };
     std::vector<std::uint32_t> words;
     std::size_t total = 0;
     for (std::size_t l = 0; l < 4; ++l) total += ListOf(database_, l).Count();
@@ -358,6 +379,7 @@ const Suggester::Index& Suggester::BuiltIndex() const {
     for (std::size_t l = 0; l < 4; ++l) {
       const WordList& list = ListOf(database_, l);
       for (std::size_t i = 1; i <= list.Count(); ++i) {
+        pump(i);
         const std::string_view word = list.At(i);
         if (word.empty() || list.Find(word) != i) continue;
         bool earlier = false;
@@ -374,6 +396,7 @@ const Suggester::Index& Suggester::BuiltIndex() const {
     keyHashes.reserve(index->words.size);
     deletionHashes.reserve(index->words.size * 11);
     for (std::uint32_t id = 0; id < index->words.size; ++id) {
+      pump(id);
       keyStarts.push_back(static_cast<std::uint32_t>(keyHashes.size()));
       deletionStarts.push_back(static_cast<std::uint32_t>(deletionHashes.size()));
       const std::string key = SpellingKey(index->Text(database_, id));
@@ -382,8 +405,8 @@ const Suggester::Index& Suggester::BuiltIndex() const {
     }
     keyStarts.push_back(static_cast<std::uint32_t>(keyHashes.size()));
     deletionStarts.push_back(static_cast<std::uint32_t>(deletionHashes.size()));
-    index->byKey.Build(keyHashes, keyStarts, 18, idBits);
-    index->byDeletion.Build(deletionHashes, deletionStarts, 21, idBits);
+    index->byKey.Build(keyHashes, keyStarts, 18, idBits, whileBuilding_);
+    index->byDeletion.Build(deletionHashes, deletionStarts, 21, idBits, whileBuilding_);
     index->idBits = idBits;
     index->BuildSequences();
     index_ = std::move(index);
@@ -402,13 +425,15 @@ std::string Suggester::StoredIndex() const {
                                   static_cast<std::uint32_t>(index.words.size),
                                   static_cast<std::uint32_t>(index.idBits)};
   AppendWords(out, header);
-  AppendWords(out, {index.words.data, index.words.size});
-  index.byKey.Write(out);
-  index.byDeletion.Write(out);
+  AppendWords(out, {index.words.data, index.words.size}, whileBuilding_);
+  index.byKey.Write(out, whileBuilding_);
+  index.byDeletion.Write(out, whileBuilding_);
   return out;
 }
 
-std::string StoredSuggesterIndex(const WordDatabase& database) { return Suggester(database).StoredIndex(); }
+std::string StoredSuggesterIndex(const WordDatabase& database, const std::function<void()>& pump) {
+  return Suggester(database, pump).StoredIndex();
+}
 
 std::vector<std::string> Suggester::Suggest(std::string_view word, std::size_t limit, Neighbours neighbours) const {
   limit = std::min(limit, kMaxSuggestions);

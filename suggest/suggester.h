@@ -6,6 +6,7 @@
 // accented form first. Suggestions are only offered; nothing here changes a check.
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -29,7 +30,9 @@ class Suggester {
  public:
   // Keeps a reference to the database, which must outlive the suggester. Whatever it needs
   // beyond the lists is built (or found in the compiled database) on the first call, not here.
-  explicit Suggester(const WordDatabase& database);
+  // `whileBuilding`, when given, is called every few milliseconds of that build, so a program
+  // on screen can go on drawing meanwhile.
+  explicit Suggester(const WordDatabase& database, std::function<void()> whileBuilding = {});
   ~Suggester();
   Suggester(const Suggester&) = delete;
   Suggester& operator=(const Suggester&) = delete;
@@ -54,12 +57,13 @@ class Suggester {
   const Index& BuiltIndex() const;
 
   const WordDatabase& database_;
+  std::function<void()> whileBuilding_;
   mutable std::once_flag built_;
   mutable std::unique_ptr<Index> index_;
 };
 
-// The stored index over `database` (Suggester(database).StoredIndex()): what a loader that
+// The stored index over `database` (Suggester(database, pump).StoredIndex()): what a loader that
 // compiles a database into the cache folder is given, so the copy carries the index too.
-std::string StoredSuggesterIndex(const WordDatabase& database);
+std::string StoredSuggesterIndex(const WordDatabase& database, const std::function<void()>& pump = {});
 
 }  // namespace velmara

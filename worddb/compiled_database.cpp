@@ -71,37 +71,75 @@ std::uint64_t HeaderSum(FileHeader header, const SectionEntry* table, std::size_
   return ChecksumBytes(table, count * sizeof(SectionEntry), sum);
 }
 
-void AppendAligned(std::string& out, const void* data, std::size_t size) {
-  out.resize((out.size() + 7) / 8 * 8, '\0');
-  out.append(static_cast<const char*>(data), size);
-}
+// Writes a section to the file as its bytes come, a piece of kChecksumPiece bytes at a time,
+// summing the pieces as ChecksumPieces sums the section's bytes and calling the pump after each:
+// a section is never held whole in memory, and a long one keeps the loading animation going.
+class SectionWriter {
+ public:
+  SectionWriter(std::ofstream& out, const std::function<void()>& pump) : out_(out), pump_(pump) {
+    piece_.reserve(kChecksumPiece);
+  }
+  std::uint64_t Size() const { return written_ + piece_.size(); }
+  void Append(const void* data, std::size_t size) {
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+      const std::size_t room = std::min(size, kChecksumPiece - piece_.size());
+      piece_.append(bytes, room);
+      bytes += room;
+      size -= room;
+      if (piece_.size() == kChecksumPiece) Flush();
+    }
+  }
+  // Zeros up to `offset` from the section's start.
+  void PadTo(std::uint64_t offset) {
+    static constexpr char kZeros[8] = {};
+    while (Size() < offset) Append(kZeros, static_cast<std::size_t>(std::min<std::uint64_t>(8, offset - Size())));
+  }
+  // Writes what is left. False when the file could not be written.
+  bool Finish() {
+    if (!piece_.empty()) Flush();
+    return static_cast<bool>(out_);
+  }
+  std::uint64_t Sum() const { return sum_; }
 
-std::string ListSection(const WordList& list) {
-  const StoredListTables tables = BuildStoredTables(list);
+ private:
+  void Flush() {
+    sum_ = ChecksumBytes(piece_.data(), piece_.size(), sum_);
+    out_.write(piece_.data(), static_cast<std::streamsize>(piece_.size()));
+    written_ += piece_.size();
+    piece_.clear();
+    if (pump_) pump_();
+  }
+
+  std::ofstream& out_;
+  const std::function<void()>& pump_;
+  std::string piece_;
+  std::uint64_t written_ = 0;
+  std::uint64_t sum_ = 0;
+};
+
+void WriteListSection(const WordList& list, SectionWriter& section, const std::function<void()>& pump) {
+  const StoredListTables tables = BuildStoredTables(list, pump);
+  auto aligned = [](std::uint64_t bytes) { return (bytes + 7) / 8 * 8; };
   StoredListHeader header{};
   header.count = list.Count();
   header.textBytes = tables.texts.size();
   header.slotCount = tables.indexSlots.size();
   header.longestProbe = tables.longestProbe;
   header.filterWords = tables.filter.size();
-  // Sized once: grown by doubling, the largest list's section would briefly take three times
-  // its size, the peak of a country's first start.
-  auto aligned = [](std::size_t bytes) { return (bytes + 7) / 8 * 8; };
-  std::string out;
-  out.reserve(aligned(sizeof header) + aligned(tables.offsets.size() * sizeof(std::uint32_t)) +
-              aligned(tables.texts.size()) + tables.indexSlots.size() * sizeof(std::uint64_t) +
-              tables.filter.size() * sizeof(std::uint64_t));
-  out.resize(sizeof header, '\0');
-  header.offsetsAt = (out.size() + 7) / 8 * 8;
-  AppendAligned(out, tables.offsets.data(), tables.offsets.size() * sizeof(std::uint32_t));
-  header.textsAt = (out.size() + 7) / 8 * 8;
-  AppendAligned(out, tables.texts.data(), tables.texts.size());
-  header.slotsAt = (out.size() + 7) / 8 * 8;
-  AppendAligned(out, tables.indexSlots.data(), tables.indexSlots.size() * sizeof(std::uint64_t));
-  header.filterAt = (out.size() + 7) / 8 * 8;
-  AppendAligned(out, tables.filter.data(), tables.filter.size() * sizeof(std::uint64_t));
-  std::memcpy(out.data(), &header, sizeof header);
-  return out;
+  header.offsetsAt = aligned(sizeof header);
+  header.textsAt = aligned(header.offsetsAt + tables.offsets.size() * sizeof(std::uint32_t));
+  header.slotsAt = aligned(header.textsAt + tables.texts.size());
+  header.filterAt = aligned(header.slotsAt + tables.indexSlots.size() * sizeof(std::uint64_t));
+  section.Append(&header, sizeof header);
+  section.PadTo(header.offsetsAt);
+  section.Append(tables.offsets.data(), tables.offsets.size() * sizeof(std::uint32_t));
+  section.PadTo(header.textsAt);
+  section.Append(tables.texts.data(), tables.texts.size());
+  section.PadTo(header.slotsAt);
+  section.Append(tables.indexSlots.data(), tables.indexSlots.size() * sizeof(std::uint64_t));
+  section.PadTo(header.filterAt);
+  section.Append(tables.filter.data(), tables.filter.size() * sizeof(std::uint64_t));
 }
 
 // A read-only mapping of a whole file, unmapped with its last user.
@@ -178,7 +216,8 @@ void NoteVerified(const std::filesystem::path& note, const std::string& line) {
 
 // The checksum of `size` bytes of the open file from `offset`, read through a small buffer so
 // the pages summed do not become this process's memory.
-bool SumOfFileRange(int fd, std::uint64_t offset, std::uint64_t size, std::uint64_t& sum) {
+bool SumOfFileRange(int fd, std::uint64_t offset, std::uint64_t size, std::uint64_t& sum,
+                    const std::function<void()>& pump) {
   std::vector<unsigned char> buffer(kChecksumPiece);
   sum = 0;
   while (size > 0) {
@@ -193,16 +232,18 @@ bool SumOfFileRange(int fd, std::uint64_t offset, std::uint64_t size, std::uint6
     sum = ChecksumBytes(buffer.data(), want, sum);
     offset += want;
     size -= want;
+    if (pump) pump();
   }
   return true;
 }
 
-bool StampOf(const std::filesystem::path& path, std::uint64_t& size, std::uint64_t& sum) {
+bool StampOf(const std::filesystem::path& path, std::uint64_t& size, std::uint64_t& sum,
+             const std::function<void()>& pump) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat status {};
   const bool sound = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-                     SumOfFileRange(fd, 0, static_cast<std::uint64_t>(status.st_size), sum);
+                     SumOfFileRange(fd, 0, static_cast<std::uint64_t>(status.st_size), sum, pump);
   size = static_cast<std::uint64_t>(status.st_size);
   ::close(fd);
   return sound;
@@ -257,13 +298,13 @@ bool CompiledAlone(const std::filesystem::path& folder) {
   return true;
 }
 
-bool StampSources(const SourceFiles& sources, SourceStamp& stamp) {
+bool StampSources(const SourceFiles& sources, SourceStamp& stamp, const std::function<void()>& pump) {
   if (sources.alone) return false;
   for (std::size_t i = 0; i < 4; ++i) {
     if (sources.of[i].empty()) return false;
     for (std::size_t f = 0; f < sources.of[i].size(); ++f) {
       std::uint64_t size = 0, sum = 0;
-      if (!StampOf(sources.of[i][f], size, sum)) return false;
+      if (!StampOf(sources.of[i][f], size, sum, pump)) return false;
       stamp.size[i] = f == 0 ? size : stamp.size[i] + size;
       stamp.sum[i] = f == 0 ? sum : ChainedSum(stamp.sum[i], size, sum);
     }
@@ -277,7 +318,7 @@ namespace {
 // made, written and let go before the next, and the header and section table, which hold the
 // sections' checksums, are written last over the room left for them at the start.
 bool LayOut(const WordDatabase& database, const SourceStamp& stamp, std::string_view suggesterIndex,
-            std::ofstream& out) {
+            std::ofstream& out, const std::function<void()>& pump) {
   const WordList* lists[4] = {&database.dictionary, &database.verbs, &database.properNames,
                               &database.falsePositives.entries};
   FileHeader header{};
@@ -297,17 +338,27 @@ bool LayOut(const WordDatabase& database, const SourceStamp& stamp, std::string_
     at += bytes.size();
     return static_cast<bool>(out);
   };
-  auto put = [&](std::size_t i, std::uint32_t id, std::string_view bytes) {
+  // Each section starts aligned and is written as its bytes are made (SectionWriter).
+  auto put = [&](std::size_t i, std::uint32_t id, const std::function<void(SectionWriter&)>& make) {
     const std::uint64_t offset = (at + kSectionAlignment - 1) / kSectionAlignment * kSectionAlignment;
-    table[i] = {id, 0, offset, bytes.size(), ChecksumPieces(bytes.data(), bytes.size())};
-    return write(std::string(offset - at, '\0')) && write(bytes);
+    if (!write(std::string(offset - at, '\0'))) return false;
+    SectionWriter section(out, pump);
+    make(section);
+    if (!section.Finish()) return false;
+    at += section.Size();
+    table[i] = {id, 0, offset, section.Size(), section.Sum()};
+    return true;
   };
   if (!write(std::string(sizeof header + table.size() * sizeof(SectionEntry), '\0'))) return false;
   for (std::size_t i = 0; i < 4; ++i)
-    if (!put(i, kListSections[i], ListSection(*lists[i]))) return false;
+    if (!put(i, kListSections[i], [&](SectionWriter& section) { WriteListSection(*lists[i], section, pump); }))
+      return false;
   // Never copied: the index is most of the file, and a program compiling a country's lists at
   // its first start holds them in memory meanwhile.
-  if (!suggesterIndex.empty() && !put(4, kSuggesterSection, suggesterIndex)) return false;
+  if (!suggesterIndex.empty() &&
+      !put(4, kSuggesterSection,
+           [&](SectionWriter& section) { section.Append(suggesterIndex.data(), suggesterIndex.size()); }))
+    return false;
   header.fileSize = at;
   header.headerSum = HeaderSum(header, table.data(), table.size());
   out.seekp(0);
@@ -318,7 +369,8 @@ bool LayOut(const WordDatabase& database, const SourceStamp& stamp, std::string_
 }  // namespace
 
 std::string WriteCompiledDatabase(const std::filesystem::path& file, const WordDatabase& database,
-                                  const SourceStamp& stamp, std::string_view suggesterIndex) {
+                                  const SourceStamp& stamp, std::string_view suggesterIndex,
+                                  const std::function<void()>& pump) {
   // Appended piece by piece: GCC 12 takes "." + a string for an overlapping copy (-Wrestrict).
   std::string name(".");
   name += file.filename().string();
@@ -329,7 +381,7 @@ std::string WriteCompiledDatabase(const std::filesystem::path& file, const WordD
   std::error_code error;
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    const bool written = out && LayOut(database, stamp, suggesterIndex, out);
+    const bool written = out && LayOut(database, stamp, suggesterIndex, out, pump);
     out.close();
     if (!written || !out) {
       std::filesystem::remove(temporary, error);
@@ -345,7 +397,8 @@ std::string WriteCompiledDatabase(const std::filesystem::path& file, const WordD
 }
 
 std::string UseCompiledDatabase(const std::filesystem::path& file, const SourceFiles& sourceFiles,
-                                const std::filesystem::path& verifiedNote, WordDatabase& database) {
+                                const std::filesystem::path& verifiedNote, WordDatabase& database,
+                                const std::function<void()>& pump) {
   const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno == ENOENT ? "absent" : std::string("cannot be opened: ") + std::strerror(errno);
   struct Closer {
@@ -405,7 +458,7 @@ std::string UseCompiledDatabase(const std::filesystem::path& file, const SourceF
   if (!verified) {
     for (const SectionEntry& entry : table) {
       std::uint64_t sum = 0;
-      if (!SumOfFileRange(fd, entry.offset, entry.size, sum)) return "cannot be read";
+      if (!SumOfFileRange(fd, entry.offset, entry.size, sum, pump)) return "cannot be read";
       if (sum != entry.sum) return "is damaged (section " + std::to_string(entry.id) + " checksum)";
     }
     // The pages just read one after another are cached in large runs, and a process that maps
@@ -413,7 +466,7 @@ std::string UseCompiledDatabase(const std::filesystem::path& file, const SourceF
     // times its size. They are let go, so lookups bring in only the pages they touch.
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
     SourceStamp now;
-    if (!sourceFiles.alone && !StampSources(sourceFiles, now))
+    if (!sourceFiles.alone && !StampSources(sourceFiles, now, pump))
       return "does not match the record files beside it (unreadable)";
     for (std::size_t i = 0; i < 4 && !sourceFiles.alone; ++i)
       if (now.size[i] != header.sourceSize[i] || now.sum[i] != header.sourceSum[i])
@@ -479,27 +532,28 @@ std::string CachedDatabaseName(const std::filesystem::path& databaseFolder, cons
 
 bool LoadCachedDatabase(const std::filesystem::path& cached, const SourceFiles& sources,
                         const std::filesystem::path& verifiedNote, WordDatabase& database,
-                        const StoredIndexBuilder& buildIndex, const std::function<bool()>& load) {
+                        const StoredIndexBuilder& buildIndex, const std::function<bool()>& load,
+                        const std::function<void()>& pump) {
   if (cached.empty()) return load();
   // A copy written without the suggester's index (by a program that made none) is made again
   // when one can be made, so suggestions never wait for an index build at every start.
-  if (UseCompiledDatabase(cached, sources, verifiedNote, database).empty() &&
+  if (UseCompiledDatabase(cached, sources, verifiedNote, database, pump).empty() &&
       (!buildIndex || !database.suggesterIndex.empty()))
     return true;
   // Stamped before reading, so a change while the lists load makes the cached file stale.
   SourceStamp stamp;
-  const bool stamped = StampSources(sources, stamp);
+  const bool stamped = StampSources(sources, stamp, pump);
   if (!load()) return false;
   if (!stamped) return true;
   std::error_code ignored;
   std::filesystem::create_directories(cached.parent_path(), ignored);
   // Written a section at a time, so the file is never held whole in memory beside the lists.
-  std::string index = buildIndex ? buildIndex(database) : std::string();
+  std::string index = buildIndex ? buildIndex(database, pump) : std::string();
   // Read from the file just written: the lists leave this process's memory for shared pages, and
   // the suggester finds its index made.
-  if (WriteCompiledDatabase(cached, database, stamp, index).empty()) {
+  if (WriteCompiledDatabase(cached, database, stamp, index, pump).empty()) {
     index = std::string();
-    (void)UseCompiledDatabase(cached, sources, verifiedNote, database);
+    (void)UseCompiledDatabase(cached, sources, verifiedNote, database, pump);
   }
   return true;
 }

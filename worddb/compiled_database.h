@@ -71,8 +71,9 @@ SourceFiles RecordSources(const std::filesystem::path& folder);
 // false positives.
 bool CompiledAlone(const std::filesystem::path& folder);
 
-// The stamp of the sources; false when one cannot be read, and for a compiled file alone.
-bool StampSources(const SourceFiles& sources, SourceStamp& stamp);
+// The stamp of the sources; false when one cannot be read, and for a compiled file alone. `pump`,
+// when given, is called for every megabyte read.
+bool StampSources(const SourceFiles& sources, SourceStamp& stamp, const std::function<void()>& pump = {});
 inline bool StampSources(const std::filesystem::path& folder, SourceStamp& stamp) {
   return StampSources(RecordSources(folder), stamp);
 }
@@ -80,16 +81,19 @@ inline bool StampSources(const std::filesystem::path& folder, SourceStamp& stamp
 // Writes the compiled database of `database` (loaded from the sources stamped), with the
 // suggester's index (opaque here; empty for none), to `file` a section at a time, through a
 // temporary file beside it so a reader never maps half a file. Returns an empty text, or why it
-// failed.
+// failed. `pump`, when given, is called between sections and every megabyte written.
 std::string WriteCompiledDatabase(const std::filesystem::path& file, const WordDatabase& database,
-                                  const SourceStamp& stamp, std::string_view suggesterIndex);
+                                  const SourceStamp& stamp, std::string_view suggesterIndex,
+                                  const std::function<void()>& pump = {});
 
 // Maps `file` and, when it is sound and matches its sources (or stands alone), points the lists
 // of `database` into it and sets its false-positive count and suggester index. Returns an empty
 // text then; otherwise why the file cannot be used ("absent" when there is none), and
 // `database` is left as it was. `verifiedNote` (empty for none) is the note of verified files.
+// `pump`, when given, is called for every megabyte the checks read.
 std::string UseCompiledDatabase(const std::filesystem::path& file, const SourceFiles& sources,
-                                const std::filesystem::path& verifiedNote, WordDatabase& database);
+                                const std::filesystem::path& verifiedNote, WordDatabase& database,
+                                const std::function<void()>& pump = {});
 inline std::string UseCompiledDatabase(const std::filesystem::path& file, const std::filesystem::path& sourceFolder,
                                        const std::filesystem::path& verifiedNote, WordDatabase& database) {
   return UseCompiledDatabase(file, RecordSources(sourceFolder), verifiedNote, database);
@@ -107,9 +111,11 @@ std::string CachedDatabaseName(const std::filesystem::path& databaseFolder, cons
 // in `cached`: read in place from there while the file is sound and matches the sources (the
 // verified note as for UseCompiledDatabase); otherwise loaded and, when sound, compiled into
 // `cached` with the suggester's index `buildIndex` gives, and read from there. A failure to
-// write only means the sources are read again next time. `cached` empty: `load` alone.
+// write only means the sources are read again next time. `cached` empty: `load` alone. `pump` is
+// called every few milliseconds while the index is built and the copy written.
 bool LoadCachedDatabase(const std::filesystem::path& cached, const SourceFiles& sources,
                         const std::filesystem::path& verifiedNote, WordDatabase& database,
-                        const StoredIndexBuilder& buildIndex, const std::function<bool()>& load);
+                        const StoredIndexBuilder& buildIndex, const std::function<bool()>& load,
+                        const std::function<void()>& pump);
 
 }  // namespace velmara

@@ -92,7 +92,7 @@ std::optional<fs::path> CountryDifferencesFolder(const fs::path& databaseFolder,
   return folder;
 }
 
-bool ReadWordDifferences(const fs::path& file, WordDifferences& differences) {
+bool ReadWordDifferences(const fs::path& file, WordDifferences& differences, const std::function<void()>& pump) {
   differences = {};
   std::error_code error;
   if (!fs::is_regular_file(file, error)) return false;
@@ -119,18 +119,25 @@ bool ReadWordDifferences(const fs::path& file, WordDifferences& differences) {
     word.resize(shared);
     word.append(bytes, at, length);
     at += length;
-    (adding ? differences.added : differences.removed).push_back(word);
+    std::vector<std::string>& words = adding ? differences.added : differences.removed;
+    words.push_back(word);
+    if (pump && words.size() % 32768 == 0) pump();
   }
   return true;
 }
 
-void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::string>& words) {
+void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::string>& words,
+                          const std::function<void()>& pump) {
+  auto pumpEvery = [&pump](std::size_t step) {
+    if (pump && step % 32768 == 32767) pump();
+  };
   if (!differences.removed.empty()) {
     // The removed words come in the order the base's list has them, so one walk finds them all;
     // any it does not find that way (a list in another order) are looked for by hash.
     std::size_t next = 0;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < words.size(); ++i) {
+      pumpEvery(i);
       if (next < differences.removed.size() && words[i] == differences.removed[next]) {
         ++next;
         continue;
@@ -148,10 +155,17 @@ void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::s
     }
   }
   if (differences.added.empty()) return;
+  // Merged as std::merge does (of equal words, the list's first), a step at a time.
+  const std::vector<std::string>& added = differences.added;
   std::vector<std::string> merged;
-  merged.reserve(words.size() + differences.added.size());
-  std::merge(std::make_move_iterator(words.begin()), std::make_move_iterator(words.end()),
-             differences.added.begin(), differences.added.end(), std::back_inserter(merged));
+  merged.reserve(words.size() + added.size());
+  for (std::size_t i = 0, k = 0; i < words.size() || k < added.size();) {
+    pumpEvery(i + k);
+    if (k == added.size() || (i < words.size() && !(added[k] < words[i])))
+      merged.push_back(std::move(words[i++]));
+    else
+      merged.push_back(added[k++]);
+  }
   words = std::move(merged);
 }
 
@@ -163,11 +177,12 @@ bool LoadCountryDatabase(const fs::path& databaseFolder, const fs::path& differe
     for (const auto& names : kDifferenceFiles) {
       if (fileName != names[0]) continue;
       WordDifferences differences;
-      if (!ReadWordDifferences(differencesFolder / names[1], differences)) {
+      const auto pump = [&hooks] { hooks.PumpPendingMessages(); };
+      if (!ReadWordDifferences(differencesFolder / names[1], differences, pump)) {
         hooks.ShowMessageBox(std::string("Fichero con formato Erroneo ..") + "\r\n" + names[1]);
         return false;
       }
-      ApplyWordDifferences(differences, words);
+      ApplyWordDifferences(differences, words, pump);
     }
     return true;
   };
@@ -192,7 +207,7 @@ bool LoadCountryDatabase(const fs::path& databaseFolder, const fs::path& differe
                               : LoadEditedRecordFiles(databaseFolder, database, hooks, edit);
     LoadFalsePositiveList(differencesFolder, database.falsePositives);
     return edited;
-  });
+  }, [&hooks] { hooks.PumpPendingMessages(); });
   hooks.CloseLoadingAnimation();
   return sound;
 }

@@ -57,10 +57,13 @@ struct WordDifferences {
   std::vector<std::string> removed;
   std::vector<std::string> added;
 };
-bool ReadWordDifferences(const std::filesystem::path& file, WordDifferences& differences);
+bool ReadWordDifferences(const std::filesystem::path& file, WordDifferences& differences,
+                         const std::function<void()>& pump = {});
 
-// `words` without the removed words, with the added ones merged in (sorted words stay sorted).
-void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::string>& words);
+// `words` without the removed words, with the added ones merged in (sorted words stay sorted);
+// `pump`, when given, is called every few milliseconds.
+void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::string>& words,
+                          const std::function<void()>& pump = {});
 
 // Loads the base lists of `databaseFolder` (as LoadWordDatabase does, `cacheFolder` and
 // `buildIndex` with it) and, for another country, the base's lists (from its record files, or

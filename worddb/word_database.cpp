@@ -128,7 +128,7 @@ bool LoadEditedWordList(const std::filesystem::path& databaseFolder, const std::
     return false;
   }
   const bool edited = !edit || edit(fileName, *words);
-  list.Assign(std::move(*words));
+  list.Assign(std::move(*words), [&hooks] { hooks.PumpPendingMessages(); });
   return edited;
 }
 
@@ -140,7 +140,8 @@ bool UseCompiledAlone(const std::filesystem::path& databaseFolder, const std::fi
   const std::filesystem::path compiled = databaseFolder / kCompiledDatabaseFile;
   SourceFiles none;
   none.alone = true;
-  const std::string refused = UseCompiledDatabase(compiled, none, verifiedNote, database);
+  const std::string refused =
+      UseCompiledDatabase(compiled, none, verifiedNote, database, [&hooks] { hooks.PumpPendingMessages(); });
   if (!refused.empty()) {
     hooks.Note(compiled.string() + " " + refused + "; there are no record files to read instead");
     hooks.ShowMessageBox(std::string("Fichero con formato Erroneo ..") + "\r\n" + kCompiledDatabaseFile);
@@ -192,7 +193,8 @@ bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase&
     hooks.CloseLoadingAnimation();
     return sound;
   }
-  const std::string refused = UseCompiledDatabase(compiled, sources, note, database);
+  const std::string refused =
+      UseCompiledDatabase(compiled, sources, note, database, [&hooks] { hooks.PumpPendingMessages(); });
   if (refused != "absent" && !refused.empty())
     hooks.Note(compiled.string() + " " + refused + "; reading the record files instead");
   bool sound = true;
@@ -205,7 +207,8 @@ bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase&
                                              ? std::filesystem::path()
                                              : cacheFolder / CachedDatabaseName(databaseFolder);
     sound = LoadCachedDatabase(cached, sources, note, database, buildIndex,
-                               [&] { return LoadRecordFiles(databaseFolder, database, hooks); });
+                               [&] { return LoadRecordFiles(databaseFolder, database, hooks); },
+                               [&hooks] { hooks.PumpPendingMessages(); });
   }
   hooks.CloseLoadingAnimation();
   return sound;
@@ -245,7 +248,7 @@ bool LoadEditedCompiledLists(const std::filesystem::path& databaseFolder, WordDa
       if (i % pumpPeriod == 0) hooks.PumpPendingMessages();
     }
     sound = (!edit || edit(name, words)) && sound;
-    to->Assign(std::move(words));
+    to->Assign(std::move(words), [&hooks] { hooks.PumpPendingMessages(); });
   }
   database.falsePositives.entries.Assign(base.falsePositives.entries.Words());
   database.falsePositives.count = base.falsePositives.count;

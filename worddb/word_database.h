@@ -57,8 +57,9 @@ class LoadHooks {
 };
 
 // The stored form of the suggester's index over a loaded database, for a compiled file to carry
-// (the suggester makes it; the word database only keeps it). Empty: none.
-using StoredIndexBuilder = std::function<std::string(const WordDatabase&)>;
+// (the suggester makes it; the word database only keeps it). Empty: none. The second argument is
+// to be called every few milliseconds of the build, so the loading animation goes on.
+using StoredIndexBuilder = std::function<std::string(const WordDatabase&, const std::function<void()>&)>;
 
 std::filesystem::path WordDatabaseFolder(const std::filesystem::path& programFolder);
 

@@ -23,7 +23,7 @@ FilterProbe FilterProbeOf(std::uint64_t hash, std::uint64_t mask) {
 
 }  // namespace
 
-void WordList::Assign(std::vector<std::string> words) {
+void WordList::Assign(std::vector<std::string> words, const std::function<void()>& pump) {
   owner_.reset();
   stored_ = {};
   words_ = std::move(words);
@@ -32,6 +32,7 @@ void WordList::Assign(std::vector<std::string> words) {
   filterMask_ = filter_.size() - 1;
   auto textOf = [this](std::size_t position) -> std::string_view { return words_[position - 1]; };
   for (std::size_t i = 0; i < words_.size(); ++i) {
+    if (pump && i % 32768 == 32767) pump();
     const std::uint64_t hash = HashText(words_[i]);
     const FilterProbe probe = FilterProbeOf(hash, filterMask_);
     filter_[probe.word] |= probe.bits;
@@ -98,20 +99,26 @@ void WordList::Prefetch(const WordQuery& query) const {
   index_.Prefetch(hash);
 }
 
-StoredListTables BuildStoredTables(const WordList& list) {
+StoredListTables BuildStoredTables(const WordList& list, const std::function<void()>& pump) {
   StoredListTables tables;
   const std::size_t count = list.Count();
+  // A few tens of thousands of words take a few milliseconds.
+  auto pumpEvery = [&pump](std::size_t i) {
+    if (pump && i % 32768 == 0) pump();
+  };
   tables.offsets.reserve(count + 1);
   tables.offsets.push_back(0);
   for (std::size_t i = 1; i <= count; ++i) {
+    pumpEvery(i);
     tables.texts.append(list.At(i));
     tables.offsets.push_back(static_cast<std::uint32_t>(tables.texts.size()));
   }
   tables.filter.assign(std::bit_ceil(count / 8 + 1), 0);
-  tables.indexSlots.assign(std::bit_ceil(count * 2 + 2), 0);
+  tables.indexSlots = ZerosPumping<std::uint64_t>(std::bit_ceil(count * 2 + 2), pump);
   const std::uint64_t filterMask = tables.filter.size() - 1, slotMask = tables.indexSlots.size() - 1;
   constexpr std::uint64_t kPositionBits = 0xFFFFFFFFull;
   for (std::size_t i = 1; i <= count; ++i) {
+    pumpEvery(i);
     const std::string_view word = list.At(i);
     const std::uint64_t hash = StoredHash(word);
     const FilterProbe probe = FilterProbeOf(hash, filterMask);

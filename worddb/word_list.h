@@ -6,8 +6,10 @@
 // A list is either held (built here from its words) or stored: its words and index laid out in
 // the compiled word database (compiled_database.h) and read in place from the mapped file.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -68,8 +70,9 @@ class WordList {
   WordList(WordList&&) noexcept = default;
   WordList& operator=(WordList&&) noexcept = default;
 
-  // Replaces the content and rebuilds the index.
-  void Assign(std::vector<std::string> words);
+  // Replaces the content and rebuilds the index; `pump`, when given, is called every few
+  // milliseconds meanwhile.
+  void Assign(std::vector<std::string> words, const std::function<void()>& pump = {});
   void Clear() { Assign({}); }
   // Reads the list in place from `view`; `owner` keeps the memory it points into alive.
   void UseStored(const StoredListView& view, std::shared_ptr<const void> owner);
@@ -109,7 +112,22 @@ class WordList {
   std::shared_ptr<const void> owner_;  // set for a stored list
 };
 
+// `count` zeros, filled a few megabytes at a time with `pump` (when given) called between: a table
+// of tens of megabytes takes tens of milliseconds to fill.
+template <typename Value>
+std::vector<Value> ZerosPumping(std::size_t count, const std::function<void()>& pump) {
+  constexpr std::size_t kStep = (std::size_t{4} << 20) / sizeof(Value);
+  std::vector<Value> values;
+  values.reserve(count);
+  while (values.size() < count) {
+    values.resize(values.size() + std::min(kStep, count - values.size()));
+    if (pump) pump();
+  }
+  return values;
+}
+
 // The tables of a StoredListView for the words of `list`, as the compiled database stores them.
+// `pump`, when given, is called every few milliseconds.
 struct StoredListTables {
   std::vector<std::uint32_t> offsets;
   std::string texts;
@@ -117,7 +135,7 @@ struct StoredListTables {
   std::size_t longestProbe = 0;
   std::vector<std::uint64_t> filter;
 };
-StoredListTables BuildStoredTables(const WordList& list);
+StoredListTables BuildStoredTables(const WordList& list, const std::function<void()>& pump = {});
 
 inline std::size_t FindInList(const WordList& list, std::string_view text) { return list.Find(text); }
 
