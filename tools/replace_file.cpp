@@ -34,8 +34,14 @@ int CreateTemporaryBeside(const std::filesystem::path& path, unsigned mode, std:
   std::random_device random;
   int descriptor = -1;
   for (int attempt = 0; attempt < 20 && descriptor < 0; ++attempt) {
-    temporary = path.parent_path() /
-                ("." + path.filename().string() + "." + std::to_string(random()) + std::to_string(random()) + ".tmp");
+    // Appended piece by piece: GCC 12 takes "." + a string for an overlapping copy (-Wrestrict).
+    std::string name(".");
+    name += path.filename().string();
+    name += '.';
+    name += std::to_string(random());
+    name += std::to_string(random());
+    name += ".tmp";
+    temporary = path.parent_path() / name;
     descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, static_cast<mode_t>(mode));
     if (descriptor < 0 && errno != EEXIST) break;
   }
