@@ -333,10 +333,14 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
       // A word holds no line break: it reads the same on display.
       std::string_view tail;
       const TokenText* classified = &written;
+      // An address is told by the whole token: what makes it one may lie past the characters a
+      // long word is classified by.
+      bool longAddress = false;
       if (written.size() > kMaxTokenLength) [[unlikely]] {
         head.assign(written.view().substr(0, kMaxTokenLength));
         tail = written.view().substr(kMaxTokenLength);
         classified = &head;
+        longAddress = !IsWordToken(written);
       }
       const TokenText& asked = *classified;
       const bool sentenceStart = sentences.Word(asked);
@@ -350,8 +354,8 @@ void RunPiece(Classifier& classifier, std::string_view displayText, const Charac
       };
       // Only words are remembered: a word recalled needs no look at its characters.
       Recollection known;
-      if (classification == WordClassification::Remembered) known = memo.Recall(asked);
-      if (known.word == nullptr && !IsWordToken(asked)) {
+      if (classification == WordClassification::Remembered && !longAddress) known = memo.Recall(asked);
+      if (longAddress || (known.word == nullptr && !IsWordToken(asked))) {
         casedResult = asked;  // an address: passed over, neither checked nor counted
       } else {
         if (known.word != nullptr && known.writtenStands && !sentenceStart) {

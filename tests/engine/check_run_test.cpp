@@ -149,6 +149,16 @@ TEST_F(CheckRunTest, CorrectedEndsPlaceEveryTokenInTheCorrectedText) {
                                               " ", "cami\xF3n"}));
   EXPECT_EQ(ends.back(), state.correctedText.size());
   EXPECT_EQ(state.longResults.size(), 2u);
+
+  // An address is passed over whatever its length, also when what makes it one comes after the
+  // characters a long word is classified by, and after a word that begins the same way.
+  const std::string longAddress = std::string(260, 'a') + "://ejemplo.es";
+  Check(std::string(260, 'a') + " " + longAddress);
+  ASSERT_EQ(state.result.size(), 3u);
+  EXPECT_EQ(state.result[0].verdict, Verdict::Missing);
+  EXPECT_EQ(state.result[2].verdict, Verdict::Accepted);
+  EXPECT_EQ(state.MissingCount, 1);
+  EXPECT_EQ(state.correctedText.substr(261), longAddress);
 }
 
 // A text checked in pieces, read a few bytes at a time and cut where PieceEnd says, gives what
