@@ -20,6 +20,18 @@
 
 namespace velmara {
 
+// Sets a flag for a scope and clears it however the scope is left.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 struct AppState {
   std::filesystem::path programFolder;  // the folder of the executable
   // Where the data files live; without it, everything in the program folder.
@@ -35,6 +47,9 @@ struct AppState {
   bool busy = false;         // a guarded menu command is running
   bool optionsBusy = false;  // the options dialog is open
   bool checking = false;     // a check run is in progress
+  // The word database is loading: the screen is drawn meanwhile, but nothing reads the lists
+  // (no check, no suggestion, no guarded command) until they are whole.
+  bool loading = false;
   bool exportEnabled = false;
 
   FinderMode finderMode = FinderMode::All;
@@ -51,7 +66,7 @@ struct AppState {
   // database, and tests a source of their own. Unset: none.
   std::function<std::vector<std::string>(std::string_view, Neighbours)> suggest;
   std::vector<std::string> Suggestions(std::string_view word, Neighbours neighbours = {}) const {
-    return suggest ? suggest(word, neighbours) : std::vector<std::string>();
+    return suggest && !loading ? suggest(word, neighbours) : std::vector<std::string>();
   }
 
   std::filesystem::path lastExportFolder;  // folder, name and file type of the last export

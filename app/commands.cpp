@@ -23,18 +23,6 @@ namespace velmara {
 
 namespace {
 
-// Clears a flag however the scope is left.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
-
 std::chrono::milliseconds SteadyNow() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
 }
@@ -83,7 +71,7 @@ void Commands::Run(int id) {
   std::function<void()> handler = found->second;
   switch (GuardOf(id)) {
     case Guard::Busy: {
-      if (state_.busy) return;
+      if (state_.busy || state_.loading) return;
       FlagScope busy(state_.busy);
       handler();
       break;
@@ -102,7 +90,8 @@ void Commands::Run(int id) {
 }
 
 void Commands::ClipboardTick() {
-  if (state_.checking) return;
+  // A text copied meanwhile is checked at the first tick after.
+  if (state_.checking || state_.loading) return;
   const std::uint64_t changes = interaction_.ClipboardChanges();
   UnheldCharacters unheld;
   std::string text = interaction_.ClipboardTextKeeping(unheld);
@@ -131,7 +120,7 @@ void Commands::RememberClipboard() {
 }
 
 void Commands::CheckText(const std::string& sourceText, CheckKind kind, const UnheldCharacters& unheld) {
-  if (state_.checking) return;
+  if (state_.checking || state_.loading) return;
   // Held through the message and the suggestions too: both read what this run left behind.
   FlagScope checking(state_.checking);
   const Settings& settings = state_.settings;

@@ -135,6 +135,8 @@ void MainWindow::LoadDatabase() {
   const CountryChoice choice = ChooseCountry(
       state_.DatabaseFolder(), std::nullopt, [](const char*) { return std::optional<std::string>(); }, state_.settings);
   ScreenLoadHooks hooks(interaction_);
+  // The loading animation lets events through while the lists are half made.
+  FlagScope loading(state_.loading);
   state_.database = WordDatabase();
   LoadCountryDatabase(state_.DatabaseFolder(), choice.differences, state_.database, hooks,
                       state_.Files().cacheFolder, StoredSuggesterIndex);

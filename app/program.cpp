@@ -45,7 +45,7 @@ void RunMainWindow(AppState& state, Interaction& interaction, bool notificationA
   };
   prepare();
   state.suggest = [&suggester](std::string_view word, Neighbours neighbours) {
-    return suggester->Suggest(word, kMaxSuggestions, neighbours);
+    return suggester ? suggester->Suggest(word, kMaxSuggestions, neighbours) : std::vector<std::string>();
   };
   // Another country: the suggester lets go of the old lists before they are replaced.
   state.reloadDatabase = [&] {

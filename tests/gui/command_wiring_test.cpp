@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -132,7 +133,24 @@ TEST_F(WiredDialogsTest, CountryChosenInTheOptionsIsLoadedAtOnce) {
   folder.Write("paises/es_MX/verbos.dif", magic);
   folder.Write("paises/es_MX/npropios.dif", magic + std::string("-\0\x06", 3) + "madrid");
   folder.Write("paises/es_MX/Falsos Positivos.txt", "");
-  state.reloadDatabase = [this] { window->LoadDatabase(); };
+  // The load lets events through for its animation: what they ask meanwhile must not read the
+  // half-made lists. A copied text waits for the first tick after the load (one without words:
+  // checked too early, it still shows no dialog that would wait for an answer).
+  state.suggest = [](std::string_view, Neighbours) { return std::vector<std::string>{"casa"}; };
+  bool askedWhileLoading = false;
+  std::vector<std::string> suggestedWhileLoading{"?"};
+  int finderOpened = 0;
+  window->SetCommand(command::kFinder, [&] { ++finderOpened; });
+  state.reloadDatabase = [&] {
+    interaction.Copy(".");
+    QTimer::singleShot(0, window.get(), [&] {
+      askedWhileLoading = state.loading;
+      window->GetCommands().ClipboardTick();
+      window->GetCommands().Run(command::kFinder);
+      suggestedWhileLoading = state.Suggestions("kasa");
+    });
+    window->LoadDatabase();
+  };
   EXPECT_EQ(state.country, "es_ES");
   QStringList offered;
   WhenShown<OptionsDialog>([&](OptionsDialog& dialog) {
@@ -146,6 +164,14 @@ TEST_F(WiredDialogsTest, CountryChosenInTheOptionsIsLoadedAtOnce) {
   EXPECT_EQ(state.country, "es_MX");
   EXPECT_NE(state.database.dictionary.Find("computadora"), 0u);
   EXPECT_EQ(state.database.properNames.Count(), 0u);
+  EXPECT_TRUE(askedWhileLoading);
+  EXPECT_TRUE(suggestedWhileLoading.empty());
+  EXPECT_TRUE(state.check.source.empty() && interaction.messages.empty()) << "checked while loading";
+  EXPECT_EQ(finderOpened, 0) << "a guarded command ran while loading";
+  EXPECT_FALSE(state.loading || state.busy);
+  window->GetCommands().ClipboardTick();
+  ASSERT_EQ(state.check.result.size(), 1u);
+  EXPECT_EQ(state.check.result[0].verdict, Verdict::Accepted);
 }
 
 TEST_F(WiredDialogsTest, ACheckEndingWhileTheOptionsAreOpenLeavesThemInFront) {
