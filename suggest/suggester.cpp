@@ -42,11 +42,8 @@ constexpr float kTwoSlipsCost = 0.9f;
 // process. The index is built from the word lists only; what a writer types is only looked up.
 std::uint32_t KeyHash(std::string_view key) { return static_cast<std::uint32_t>(StoredHash(key) >> 32); }
 
-// Calls `pump`, when there is one, once in so many steps of a loop over millions: a few
-// milliseconds apart.
-void PumpEvery(const std::function<void()>& pump, std::size_t step) {
-  if (pump && step % (std::size_t{1} << 18) == 0) pump();
-}
+// Hashes counted or placed between two calls of the loader's pump: a few milliseconds' work.
+constexpr std::size_t kHashesPumped = std::size_t{1} << 18;
 
 // Appends 32-bit words to the stored form of the index, in this machine's byte order.
 void AppendWords(std::string& out, std::span<const std::uint32_t> words, const std::function<void()>& pump = {}) {
@@ -100,14 +97,14 @@ class HashIndex {
     SetShape(bucketBits, idBits);
     std::vector<std::uint32_t> bucketStarts((std::size_t{1} << bucketBits) + 1, 0);
     for (std::size_t k = 0; k < hashes.size(); ++k) {
-      PumpEvery(pump, k);
+      PumpEvery(pump, k, kHashesPumped);
       ++bucketStarts[(hashes[k] >> bucketShift_) + 1];
     }
     for (std::size_t b = 1; b < bucketStarts.size(); ++b) bucketStarts[b] += bucketStarts[b - 1];
     std::vector<std::uint32_t> next(bucketStarts.begin(), bucketStarts.end() - 1);
     std::vector<std::uint32_t> entries = ZerosPumping<std::uint32_t>(hashes.size(), pump);
     for (std::uint32_t id = 0; id + 1 < starts.size(); ++id) {
-      PumpEvery(pump, id);
+      PumpEvery(pump, id, kHashesPumped);
       for (std::uint32_t k = starts[id]; k < starts[id + 1]; ++k)
         entries[next[hashes[k] >> bucketShift_]++] = Check(hashes[k]) << idBits_ | id;
     }
@@ -368,10 +365,6 @@ const Suggester::Index& Suggester::BuiltIndex() const {
       return;
     }
 
-    // Some thousands of words take about a millisecond.
-    const auto pump = [this](std::size_t done) {
-      if (whileBuilding_ && done % 8192 == 0) whileBuilding_();
-    };
     std::vector<std::uint32_t> words;
     std::size_t total = 0;
     for (std::size_t l = 0; l < 4; ++l) total += ListOf(database_, l).Count();
@@ -379,7 +372,7 @@ const Suggester::Index& Suggester::BuiltIndex() const {
     for (std::size_t l = 0; l < 4; ++l) {
       const WordList& list = ListOf(database_, l);
       for (std::size_t i = 1; i <= list.Count(); ++i) {
-        pump(i);
+        PumpEvery(whileBuilding_, i, 8192);
         const std::string_view word = list.At(i);
         if (word.empty() || list.Find(word) != i) continue;
         bool earlier = false;
@@ -396,7 +389,7 @@ const Suggester::Index& Suggester::BuiltIndex() const {
     keyHashes.reserve(index->words.size);
     deletionHashes.reserve(index->words.size * 11);
     for (std::uint32_t id = 0; id < index->words.size; ++id) {
-      pump(id);
+      PumpEvery(whileBuilding_, id, 8192);
       keyStarts.push_back(static_cast<std::uint32_t>(keyHashes.size()));
       deletionStarts.push_back(static_cast<std::uint32_t>(deletionHashes.size()));
       const std::string key = SpellingKey(index->Text(database_, id));

@@ -121,23 +121,20 @@ bool ReadWordDifferences(const fs::path& file, WordDifferences& differences, con
     at += length;
     std::vector<std::string>& words = adding ? differences.added : differences.removed;
     words.push_back(word);
-    if (pump && words.size() % 32768 == 0) pump();
+    PumpEvery(pump, words.size(), 32768);
   }
   return true;
 }
 
 void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::string>& words,
                           const std::function<void()>& pump) {
-  auto pumpEvery = [&pump](std::size_t step) {
-    if (pump && step % 32768 == 32767) pump();
-  };
   if (!differences.removed.empty()) {
     // The removed words come in the order the base's list has them, so one walk finds them all;
     // any it does not find that way (a list in another order) are looked for by hash.
     std::size_t next = 0;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < words.size(); ++i) {
-      pumpEvery(i);
+      PumpEvery(pump, i, 32768);
       if (next < differences.removed.size() && words[i] == differences.removed[next]) {
         ++next;
         continue;
@@ -160,7 +157,7 @@ void ApplyWordDifferences(const WordDifferences& differences, std::vector<std::s
   std::vector<std::string> merged;
   merged.reserve(words.size() + added.size());
   for (std::size_t i = 0, k = 0; i < words.size() || k < added.size();) {
-    pumpEvery(i + k);
+    PumpEvery(pump, i + k, 32768);
     if (k == added.size() || (i < words.size() && !(added[k] < words[i])))
       merged.push_back(std::move(words[i++]));
     else
@@ -177,7 +174,7 @@ bool LoadCountryDatabase(const fs::path& databaseFolder, const fs::path& differe
     for (const auto& names : kDifferenceFiles) {
       if (fileName != names[0]) continue;
       WordDifferences differences;
-      const auto pump = [&hooks] { hooks.PumpPendingMessages(); };
+      const std::function<void()> pump = hooks.Pumping();
       if (!ReadWordDifferences(differencesFolder / names[1], differences, pump)) {
         hooks.ShowMessageBox(std::string("Fichero con formato Erroneo ..") + "\r\n" + names[1]);
         return false;
@@ -207,7 +204,7 @@ bool LoadCountryDatabase(const fs::path& databaseFolder, const fs::path& differe
                               : LoadEditedRecordFiles(databaseFolder, database, hooks, edit);
     LoadFalsePositiveList(differencesFolder, database.falsePositives);
     return edited;
-  }, [&hooks] { hooks.PumpPendingMessages(); });
+  }, hooks.Pumping());
   hooks.CloseLoadingAnimation();
   return sound;
 }

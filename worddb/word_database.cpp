@@ -128,7 +128,7 @@ bool LoadEditedWordList(const std::filesystem::path& databaseFolder, const std::
     return false;
   }
   const bool edited = !edit || edit(fileName, *words);
-  list.Assign(std::move(*words), [&hooks] { hooks.PumpPendingMessages(); });
+  list.Assign(std::move(*words), hooks.Pumping());
   return edited;
 }
 
@@ -141,7 +141,7 @@ bool UseCompiledAlone(const std::filesystem::path& databaseFolder, const std::fi
   SourceFiles none;
   none.alone = true;
   const std::string refused =
-      UseCompiledDatabase(compiled, none, verifiedNote, database, [&hooks] { hooks.PumpPendingMessages(); });
+      UseCompiledDatabase(compiled, none, verifiedNote, database, hooks.Pumping());
   if (!refused.empty()) {
     hooks.Note(compiled.string() + " " + refused + "; there are no record files to read instead");
     hooks.ShowMessageBox(std::string("Fichero con formato Erroneo ..") + "\r\n" + kCompiledDatabaseFile);
@@ -194,7 +194,7 @@ bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase&
     return sound;
   }
   const std::string refused =
-      UseCompiledDatabase(compiled, sources, note, database, [&hooks] { hooks.PumpPendingMessages(); });
+      UseCompiledDatabase(compiled, sources, note, database, hooks.Pumping());
   if (refused != "absent" && !refused.empty())
     hooks.Note(compiled.string() + " " + refused + "; reading the record files instead");
   bool sound = true;
@@ -208,7 +208,7 @@ bool LoadWordDatabase(const std::filesystem::path& databaseFolder, WordDatabase&
                                              : cacheFolder / CachedDatabaseName(databaseFolder);
     sound = LoadCachedDatabase(cached, sources, note, database, buildIndex,
                                [&] { return LoadRecordFiles(databaseFolder, database, hooks); },
-                               [&hooks] { hooks.PumpPendingMessages(); });
+                               hooks.Pumping());
   }
   hooks.CloseLoadingAnimation();
   return sound;
@@ -248,7 +248,7 @@ bool LoadEditedCompiledLists(const std::filesystem::path& databaseFolder, WordDa
       if (i % pumpPeriod == 0) hooks.PumpPendingMessages();
     }
     sound = (!edit || edit(name, words)) && sound;
-    to->Assign(std::move(words), [&hooks] { hooks.PumpPendingMessages(); });
+    to->Assign(std::move(words), hooks.Pumping());
   }
   database.falsePositives.entries.Assign(base.falsePositives.entries.Words());
   database.falsePositives.count = base.falsePositives.count;

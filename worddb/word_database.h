@@ -47,6 +47,10 @@ class LoadHooks {
  public:
   virtual ~LoadHooks() = default;
   virtual void PumpPendingMessages() {}
+  // PumpPendingMessages as a callback, for the long steps that take one.
+  std::function<void()> Pumping() {
+    return [this] { PumpPendingMessages(); };
+  }
   virtual void StartLoadingAnimation() {}
   virtual void CloseLoadingAnimation() {}
   // Text in Windows-1252; title "Programador", an OK button, topmost.

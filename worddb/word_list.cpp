@@ -32,7 +32,7 @@ void WordList::Assign(std::vector<std::string> words, const std::function<void()
   filterMask_ = filter_.size() - 1;
   auto textOf = [this](std::size_t position) -> std::string_view { return words_[position - 1]; };
   for (std::size_t i = 0; i < words_.size(); ++i) {
-    if (pump && i % 32768 == 32767) pump();
+    PumpEvery(pump, i, 32768);
     const std::uint64_t hash = HashText(words_[i]);
     const FilterProbe probe = FilterProbeOf(hash, filterMask_);
     filter_[probe.word] |= probe.bits;
@@ -102,14 +102,10 @@ void WordList::Prefetch(const WordQuery& query) const {
 StoredListTables BuildStoredTables(const WordList& list, const std::function<void()>& pump) {
   StoredListTables tables;
   const std::size_t count = list.Count();
-  // A few tens of thousands of words take a few milliseconds.
-  auto pumpEvery = [&pump](std::size_t i) {
-    if (pump && i % 32768 == 0) pump();
-  };
   tables.offsets.reserve(count + 1);
   tables.offsets.push_back(0);
   for (std::size_t i = 1; i <= count; ++i) {
-    pumpEvery(i);
+    PumpEvery(pump, i, 32768);
     tables.texts.append(list.At(i));
     tables.offsets.push_back(static_cast<std::uint32_t>(tables.texts.size()));
   }
@@ -118,7 +114,7 @@ StoredListTables BuildStoredTables(const WordList& list, const std::function<voi
   const std::uint64_t filterMask = tables.filter.size() - 1, slotMask = tables.indexSlots.size() - 1;
   constexpr std::uint64_t kPositionBits = 0xFFFFFFFFull;
   for (std::size_t i = 1; i <= count; ++i) {
-    pumpEvery(i);
+    PumpEvery(pump, i, 32768);
     const std::string_view word = list.At(i);
     const std::uint64_t hash = StoredHash(word);
     const FilterProbe probe = FilterProbeOf(hash, filterMask);

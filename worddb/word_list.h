@@ -112,6 +112,13 @@ class WordList {
   std::shared_ptr<const void> owner_;  // set for a stored list
 };
 
+// Step `step` (from 0) of a long loop: calls `pump`, when there is one, once in `period` steps.
+// The periods are chosen so the calls come a few milliseconds apart, and the loading animation
+// goes on.
+inline void PumpEvery(const std::function<void()>& pump, std::size_t step, std::size_t period) {
+  if (pump && step % period == period - 1) pump();
+}
+
 // `count` zeros, filled a few megabytes at a time with `pump` (when given) called between: a table
 // of tens of megabytes takes tens of milliseconds to fill.
 template <typename Value>
